@@ -1,0 +1,221 @@
+#include "Form1.h"
+
+#include "MessagePresenter.h"
+#include "SongFont.h"
+#include "WindowLayout.h"
+#include "channels/ChannelRow.h"
+#include "channels/ChannelSlider.h"
+#include "commands/GroupCommands.h"
+#include "serial/FrameSend.h"
+#include "serial/PortSwitch.h"
+#include "serial/ReceiveMonitor.h"
+#include "serial/SerialService.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+
+namespace pwm20 {
+namespace {
+
+QWidget *createControl(const ControlPlace &place, QWidget *parent)
+{
+    switch (place.kind) {
+    case ControlKind::Label:
+        return new QLabel(place.caption, parent);
+    case ControlKind::Slider:
+        return new ChannelSlider(parent);
+    case ControlKind::ValueBox:
+    case ControlKind::TextBox:
+        return new QLineEdit(place.caption, parent);
+    case ControlKind::OptionButton: {
+        auto *option = new QRadioButton(place.caption, parent);
+        option->setChecked(place.selected);
+        return option;
+    }
+    case ControlKind::Button:
+        return new QPushButton(place.caption, parent);
+    case ControlKind::RichTextBox: {
+        auto *richText = new QTextEdit(parent);
+        richText->setAcceptRichText(true);
+        return richText;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresenter> messages,
+             QWidget *parent)
+    : QWidget(parent), MSComm1(std::move(comm)), m_messages(std::move(messages))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(WindowLayout::title());
+    setFont(songFont(9));
+    setFixedSize(WindowLayout::toPixels(WindowLayout::clientTwips()));
+    setWindowIcon(QIcon(QStringLiteral(":/pwm20/pwm20.png")));
+    createControls();
+    chainTabOrder();
+
+    m_frameSend = std::make_unique<FrameSend>(*MSComm1, m_frameBuffer, *Text1, *Text2, *m_messages);
+    m_rows.reserve(channelCount);
+    for (int channel = 1; channel <= channelCount; ++channel) {
+        const auto index = static_cast<std::size_t>(channel - 1);
+        m_rows.emplace_back(channel, *VScroll[index], *v[index], *m_frameSend);
+    }
+    m_groupCommands = std::make_unique<GroupCommands>(m_rows, m_frameBuffer, *m_frameSend);
+    m_portSwitch = std::make_unique<PortSwitch>(
+        *MSComm1, PortControls{*Command1, *Option1, *Option2, *Command3, *Command4}, *m_messages,
+        [this] { m_groupCommands->allOff(); });
+    m_receiveMonitor = std::make_unique<ReceiveMonitor>(*MSComm1, m_receiveBuffer, *Text2);
+
+    connectHandlers();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+template <typename Control>
+Control &Form1::control(const QString &name)
+{
+    auto *found = findChild<Control *>(name, Qt::FindDirectChildrenOnly);
+    Q_ASSERT(found);
+    return *found;
+}
+
+void Form1::createControls()
+{
+    for (const ControlPlace &place : WindowLayout::controls()) {
+        QWidget *widget = createControl(place, this);
+        widget->setObjectName(place.name);
+        widget->setGeometry(WindowLayout::toPixels(place.twips));
+        widget->setEnabled(place.enabled);
+        widget->setAccessibleName(place.accessibleName);
+        if (place.font == FontRole::Large)
+            widget->setFont(songFont(12));
+        if (place.channel > 0) {
+            const auto index = static_cast<std::size_t>(place.channel - 1);
+            if (place.kind == ControlKind::Slider)
+                VScroll[index] = static_cast<ChannelSlider *>(widget);
+            else if (place.kind == ControlKind::ValueBox)
+                v[index] = static_cast<QLineEdit *>(widget);
+            else
+                Label[index] = static_cast<QLabel *>(widget);
+        }
+    }
+    Option1 = &control<QRadioButton>(QStringLiteral("Option1"));
+    Option2 = &control<QRadioButton>(QStringLiteral("Option2"));
+    Command1 = &control<QPushButton>(QStringLiteral("Command1"));
+    Command2 = &control<QPushButton>(QStringLiteral("Command2"));
+    Command3 = &control<QPushButton>(QStringLiteral("Command3"));
+    Command4 = &control<QPushButton>(QStringLiteral("Command4"));
+    Text1 = &control<QLineEdit>(QStringLiteral("Text1"));
+    Text2 = &control<QLineEdit>(QStringLiteral("Text2"));
+    RichTextBox1 = &control<QTextEdit>(QStringLiteral("RichTextBox1"));
+}
+
+void Form1::chainTabOrder()
+{
+    QWidget *previous = nullptr;
+    for (const ControlPlace &place : WindowLayout::tabChain()) {
+        QWidget *next = &control<QWidget>(place.name);
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
+    VScroll[0]->setFocus();
+}
+
+void Form1::connectHandlers()
+{
+    for (int channel = 1; channel <= channelCount; ++channel) {
+        const auto index = static_cast<std::size_t>(channel - 1);
+        connect(VScroll[index], &QScrollBar::valueChanged, this,
+                [this, channel] { VScroll_Change(channel); });
+        connect(v[index], &QLineEdit::returnPressed, this, [this, channel] { v_KeyPress(channel); });
+    }
+    connect(Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
+    connect(Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(MSComm1.get(), &SerialService::commEventRaised, this, &Form1::MSComm1_OnComm);
+}
+
+void Form1::Form_Load()
+{
+    MSComm1->setCommPort(1);
+    MSComm1->setSettings(QStringLiteral("9600,n,8,1"));
+    MSComm1->setRThreshold(1);
+    if (MSComm1->portOpen())
+        MSComm1->setPortOpen(false);
+}
+
+void Form1::Form_Unload()
+{
+    // Closing never asks and sends nothing: the board keeps its last values.
+    if (MSComm1->portOpen())
+        MSComm1->setPortOpen(false);
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Option1_Click()
+{
+    m_portSwitch->choosePort(1);
+}
+
+void Form1::Option2_Click()
+{
+    m_portSwitch->choosePort(2);
+}
+
+void Form1::Command1_Click()
+{
+    m_portSwitch->toggle();
+}
+
+void Form1::Command3_Click()
+{
+    m_groupCommands->allOff();
+}
+
+void Form1::Command4_Click()
+{
+    m_groupCommands->centreAll();
+}
+
+void Form1::MSComm1_OnComm()
+{
+    switch (MSComm1->commEvent()) {
+    case CommEvent::Receive:
+        m_receiveMonitor->showReceived();
+        break;
+    case CommEvent::DeviceLost:
+        m_portSwitch->deviceLost();
+        break;
+    default:
+        // Line and modem events change nothing on screen.
+        break;
+    }
+}
+
+void Form1::VScroll_Change(int channel)
+{
+    m_rows[static_cast<std::size_t>(channel - 1)].change();
+}
+
+void Form1::v_KeyPress(int channel)
+{
+    m_rows[static_cast<std::size_t>(channel - 1)].enter();
+}
+
+} // namespace pwm20

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "serial/ServoFrame.h"
+
+#include <QByteArray>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTextEdit;
+
+namespace pwm20 {
+
+class ChannelRow;
+class ChannelSlider;
+class FrameSend;
+class GroupCommands;
+class MessagePresenter;
+class PortSwitch;
+class ReceiveMonitor;
+class SerialService;
+
+// The program's one window: twenty channel rows, the port controls, the two status boxes and the
+// group buttons. It owns its controls, the serial service, the frame buffer and the receive buffer;
+// each handler hands its work to the part of the program named after what it does.
+class Form1 final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresenter> messages,
+          QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Handlers, named after the control and the event.
+    void Form_Load();
+    void Form_Unload();
+    void Option1_Click();
+    void Option2_Click();
+    void Command1_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void MSComm1_OnComm();
+    void VScroll_Change(int channel);
+    // Enter in value box `channel`; the boxes react to no other key.
+    void v_KeyPress(int channel);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void chainTabOrder();
+    void connectHandlers();
+    template <typename Control>
+    Control &control(const QString &name);
+
+    std::unique_ptr<SerialService> MSComm1;
+    std::unique_ptr<MessagePresenter> m_messages;
+    FrameBuffer m_frameBuffer{};
+    QByteArray m_receiveBuffer;
+
+    std::array<ChannelSlider *, channelCount> VScroll{};
+    std::array<QLineEdit *, channelCount> v{};
+    std::array<QLabel *, channelCount> Label{};
+    QRadioButton *Option1 = nullptr;
+    QRadioButton *Option2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QTextEdit *RichTextBox1 = nullptr;
+
+    std::unique_ptr<FrameSend> m_frameSend;
+    std::vector<ChannelRow> m_rows;
+    std::unique_ptr<GroupCommands> m_groupCommands;
+    std::unique_ptr<PortSwitch> m_portSwitch;
+    std::unique_ptr<ReceiveMonitor> m_receiveMonitor;
+};
+
+} // namespace pwm20

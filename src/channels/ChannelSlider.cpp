@@ -1,0 +1,48 @@
+#include "ChannelSlider.h"
+
+#include <QMouseEvent>
+
+namespace pwm20 {
+
+ChannelSlider::ChannelSlider(QWidget *parent) : QScrollBar(Qt::Vertical, parent)
+{
+    setRange(0, 255);
+    setSingleStep(1);
+    setPageStep(1);
+    setValue(offPosition);
+    // A drag writes one frame, on release, not one per pixel.
+    setTracking(false);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void ChannelSlider::showEvent(QShowEvent *event)
+{
+    QScrollBar::showEvent(event);
+    if (m_watchedWindow != window()) {
+        if (m_watchedWindow)
+            m_watchedWindow->removeEventFilter(this);
+        m_watchedWindow = window();
+        m_watchedWindow->installEventFilter(this);
+    }
+}
+
+bool ChannelSlider::eventFilter(QObject *watched, QEvent *event)
+{
+    // A modal box swallows the mouse release, and a pressed arrow would go on stepping (and
+    // raising box after box) behind it: the press ends when the window is blocked.
+    if (watched == m_watchedWindow && event->type() == QEvent::WindowBlocked)
+        endMousePress();
+    return QScrollBar::eventFilter(watched, event);
+}
+
+void ChannelSlider::endMousePress()
+{
+    if (!isSliderDown() && repeatAction() == SliderNoAction)
+        return;
+    const QPointF inside(width() / 2.0, height() / 2.0);
+    QMouseEvent release(QEvent::MouseButtonRelease, inside, mapToGlobal(inside), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    mouseReleaseEvent(&release);
+}
+
+} // namespace pwm20

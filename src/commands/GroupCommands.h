@@ -1,0 +1,33 @@
+#pragma once
+
+#include "serial/ServoFrame.h"
+
+#include <span>
+
+namespace pwm20 {
+
+class ChannelRow;
+class FrameSend;
+
+// The two commands that act on all twenty channels, in channel order.
+class GroupCommands
+{
+public:
+    // Centre on this board is channel value 19.
+    static constexpr int centrePosition = 236;
+
+    GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffer, FrameSend &frames);
+
+    // Every channel to 0: moved sliders send their own frames, then every channel gets one more
+    // off frame, whether its slider moved or not.
+    void allOff();
+    // Every servo to its centre; only the rows whose slider really moves send a frame.
+    void centreAll();
+
+private:
+    std::span<ChannelRow> m_rows;
+    FrameBuffer &m_frameBuffer;
+    FrameSend &m_frames;
+};
+
+} // namespace pwm20

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "SerialService.h"
+
+#include <QString>
+
+namespace pwm20 {
+
+// What the user is told about the serial port, in the window's language.
+QString notOpenMessage();
+QString waitText();
+QString openFailedMessage(int port, const OpenFailure &failure);
+QString deviceLostMessage(int port, const QString &device);
+
+} // namespace pwm20

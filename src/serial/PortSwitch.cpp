@@ -1,0 +1,71 @@
+#include "PortSwitch.h"
+
+#include "PortMessages.h"
+#include "SerialService.h"
+#include "app/MessagePresenter.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace pwm20 {
+
+PortSwitch::PortSwitch(SerialService &comm, PortControls controls, MessagePresenter &messages,
+                       std::function<void()> allOff)
+    : m_comm(comm), m_controls(controls), m_messages(messages), m_allOff(std::move(allOff))
+{
+}
+
+void PortSwitch::choosePort(int port)
+{
+    m_comm.setCommPort(port);
+}
+
+void PortSwitch::toggle()
+{
+    if (m_comm.portOpen())
+        close();
+    else
+        open();
+}
+
+void PortSwitch::open()
+{
+    m_controls.option1.setEnabled(false);
+    m_controls.option2.setEnabled(false);
+    if (!m_comm.setPortOpen(true)) {
+        showClosedState();
+        m_messages.showMessage(openFailedMessage(m_comm.commPort(), m_comm.openFailure()));
+        return;
+    }
+    m_controls.command1.setText(QStringLiteral(u"关闭串口"));
+    // The board starts from every channel off on a freshly opened line.
+    m_allOff();
+    m_controls.command3.setEnabled(true);
+    m_controls.command4.setEnabled(true);
+}
+
+void PortSwitch::close()
+{
+    // Nothing is sent: the board keeps the values it last received.
+    m_comm.setPortOpen(false);
+    showClosedState();
+}
+
+void PortSwitch::showClosedState()
+{
+    m_controls.command1.setText(QStringLiteral(u"打开串口"));
+    m_controls.option1.setEnabled(true);
+    m_controls.option2.setEnabled(true);
+    m_controls.command3.setEnabled(false);
+    m_controls.command4.setEnabled(false);
+}
+
+void PortSwitch::deviceLost()
+{
+    const QString device = m_comm.openDevice();
+    // Closed before the message shows: a dead device keeps reporting errors until it is closed.
+    close();
+    m_messages.showMessage(deviceLostMessage(m_comm.commPort(), device));
+}
+
+} // namespace pwm20

@@ -1,0 +1,229 @@
+#include "QtSerialService.h"
+
+#include "PortNaming.h"
+#include "ReceiveText.h"
+
+#include <QSerialPortInfo>
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace pwm20 {
+namespace {
+
+// The board's input buffer: what one receive event may take in at most.
+constexpr qint64 inputBufferSize = 1024;
+
+QSerialPort::Parity toQt(LineSettings::Parity parity)
+{
+    switch (parity) {
+    case LineSettings::Parity::Even:
+        return QSerialPort::EvenParity;
+    case LineSettings::Parity::Odd:
+        return QSerialPort::OddParity;
+    case LineSettings::Parity::Mark:
+        return QSerialPort::MarkParity;
+    case LineSettings::Parity::Space:
+        return QSerialPort::SpaceParity;
+    case LineSettings::Parity::None:
+        break;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits toQt(LineSettings::StopBits stopBits)
+{
+    switch (stopBits) {
+    case LineSettings::StopBits::OneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case LineSettings::StopBits::Two:
+        return QSerialPort::TwoStop;
+    case LineSettings::StopBits::One:
+        break;
+    }
+    return QSerialPort::OneStop;
+}
+
+bool isDeviceLoss(QSerialPort::SerialPortError error)
+{
+    return error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
+           error == QSerialPort::ResourceError;
+}
+
+} // namespace
+
+QtSerialService::QtSerialService(QObject *parent) : QtSerialService(&listSystemPorts, parent) {}
+
+QtSerialService::QtSerialService(PortLister systemPorts, QObject *parent)
+    : SerialService(parent), m_systemPorts(std::move(systemPorts))
+{
+    m_lineSettings = *LineSettings::parse(m_settingsText);
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialService::reportReceived);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialService::reportError);
+}
+
+QtSerialService::~QtSerialService()
+{
+    // Nothing may reach the window while it is being torn down.
+    m_port.disconnect(this);
+}
+
+QStringList QtSerialService::listSystemPorts()
+{
+    QStringList names;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        names << info.portName();
+    return names;
+}
+
+QString QtSerialService::deviceForCommPort(int port) const
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(port);
+#else
+    const QString override =
+        qEnvironmentVariable(QStringLiteral("PWM20_COM%1").arg(port).toLatin1().constData());
+    if (!override.isEmpty())
+        return override;
+    return deviceForPort(port, {}, m_systemPorts());
+#endif
+}
+
+void QtSerialService::setCommPort(int port)
+{
+    m_commPort = port;
+}
+
+bool QtSerialService::setSettings(const QString &settings)
+{
+    const std::optional<LineSettings> parsed = LineSettings::parse(settings);
+    if (!parsed)
+        return false;
+    m_settingsText = settings;
+    m_lineSettings = *parsed;
+    return true;
+}
+
+void QtSerialService::setRThreshold(int threshold)
+{
+    m_rThreshold = threshold;
+}
+
+bool QtSerialService::portOpen() const
+{
+    return m_port.isOpen();
+}
+
+QString QtSerialService::openDevice() const
+{
+    return m_port.isOpen() ? m_port.portName() : QString();
+}
+
+bool QtSerialService::setPortOpen(bool open)
+{
+    if (!open) {
+        if (m_port.isOpen()) {
+            m_port.flush();
+            m_port.close();
+        }
+        m_lossReported = false;
+        return true;
+    }
+    if (m_port.isOpen())
+        return true;
+
+    m_openFailure = {};
+    const QString device = deviceForCommPort(m_commPort);
+    if (device.isEmpty()) {
+        m_openFailure.reason = OpenFailure::Reason::NoSuchPort;
+        return false;
+    }
+    m_port.setPortName(device);
+    m_port.setBaudRate(m_lineSettings.baudRate);
+    m_port.setDataBits(static_cast<QSerialPort::DataBits>(m_lineSettings.dataBits));
+    m_port.setParity(toQt(m_lineSettings.parity));
+    m_port.setStopBits(toQt(m_lineSettings.stopBits));
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    m_port.setReadBufferSize(inputBufferSize);
+    m_lossReported = false;
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_openFailure = failureOf(device);
+        m_port.clearError();
+        return false;
+    }
+    // Many boards take power or reset from these lines; a pseudo-terminal refuses them, harmlessly.
+    m_port.setDataTerminalReady(true);
+    m_port.setRequestToSend(true);
+    m_port.clearError();
+    return true;
+}
+
+OpenFailure QtSerialService::failureOf(const QString &device) const
+{
+    OpenFailure failure;
+    failure.device = device;
+    failure.detail = m_port.errorString();
+    switch (m_port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        failure.reason = OpenFailure::Reason::NotFound;
+        break;
+    case QSerialPort::PermissionError: {
+        // Qt reports a port held by another program and a port this user may not open alike.
+        failure.reason = OpenFailure::Reason::Busy;
+#ifdef Q_OS_UNIX
+        const QString path = QSerialPortInfo(device).systemLocation();
+        if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0)
+            failure.reason = OpenFailure::Reason::NoPermission;
+#endif
+        break;
+    }
+    default:
+        failure.reason = OpenFailure::Reason::Other;
+        break;
+    }
+    return failure;
+}
+
+void QtSerialService::output(const QByteArray &bytes)
+{
+    m_port.write(bytes);
+    // Hand the frame to the driver now rather than on the next turn of the event loop.
+    m_port.flush();
+}
+
+QString QtSerialService::input()
+{
+    return textFromLineBytes(m_port.readAll());
+}
+
+void QtSerialService::raise(CommEvent event)
+{
+    m_commEvent = event;
+    Q_EMIT commEventRaised();
+}
+
+void QtSerialService::reportReceived()
+{
+    if (m_rThreshold > 0 && m_port.bytesAvailable() >= m_rThreshold)
+        raise(CommEvent::Receive);
+}
+
+void QtSerialService::reportError(QSerialPort::SerialPortError error)
+{
+    if (!isDeviceLoss(error) || !m_port.isOpen() || m_lossReported)
+        return;
+    m_lossReported = true;
+    // Reported from the event loop, never from inside the write that noticed it, so a command
+    // that is setting twenty sliders finishes before the window reacts.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_lossReported && m_port.isOpen())
+                raise(CommEvent::DeviceLost);
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace pwm20

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace pwm20 {
+
+// Event codes of the serial service's communication event, numbered as classic serial controls
+// number them. DeviceLost is this program's own: the open device stopped working.
+enum class CommEvent : int {
+    None = 0,
+    Send = 1,
+    Receive = 2,
+    Cts = 3,
+    Dsr = 4,
+    Cd = 5,
+    Ring = 6,
+    Eof = 7,
+    Break = 1001,
+    Frame = 1004,
+    Overrun = 1006,
+    RxOver = 1008,
+    RxParity = 1009,
+    TxFull = 1010,
+    DeviceLost = 1100,
+};
+
+// Why the last open failed, and which device it tried.
+struct OpenFailure
+{
+    enum class Reason { None, NoSuchPort, NotFound, Busy, NoPermission, Other };
+
+    Reason reason = Reason::None;
+    QString device;
+    QString detail;
+};
+
+// The serial line as the window uses it. The open state lives here only: callers ask portOpen()
+// afresh before every decision instead of keeping a flag of their own.
+class SerialService : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // The port the next open uses, 1-based. Never checks that the port exists.
+    virtual void setCommPort(int port) = 0;
+    virtual int commPort() const = 0;
+
+    // Line settings such as "9600,n,8,1"; false (and nothing changed) when the text is malformed.
+    virtual bool setSettings(const QString &settings) = 0;
+    virtual QString settings() const = 0;
+
+    // A receive event is raised once at least this many bytes wait; 0 raises none.
+    virtual void setRThreshold(int threshold) = 0;
+    virtual int rThreshold() const = 0;
+
+    virtual bool portOpen() const = 0;
+    // Opening returns false when the device cannot be opened; openFailure() then says why.
+    virtual bool setPortOpen(bool open) = 0;
+    virtual OpenFailure openFailure() const = 0;
+    // The device the open port is on, empty when closed.
+    virtual QString openDevice() const = 0;
+
+    virtual void output(const QByteArray &bytes) = 0;
+    // Everything received since the last read, one character per byte; the read empties it.
+    virtual QString input() = 0;
+    // The code of the event being reported by commEventRaised().
+    virtual CommEvent commEvent() const = 0;
+
+Q_SIGNALS:
+    void commEventRaised();
+};
+
+} // namespace pwm20

@@ -1,0 +1,93 @@
+#include "PtyPair.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <stdexcept>
+#include <termios.h>
+#include <unistd.h>
+
+namespace pwm20::testing {
+
+PtyPair::PtyPair()
+{
+    int slave = -1;
+    char name[256] = {};
+    if (::openpty(&m_master, &slave, name, nullptr, nullptr) != 0)
+        throw std::runtime_error("openpty failed");
+    // Raw from the start, so a 0x0A value byte is not turned into CR LF on its way.
+    termios raw{};
+    ::tcgetattr(slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave, TCSANOW, &raw);
+    ::close(slave);
+    ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    m_devicePath = QString::fromLocal8Bit(name);
+}
+
+PtyPair::~PtyPair()
+{
+    closeBoardSide();
+}
+
+QByteArray PtyPair::takeReceived(int waitMs)
+{
+    QByteArray received;
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        QCoreApplication::processEvents();
+        char chunk[4096];
+        const ssize_t count = m_master >= 0 ? ::read(m_master, chunk, sizeof chunk) : -1;
+        if (count > 0) {
+            received.append(chunk, count);
+            continue;
+        }
+        if (!received.isEmpty() || deadline.hasExpired())
+            return received;
+        QThread::msleep(1);
+    }
+}
+
+QByteArray PtyPair::takeReceivedCount(qsizetype count, int timeoutMs)
+{
+    QByteArray received;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (received.size() < count && !deadline.hasExpired())
+        received += takeReceived(static_cast<int>(deadline.remainingTime()));
+    return received;
+}
+
+void PtyPair::send(const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::write(m_master, bytes.constData() + done,
+                                      static_cast<size_t>(bytes.size() - done));
+        if (count > 0)
+            done += count;
+        else if (errno == EAGAIN)
+            QCoreApplication::processEvents();
+        else
+            return;
+    }
+}
+
+bool PtyPair::programSideClosed() const
+{
+    pollfd watched{m_master, POLLIN, 0};
+    return ::poll(&watched, 1, 0) > 0 && (watched.revents & POLLHUP);
+}
+
+void PtyPair::closeBoardSide()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+}
+
+} // namespace pwm20::testing

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace pwm20::testing {
+
+// A pseudo-terminal standing in for the board: the program opens the slave side as its serial
+// port, the test reads and writes the master side.
+class PtyPair
+{
+public:
+    PtyPair();
+    ~PtyPair();
+    PtyPair(const PtyPair &) = delete;
+    PtyPair &operator=(const PtyPair &) = delete;
+
+    QString devicePath() const { return m_devicePath; }
+
+    // Everything that has reached the board so far (waits up to `waitMs` for the first byte).
+    QByteArray takeReceived(int waitMs = 0);
+    // Waits, processing Qt events, until `count` bytes have arrived or `timeoutMs` has passed.
+    QByteArray takeReceivedCount(qsizetype count, int timeoutMs = 3000);
+    void send(const QByteArray &bytes);
+    // The board side has closed: the program's end is no longer open.
+    bool programSideClosed() const;
+    // Unplugs the board: the program's side starts failing.
+    void closeBoardSide();
+
+private:
+    int m_master = -1;
+    QString m_devicePath;
+};
+
+} // namespace pwm20::testing
