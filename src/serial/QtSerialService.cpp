@@ -118,7 +118,7 @@ bool QtSerialService::portOpen() const
 
 QString QtSerialService::openDevice() const
 {
-    return m_port.isOpen() ? m_port.portName() : QString();
+    return m_port.isOpen() ? m_openDevice : QString();
 }
 
 bool QtSerialService::setPortOpen(bool open)
@@ -154,6 +154,7 @@ bool QtSerialService::setPortOpen(bool open)
         return false;
     }
     // Many boards take power or reset from these lines; a pseudo-terminal refuses them, harmlessly.
+    m_openDevice = device;
     m_port.setDataTerminalReady(true);
     m_port.setRequestToSend(true);
     m_port.clearError();
@@ -173,7 +174,8 @@ OpenFailure QtSerialService::failureOf(const QString &device) const
         // Qt reports a port held by another program and a port this user may not open alike.
         failure.reason = OpenFailure::Reason::Busy;
 #ifdef Q_OS_UNIX
-        const QString path = QSerialPortInfo(device).systemLocation();
+        const QString path =
+            device.startsWith(u'/') ? device : QStringLiteral("/dev/") + device;
         if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0)
             failure.reason = OpenFailure::Reason::NoPermission;
 #endif

@@ -56,6 +56,7 @@ private:
     int m_rThreshold = 0;
     CommEvent m_commEvent = CommEvent::None;
     OpenFailure m_openFailure;
+    QString m_openDevice;
     // A dead device repeats its error many thousand times a second until closed: report it once.
     bool m_lossReported = false;
 };
