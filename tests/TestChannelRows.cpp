@@ -99,18 +99,30 @@ void TestChannelRows::valueEntry_data()
     QTest::addColumn<int>("positionAfter");
     QTest::addColumn<QByteArray>("written");
     // The slider starts at position 248 (value 7).
-    QTest::newRow("100") << "100" << "100" << 155 << WindowHarness::frame(5, 100);
-    QTest::newRow("2.5 goes to 3") << "2.5" << "3" << 252 << WindowHarness::frame(5, 3);
-    QTest::newRow("255.5 goes to 255") << "255.5" << "255" << 0 << WindowHarness::frame(5, 255);
-    QTest::newRow("1e2 with blanks") << " 1e2 " << "100" << 155 << WindowHarness::frame(5, 100);
-    QTest::newRow("007 leaves the position") << "007" << "007" << 248 << QByteArray();
-    QTest::newRow("7.2 leaves the position") << "7.2" << "7.2" << 248 << QByteArray();
-    QTest::newRow("256") << "256" << "0" << 248 << QByteArray();
-    QTest::newRow("abc") << "abc" << "0" << 248 << QByteArray();
-    QTest::newRow("empty") << "" << "0" << 248 << QByteArray();
-    QTest::newRow("hex") << "0x10" << "0" << 248 << QByteArray();
-    QTest::newRow("255.7 has no position") << "255.7" << "0" << 248 << QByteArray();
-    QTest::newRow("-1 has no position") << "-1" << "0" << 248 << QByteArray();
+    QTest::newRow("100") << "100"
+                         << "100" << 155 << WindowHarness::frame(5, 100);
+    QTest::newRow("2.5 goes to 3") << "2.5"
+                                   << "3" << 252 << WindowHarness::frame(5, 3);
+    QTest::newRow("255.5 goes to 255") << "255.5"
+                                       << "255" << 0 << WindowHarness::frame(5, 255);
+    QTest::newRow("1e2 with blanks") << " 1e2 "
+                                     << "100" << 155 << WindowHarness::frame(5, 100);
+    QTest::newRow("007 leaves the position") << "007"
+                                             << "007" << 248 << QByteArray();
+    QTest::newRow("7.2 leaves the position") << "7.2"
+                                             << "7.2" << 248 << QByteArray();
+    QTest::newRow("256") << "256"
+                         << "0" << 248 << QByteArray();
+    QTest::newRow("abc") << "abc"
+                         << "0" << 248 << QByteArray();
+    QTest::newRow("empty") << ""
+                           << "0" << 248 << QByteArray();
+    QTest::newRow("hex") << "0x10"
+                         << "0" << 248 << QByteArray();
+    QTest::newRow("255.7 has no position") << "255.7"
+                                           << "0" << 248 << QByteArray();
+    QTest::newRow("-1 has no position") << "-1"
+                                        << "0" << 248 << QByteArray();
 }
 
 void TestChannelRows::valueEntry()

@@ -27,7 +27,9 @@ void TestEntryParser::positions_data()
     // Accepted forms.
     QTest::newRow("plain") << QByteArray("12") << std::optional(243);
     QTest::newRow("blanks around") << QByteArray("  12\t ") << std::optional(243);
-    QTest::newRow("ideographic space") << QByteArray("\xE3\x80\x80" "12") << std::optional(243);
+    QTest::newRow("ideographic space") << QByteArray("\xE3\x80\x80"
+                                                     "12")
+                                       << std::optional(243);
     QTest::newRow("plus sign") << QByteArray("+12") << std::optional(243);
     QTest::newRow("fraction") << QByteArray("12.25") << std::optional(243);
     QTest::newRow("no whole part") << QByteArray(".4") << std::optional(255);
@@ -83,7 +85,10 @@ void TestEntryParser::otherDecimalSeparators()
     QCOMPARE(sliderPositionForEntry("2,5", ","), std::optional(252));
     QCOMPARE(sliderPositionForEntry("2.5", ","), std::optional<int>());
     // Arabic decimal separator, two bytes in UTF-8.
-    QCOMPARE(sliderPositionForEntry("2\xD9\xAB" "5", "\xD9\xAB"), std::optional(252));
+    QCOMPARE(sliderPositionForEntry("2\xD9\xAB"
+                                    "5",
+                                    "\xD9\xAB"),
+             std::optional(252));
 }
 
 QTEST_APPLESS_MAIN(TestEntryParser)

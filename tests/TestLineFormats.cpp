@@ -30,15 +30,15 @@ void TestLineFormats::frames_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("echo");
-    QTest::newRow("first channel, top") << 1 << 255 << QByteArray("\x53\x01\xFF\x45", 4)
-                                        << QStringLiteral("S 1 255 E");
-    QTest::newRow("last channel, off") << 20 << 0 << QByteArray("\x53\x14\x00\x45", 4)
-                                       << QStringLiteral("S 20 0 E");
+    QTest::newRow("first channel, top")
+        << 1 << 255 << QByteArray("\x53\x01\xFF\x45", 4) << QStringLiteral("S 1 255 E");
+    QTest::newRow("last channel, off")
+        << 20 << 0 << QByteArray("\x53\x14\x00\x45", 4) << QStringLiteral("S 20 0 E");
     QTest::newRow("centre") << 10 << 19 << QByteArray("\x53\x0A\x13\x45", 4)
                             << QStringLiteral("S 10 19 E");
     // The value byte is raw: an 'S' in the middle is not escaped.
-    QTest::newRow("value is the start letter") << 3 << 83 << QByteArray("\x53\x03\x53\x45", 4)
-                                               << QStringLiteral("S 3 83 E");
+    QTest::newRow("value is the start letter")
+        << 3 << 83 << QByteArray("\x53\x03\x53\x45", 4) << QStringLiteral("S 3 83 E");
 }
 
 void TestLineFormats::frames()
@@ -64,10 +64,10 @@ void TestLineFormats::settings_data()
     using P = LineSettings::Parity;
     using S = LineSettings::StopBits;
     QTest::newRow("board") << "9600,n,8,1" << true << 9600 << int(P::None) << 8 << int(S::One);
-    QTest::newRow("upper case, blanks") << " 19200 , E , 7 , 2 " << true << 19200 << int(P::Even)
-                                        << 7 << int(S::Two);
-    QTest::newRow("one and a half") << "4800,o,5,1.5" << true << 4800 << int(P::Odd) << 5
-                                    << int(S::OneAndHalf);
+    QTest::newRow("upper case, blanks")
+        << " 19200 , E , 7 , 2 " << true << 19200 << int(P::Even) << 7 << int(S::Two);
+    QTest::newRow("one and a half")
+        << "4800,o,5,1.5" << true << 4800 << int(P::Odd) << 5 << int(S::OneAndHalf);
     QTest::newRow("missing field") << "9600,n,8" << false << 0 << 0 << 0 << 0;
     QTest::newRow("bad parity") << "9600,x,8,1" << false << 0 << 0 << 0 << 0;
     QTest::newRow("bad data bits") << "9600,n,9,1" << false << 0 << 0 << 0 << 0;
@@ -139,14 +139,17 @@ void TestLineFormats::openFailureMessages_data()
     QTest::addColumn<QStringList>("mentions");
     using R = OpenFailure::Reason;
     QTest::newRow("no such port") << int(R::NoSuchPort)
-                                  << QStringList{QStringLiteral("com2"), QStringLiteral("PWM20_COM2")};
+                                  << QStringList{QStringLiteral("com2"),
+                                                 QStringLiteral("PWM20_COM2")};
     QTest::newRow("missing") << int(R::NotFound)
                              << QStringList{QStringLiteral("com2"), QStringLiteral("/dev/ttyUSB9"),
                                             QStringLiteral("PWM20_COM2")};
     QTest::newRow("busy") << int(R::Busy)
-                          << QStringList{QStringLiteral("/dev/ttyUSB9"), QStringLiteral(u"其他程序")};
+                          << QStringList{QStringLiteral("/dev/ttyUSB9"),
+                                         QStringLiteral(u"其他程序")};
     QTest::newRow("permission") << int(R::NoPermission)
-                                << QStringList{QStringLiteral("/dev/ttyUSB9"), QStringLiteral("dialout")};
+                                << QStringList{QStringLiteral("/dev/ttyUSB9"),
+                                               QStringLiteral("dialout")};
 }
 
 void TestLineFormats::openFailureMessages()

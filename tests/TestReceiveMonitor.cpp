@@ -86,9 +86,9 @@ void TestReceiveMonitor::highBytesAreOneCharacterEach()
 void TestReceiveMonitor::otherEventsChangeNothing_data()
 {
     QTest::addColumn<int>("event");
-    for (CommEvent event : {CommEvent::Break, CommEvent::Frame, CommEvent::Overrun,
-                            CommEvent::RxOver, CommEvent::RxParity, CommEvent::Cts,
-                            CommEvent::Dsr, CommEvent::Cd, CommEvent::Ring})
+    for (CommEvent event :
+         {CommEvent::Break, CommEvent::Frame, CommEvent::Overrun, CommEvent::RxOver,
+          CommEvent::RxParity, CommEvent::Cts, CommEvent::Dsr, CommEvent::Cd, CommEvent::Ring})
         QTest::addRow("event %d", int(event)) << int(event);
 }
 

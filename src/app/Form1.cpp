@@ -41,6 +41,8 @@ QWidget *createControl(const ControlPlace &place, QWidget *parent)
     case ControlKind::RichTextBox: {
         auto *richText = new QTextEdit(parent);
         richText->setAcceptRichText(true);
+        // Tab moves on to the next control rather than typing a tab.
+        richText->setTabChangesFocus(true);
         return richText;
     }
     }
@@ -79,8 +81,7 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
 
 Form1::~Form1() = default;
 
-template <typename Control>
-Control &Form1::control(const QString &name)
+template <typename Control> Control &Form1::control(const QString &name)
 {
     auto *found = findChild<Control *>(name, Qt::FindDirectChildrenOnly);
     Q_ASSERT(found);
@@ -136,7 +137,8 @@ void Form1::connectHandlers()
         const auto index = static_cast<std::size_t>(channel - 1);
         connect(VScroll[index], &QScrollBar::valueChanged, this,
                 [this, channel] { VScroll_Change(channel); });
-        connect(v[index], &QLineEdit::returnPressed, this, [this, channel] { v_KeyPress(channel); });
+        connect(v[index], &QLineEdit::returnPressed, this,
+                [this, channel] { v_KeyPress(channel); });
     }
     connect(Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
     connect(Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);

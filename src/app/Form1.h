@@ -58,8 +58,7 @@ private:
     void createControls();
     void chainTabOrder();
     void connectHandlers();
-    template <typename Control>
-    Control &control(const QString &name);
+    template <typename Control> Control &control(const QString &name);
 
     std::unique_ptr<SerialService> MSComm1;
     std::unique_ptr<MessagePresenter> m_messages;

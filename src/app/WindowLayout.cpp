@@ -111,11 +111,12 @@ std::vector<ControlPlace> controls()
     places.push_back(rightHand("Text2", TextBox, {6000, 1200, 1455, 375}, {}, Large, 65));
     places.back().accessibleName = QStringLiteral(u"返回数据");
     places.push_back(rightHand("Label23", Label, {5640, 1680, 960, 240}, batchSend, Large, 69));
-    places.push_back(rightHand("RichTextBox1", RichTextBox, {4920, 2040, 2655, 3495}, {}, Window, 67));
+    places.push_back(
+        rightHand("RichTextBox1", RichTextBox, {4920, 2040, 2655, 3495}, {}, Window, 67));
     places.back().accessibleName = batchSend;
     places.push_back(rightHand("Command2", Button, {4920, 5640, 2535, 495}, batchSend, Window, 68));
-    places.push_back(rightHand("Command3", Button, {4920, 6240, 1335, 615},
-                               QStringLiteral(u"全关"), Window, 70));
+    places.push_back(rightHand("Command3", Button, {4920, 6240, 1335, 615}, QStringLiteral(u"全关"),
+                               Window, 70));
     places.back().enabled = false;
     places.push_back(rightHand("Command4", Button, {6360, 6240, 1215, 615},
                                QStringLiteral(u"舵机全归中"), Window, 71));
@@ -126,7 +127,8 @@ std::vector<ControlPlace> controls()
 std::vector<ControlPlace> tabChain()
 {
     std::vector<ControlPlace> chain = controls();
-    std::erase_if(chain, [](const ControlPlace &place) { return place.kind == ControlKind::Label; });
+    std::erase_if(chain,
+                  [](const ControlPlace &place) { return place.kind == ControlKind::Label; });
     std::ranges::sort(chain, {}, &ControlPlace::tabIndex);
     return chain;
 }

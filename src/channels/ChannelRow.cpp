@@ -11,8 +11,7 @@ namespace pwm20 {
 
 ChannelRow::ChannelRow(int channel, ChannelSlider &slider, QLineEdit &valueBox, FrameSend &frames)
     : m_channel(channel), m_slider(slider), m_valueBox(valueBox), m_frames(frames)
-{
-}
+{}
 
 void ChannelRow::change()
 {

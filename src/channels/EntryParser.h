@@ -6,8 +6,8 @@
 namespace pwm20 {
 
 // The number a value box holds when Enter is pressed: blanks around, an optional sign, digits with
-// the user's decimal separator and a fraction, an optional exponent. Nothing else counts as a number
-// (no hex, no "inf" or "nan", no thousands separators). Text is UTF-8.
+// the user's decimal separator and a fraction, an optional exponent. Nothing else counts as a
+// number (no hex, no "inf" or "nan", no thousands separators). Text is UTF-8.
 std::optional<double> parseEntryNumber(std::string_view text, std::string_view decimalSeparator);
 
 // The slider position that Enter in a value box asks for, or nothing when the box must be reset

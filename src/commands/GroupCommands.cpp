@@ -9,8 +9,7 @@ namespace pwm20 {
 GroupCommands::GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffer,
                              FrameSend &frames)
     : m_rows(rows), m_frameBuffer(frameBuffer), m_frames(frames)
-{
-}
+{}
 
 void GroupCommands::allOff()
 {

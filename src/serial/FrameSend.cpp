@@ -10,10 +10,8 @@ namespace pwm20 {
 
 FrameSend::FrameSend(SerialService &comm, FrameBuffer &frameBuffer, QLineEdit &text1,
                      QLineEdit &text2, MessagePresenter &messages)
-    : m_comm(comm), m_frameBuffer(frameBuffer), m_text1(text1), m_text2(text2),
-      m_messages(messages)
-{
-}
+    : m_comm(comm), m_frameBuffer(frameBuffer), m_text1(text1), m_text2(text2), m_messages(messages)
+{}
 
 void FrameSend::channelFrameSend(int channel, const QLineEdit &valueBox)
 {

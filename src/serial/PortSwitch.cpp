@@ -12,8 +12,7 @@ namespace pwm20 {
 PortSwitch::PortSwitch(SerialService &comm, PortControls controls, MessagePresenter &messages,
                        std::function<void()> allOff)
     : m_comm(comm), m_controls(controls), m_messages(messages), m_allOff(std::move(allOff))
-{
-}
+{}
 
 void PortSwitch::choosePort(int port)
 {

@@ -174,8 +174,7 @@ OpenFailure QtSerialService::failureOf(const QString &device) const
         // Qt reports a port held by another program and a port this user may not open alike.
         failure.reason = OpenFailure::Reason::Busy;
 #ifdef Q_OS_UNIX
-        const QString path =
-            device.startsWith(u'/') ? device : QStringLiteral("/dev/") + device;
+        const QString path = device.startsWith(u'/') ? device : QStringLiteral("/dev/") + device;
         if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0)
             failure.reason = OpenFailure::Reason::NoPermission;
 #endif

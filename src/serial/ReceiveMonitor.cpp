@@ -9,8 +9,7 @@ namespace pwm20 {
 
 ReceiveMonitor::ReceiveMonitor(SerialService &comm, QByteArray &receiveBuffer, QLineEdit &text2)
     : m_comm(comm), m_receiveBuffer(receiveBuffer), m_text2(text2)
-{
-}
+{}
 
 void ReceiveMonitor::showReceived()
 {

@@ -66,8 +66,8 @@ void PtyPair::send(const QByteArray &bytes)
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t count = ::write(m_master, bytes.constData() + done,
-                                      static_cast<size_t>(bytes.size() - done));
+        const ssize_t count =
+            ::write(m_master, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
         if (count > 0)
             done += count;
         else if (errno == EAGAIN)
