@@ -1,0 +1,219 @@
+// pwm20-board: stands in for the servo controller board on a pseudo-terminal, so pwm20 can be
+// tried without hardware. It shows every frame the program sends and can answer each one.
+#include "FrameReader.h"
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <span>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int)
+{
+    stopRequested = 1;
+}
+
+struct Options
+{
+    std::string link;
+    std::string reply;
+    bool table = false;
+};
+
+void printUsage(std::FILE *to)
+{
+    std::fputs("usage: pwm20-board [--link PATH] [--table] [--reply TEXT]\n"
+               "  --link PATH   make PATH a symlink to the board's pseudo-terminal\n"
+               "  --table       show all twenty channels as a table instead of one line a frame\n"
+               "  --reply TEXT  send TEXT back after every frame\n"
+               "Point pwm20 at it with PWM20_COM1=PATH (or the printed device).\n",
+               to);
+}
+
+bool parseOptions(int argc, char *argv[], Options &options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--link" && hasValue)
+            options.link = argv[++i];
+        else if (argument == "--reply" && hasValue)
+            options.reply = argv[++i];
+        else if (argument == "--table")
+            options.table = true;
+        else
+            return false;
+    }
+    return true;
+}
+
+void showTable(const std::array<int, 20> &values, const std::string &status)
+{
+    std::string screen = "\x1b[H\x1b[2J";
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 5; ++column) {
+            const int channel = row * 5 + column + 1;
+            char cell[24];
+            const int value = values[static_cast<std::size_t>(channel - 1)];
+            if (value < 0)
+                std::snprintf(cell, sizeof cell, "ch%-2d    -   ", channel);
+            else
+                std::snprintf(cell, sizeof cell, "ch%-2d  %3d   ", channel, value);
+            screen += cell;
+        }
+        screen += '\n';
+    }
+    screen += status + '\n';
+    std::fputs(screen.c_str(), stdout);
+}
+
+void showGarbage(const pwm20board::LineEvent &run, std::string &status, bool table)
+{
+    std::string text = "garbage: " + std::to_string(run.garbageCount) + " byte(s)";
+    for (std::uint8_t byte : run.garbage) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02x", byte);
+        text += hex;
+    }
+    if (run.garbageCount > run.garbage.size())
+        text += " ...";
+    status = text;
+    if (!table)
+        std::printf("%s\n", text.c_str());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        printUsage(stderr);
+        return 2;
+    }
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    int master = -1;
+    int slave = -1;
+    std::array<char, 256> device{};
+    if (::openpty(&master, &slave, device.data(), nullptr, nullptr) != 0) {
+        std::fprintf(stderr, "pwm20-board: no pseudo-terminal: %s\n", std::strerror(errno));
+        return 1;
+    }
+    // Raw, so the bytes pass unchanged before pwm20 opens its side.
+    termios raw{};
+    ::tcgetattr(slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave, TCSANOW, &raw);
+    ::close(slave);
+
+    if (!options.link.empty()) {
+        struct stat existing
+        {
+        };
+        if (::lstat(options.link.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode))
+            ::unlink(options.link.c_str());
+        if (::symlink(device.data(), options.link.c_str()) != 0) {
+            std::fprintf(stderr, "pwm20-board: cannot link %s: %s\n", options.link.c_str(),
+                         std::strerror(errno));
+            return 1;
+        }
+    }
+    std::printf("pwm20-board: board on %s%s%s\n", device.data(),
+                options.link.empty() ? "" : ", linked as ", options.link.c_str());
+
+    struct sigaction onStop
+    {
+    };
+    onStop.sa_handler = requestStop;
+    ::sigaction(SIGINT, &onStop, nullptr);
+    ::sigaction(SIGTERM, &onStop, nullptr);
+
+    pwm20board::FrameReader reader;
+    std::array<int, 20> values;
+    values.fill(-1);
+    std::string status = "waiting for pwm20 to open the port";
+    if (options.table)
+        showTable(values, status);
+    bool programConnected = false;
+    const char *why = "stopped";
+
+    const auto handleBytes = [&](std::span<const std::uint8_t> bytes) {
+        for (const auto &event : reader.feed(bytes)) {
+            if (event.kind == pwm20board::LineEvent::Kind::Garbage) {
+                showGarbage(event, status, options.table);
+                continue;
+            }
+            values[static_cast<std::size_t>(event.channel - 1)] = event.value;
+            if (options.table)
+                status = "last: ch " + std::to_string(event.channel) + " = " +
+                         std::to_string(event.value);
+            else
+                std::printf("ch %d = %d\n", event.channel, event.value);
+            if (!options.reply.empty() &&
+                ::write(master, options.reply.data(), options.reply.size()) < 0)
+                std::fprintf(stderr, "pwm20-board: reply lost: %s\n", std::strerror(errno));
+        }
+        if (options.table)
+            showTable(values, status);
+    };
+
+    while (!stopRequested) {
+        pollfd watched{master, POLLIN, 0};
+        const int ready = ::poll(&watched, 1, 200);
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            why = "the line failed";
+            break;
+        }
+        const bool hungUp = ready > 0 && (watched.revents & POLLHUP);
+        if (!hungUp)
+            programConnected = true;
+        if (ready > 0 && (watched.revents & POLLIN)) {
+            std::array<std::uint8_t, 4096> chunk{};
+            const ssize_t count = ::read(master, chunk.data(), chunk.size());
+            if (count > 0) {
+                handleBytes({chunk.data(), static_cast<std::size_t>(count)});
+                continue;
+            }
+        }
+        if (hungUp) {
+            // Until the program opens its side the line reads as hung up: wait without spinning.
+            if (programConnected) {
+                why = "pwm20 closed the port";
+                break;
+            }
+            ::usleep(50'000);
+            continue;
+        }
+        if (ready == 0) {
+            if (const auto run = reader.endGarbageRun()) {
+                showGarbage(*run, status, options.table);
+                if (options.table)
+                    showTable(values, status);
+            }
+        }
+    }
+
+    if (const auto run = reader.endGarbageRun())
+        showGarbage(*run, status, false);
+    if (!options.link.empty())
+        ::unlink(options.link.c_str());
+    ::close(master);
+    std::printf("pwm20-board: %s\n", why);
+    return 0;
+}

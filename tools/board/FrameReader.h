@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace pwm20board {
+
+// What a run of line bytes turned out to be: a servo frame, or a run of bytes that formed none.
+struct LineEvent
+{
+    enum class Kind { Frame, Garbage };
+
+    Kind kind = Kind::Frame;
+    int channel = 0;
+    int value = 0;
+    std::vector<std::uint8_t> garbage; // the run's first bytes, for showing
+    std::size_t garbageCount = 0;      // the run's length
+
+    bool operator==(const LineEvent &) const = default;
+};
+
+// Reads the byte stream as servo frames ('S', channel 1..20, value, 'E'), however the bytes are
+// split across reads. Bytes that form no frame make one garbage run, reported once; the reader
+// picks up again at the next 'S' that starts a frame, even one inside a broken frame.
+class FrameReader
+{
+public:
+    static constexpr std::size_t garbageShown = 16;
+
+    std::vector<LineEvent> feed(std::span<const std::uint8_t> bytes);
+    // Ends the current garbage run, as at a pause of the line or its end.
+    std::optional<LineEvent> endGarbageRun();
+
+private:
+    void dropFirst();
+
+    std::vector<std::uint8_t> m_pending;
+    LineEvent m_garbageRun{LineEvent::Kind::Garbage, 0, 0, {}, 0};
+};
+
+} // namespace pwm20board
