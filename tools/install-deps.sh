@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
   fonts-arphic-uming
-  xvfb xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick python3
   clang libclang-rt-14-dev clang-format
   googletest
 )

@@ -31,14 +31,16 @@ struct Options
     std::string link;
     std::string reply;
     bool table = false;
+    bool stay = false;
 };
 
 void printUsage(std::FILE *to)
 {
-    std::fputs("usage: pwm20-board [--link PATH] [--table] [--reply TEXT]\n"
+    std::fputs("usage: pwm20-board [--link PATH] [--table] [--reply TEXT] [--stay]\n"
                "  --link PATH   make PATH a symlink to the board's pseudo-terminal\n"
                "  --table       show all twenty channels as a table instead of one line a frame\n"
                "  --reply TEXT  send TEXT back after every frame\n"
+               "  --stay        wait for pwm20 to open the port again instead of ending\n"
                "Point pwm20 at it with PWM20_COM1=PATH (or the printed device).\n",
                to);
 }
@@ -54,6 +56,8 @@ bool parseOptions(int argc, char *argv[], Options &options)
             options.reply = argv[++i];
         else if (argument == "--table")
             options.table = true;
+        else if (argument == "--stay")
+            options.stay = true;
         else
             return false;
     }
@@ -193,10 +197,13 @@ int main(int argc, char *argv[])
         }
         if (hungUp) {
             // Until the program opens its side the line reads as hung up: wait without spinning.
-            if (programConnected) {
+            if (programConnected && !options.stay) {
                 why = "pwm20 closed the port";
                 break;
             }
+            if (programConnected)
+                std::printf("pwm20-board: pwm20 closed the port; waiting for it to open again\n");
+            programConnected = false;
             ::usleep(50'000);
             continue;
         }
