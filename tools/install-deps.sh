@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
   fonts-arphic-uming
   xvfb xauth xdotool x11-utils imagemagick python3
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format libxcb1-dev
   googletest
 )
 

@@ -62,6 +62,19 @@ QByteArray PtyPair::takeReceivedCount(qsizetype count, int timeoutMs)
     return received;
 }
 
+QByteArray PtyPair::takeReceivedSpinning(qsizetype count, int timeoutMs)
+{
+    QByteArray received;
+    const QDeadlineTimer deadline(timeoutMs);
+    while (received.size() < count && !deadline.hasExpired()) {
+        char chunk[4096];
+        const ssize_t got = ::read(m_master, chunk, sizeof chunk);
+        if (got > 0)
+            received.append(chunk, got);
+    }
+    return received;
+}
+
 void PtyPair::send(const QByteArray &bytes)
 {
     qsizetype done = 0;
@@ -75,6 +88,12 @@ void PtyPair::send(const QByteArray &bytes)
         else
             return;
     }
+}
+
+qsizetype PtyPair::sendSome(QByteArrayView bytes)
+{
+    const ssize_t count = ::write(m_master, bytes.data(), static_cast<size_t>(bytes.size()));
+    return count > 0 ? count : 0;
 }
 
 bool PtyPair::programSideClosed() const

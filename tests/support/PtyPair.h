@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace pwm20::testing {
@@ -21,7 +22,12 @@ public:
     QByteArray takeReceived(int waitMs = 0);
     // Waits, processing Qt events, until `count` bytes have arrived or `timeoutMs` has passed.
     QByteArray takeReceivedCount(qsizetype count, int timeoutMs = 3000);
+    // Waits for `count` bytes without turning the event loop, for timing what is already on its
+    // way.
+    QByteArray takeReceivedSpinning(qsizetype count, int timeoutMs = 3000);
     void send(const QByteArray &bytes);
+    // Writes what the line takes now, without waiting; safe from another thread.
+    qsizetype sendSome(QByteArrayView bytes);
     // The board side has closed: the program's end is no longer open.
     bool programSideClosed() const;
     // Unplugs the board: the program's side starts failing.
