@@ -151,7 +151,7 @@ int main(int argc, char *argv[])
     window.click(window.button(3));
     window.com1().takeReceivedCount(88);
     window.click(window.button(1));
-    report("all-off on open, click to 80 bytes", allOffOnOpen(window, 500), 1000.0, 0.5);
+    report("all-off on open, click to 80 bytes", allOffOnOpen(window, 500), 1000.0, 0.99);
     window.openPort();
     window.com1().takeReceivedCount(80);
     report("receive to display", receiveToDisplay(window, changes), 1000.0, 0.99);

@@ -1,11 +1,14 @@
-// Draws the program's icon: two grey tower computers joined by a cable, 32 x 32 pixels in 24-bit
-// colour. Run it to regenerate src/app/icons/pwm20.png after changing the drawing.
+// Draws the program's icon: two grey tower computers joined by a cable, in 24-bit colour.
+//   draw_icon OUTPUT.png|OUTPUT.ico [SIZE]   (SIZE defaults to 32, the size it is drawn for)
+// Run it without SIZE to regenerate src/app/icons/pwm20.png after changing the drawing; the build
+// draws the other sizes that desktops look for.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -33,13 +36,22 @@ void drawTower(QPainter &painter, QRectF body)
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_icon OUTPUT.png\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: draw_icon OUTPUT.png [SIZE]\n");
         return 2;
     }
-    QImage image(32, 32, QImage::Format_RGB888);
+    const int size = argc == 3 ? std::atoi(argv[2]) : 32;
+    if (size < 16 || size > 1024) {
+        std::fprintf(stderr, "draw_icon: SIZE must be 16 to 1024\n");
+        return 2;
+    }
+    QImage image(size, size, QImage::Format_RGB888);
     image.fill(QColor(255, 255, 255));
     QPainter painter(&image);
+    // Pixel-exact at 32; smoothed when scaled.
+    if (size != 32)
+        painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
     // The cable runs from the back of one tower, along the desk, to the other.
     QPainterPath cable;
     cable.moveTo(9.5, 26.5);
@@ -50,5 +62,6 @@ int main(int argc, char *argv[])
     drawTower(painter, QRectF(2.5, 3.5, 11, 23));
     drawTower(painter, QRectF(18.5, 3.5, 11, 23));
     painter.end();
-    return image.save(QString::fromLocal8Bit(argv[1]), "PNG") ? 0 : 1;
+    // The format follows the file name: .png, or .ico for the Windows program icon.
+    return image.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
