@@ -50,7 +50,7 @@ std::vector<double> sliderToWire(WindowHarness &window, int changes)
     for (int i = 0; i < changes; ++i) {
         const auto start = Clock::now();
         slider.setValue(i % 2 == 0 ? 100 : 101);
-        if (window.com1().takeReceivedSpinning(4).size() != 4)
+        if (window.com1().takeReceived(4, 3000, false).size() != 4)
             std::fprintf(stderr, "frame lost\n");
         samples.push_back(microsecondsSince(start));
     }
@@ -65,7 +65,7 @@ std::vector<double> enterToWire(WindowHarness &window, int changes)
         box.setText(i % 2 == 0 ? QStringLiteral("100") : QStringLiteral("101"));
         const auto start = Clock::now();
         QTest::keyClick(&box, Qt::Key_Return);
-        if (window.com1().takeReceivedSpinning(4).size() != 4)
+        if (window.com1().takeReceived(4, 3000, false).size() != 4)
             std::fprintf(stderr, "frame lost\n");
         samples.push_back(microsecondsSince(start));
     }
@@ -79,7 +79,7 @@ std::vector<double> allOffOnOpen(WindowHarness &window, int opens)
     for (int i = 0; i < opens; ++i) {
         const auto start = Clock::now();
         openClose.click();
-        if (window.com1().takeReceivedSpinning(80).size() != 80)
+        if (window.com1().takeReceived(80, 3000, false).size() != 80)
             std::fprintf(stderr, "all-off frames lost\n");
         samples.push_back(microsecondsSince(start));
         openClose.click();
@@ -142,18 +142,16 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int changes = argc > 1 ? std::atoi(argv[1]) : 10000;
     WindowHarness window;
-    window.openPort();
-    window.com1().takeReceivedCount(80);
+    window.openPortAndSettle();
 
     report("input to wire, slider change", sliderToWire(window, changes), 100.0, 0.99);
     report("input to wire, Enter in a box", enterToWire(window, changes), 100.0, 0.99);
     // Every slider back off, so each open writes just the twenty loop frames.
     window.click(window.button(3));
-    window.com1().takeReceivedCount(88);
+    window.com1().takeReceived(88);
     window.click(window.button(1));
     report("all-off on open, click to 80 bytes", allOffOnOpen(window, 500), 1000.0, 0.99);
-    window.openPort();
-    window.com1().takeReceivedCount(80);
+    window.openPortAndSettle();
     report("receive to display", receiveToDisplay(window, changes), 1000.0, 0.99);
 
     qint64 flooded = 0;

@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-using pwm20::testing::WindowHarness;
+using namespace pwm20::testing;
 
 class TestGroupCommands : public QObject
 {
@@ -10,43 +10,30 @@ class TestGroupCommands : public QObject
 
 private Q_SLOTS:
     void allOffAfterMoves();
-    void allOffClearsUnsentText();
     void centreAll_data();
     void centreAll();
-    void centreAllTwiceSendsNothingMore();
-    void textInACentredBoxSurvives();
+    void centreAllAgainSendsNothing();
 };
 
 void TestGroupCommands::allOffAfterMoves()
 {
     WindowHarness window;
-    window.openPort();
-    window.moveSliderTo(3, 100);
-    window.moveSliderTo(7, 0);
-    window.com1().takeReceivedCount(88);
+    window.openPortAndSettle();
+    window.typeAndEnter(3, QStringLiteral("155"));
+    window.typeAndEnter(7, QStringLiteral("255"));
+    window.typeAndEnter(2, QStringLiteral("abc"));               // rejected: "0", the slider stays
+    QTest::keyClicks(&window.valueBox(9), QStringLiteral("12")); // typed, never entered
+    window.com1().takeReceived(8);
     window.text2().setText(QStringLiteral("reply"));
 
     window.click(window.button(3));
-    QCOMPARE(window.com1().takeReceivedCount(88),
-             WindowHarness::frames({{3, 0}, {7, 0}}) + WindowHarness::allOffLoop());
+    QCOMPARE(window.com1().takeReceived(88), frames({{3, 0}, {7, 0}}) + allOffLoop());
     QCOMPARE(window.text1().text(), QStringLiteral("S 7 0 E"));
     QCOMPARE(window.text2().text(), QStringLiteral("Wait..."));
-    QCOMPARE(window.slider(3).value(), 255);
-    QCOMPARE(window.slider(7).value(), 255);
-}
-
-void TestGroupCommands::allOffClearsUnsentText()
-{
-    WindowHarness window;
-    window.openPort();
-    window.com1().takeReceivedCount(80);
-    window.typeAndEnter(2, QStringLiteral("abc")); // rejected: box "0"
-    QTest::keyClicks(&window.valueBox(2), QStringLiteral("77"));
-    QTest::keyClicks(&window.valueBox(9), QStringLiteral("12")); // typed, never entered
-    window.click(window.button(3));
-    QCOMPARE(window.com1().takeReceivedCount(80), WindowHarness::allOffLoop());
-    QCOMPARE(window.valueBox(2).text(), QStringLiteral("0"));
-    QCOMPARE(window.valueBox(9).text(), QStringLiteral("0"));
+    for (int channel = 1; channel <= 20; ++channel) {
+        QCOMPARE(window.valueBox(channel).text(), QStringLiteral("0"));
+        QCOMPARE(window.slider(channel).value(), 255);
+    }
 }
 
 void TestGroupCommands::centreAll_data()
@@ -61,54 +48,42 @@ void TestGroupCommands::centreAll()
 {
     QFETCH(int, alreadyCentred);
     WindowHarness window;
-    window.openPort();
+    window.openPortAndSettle();
     if (alreadyCentred != 0)
         window.typeAndEnter(alreadyCentred, QStringLiteral("19"));
-    window.com1().takeReceivedCount(alreadyCentred != 0 ? 84 : 80);
+    window.com1().takeReceived(alreadyCentred != 0 ? 4 : 0);
 
     window.click(window.button(4));
     QByteArray expected;
     for (int channel = 1; channel <= 20; ++channel) {
         if (channel != alreadyCentred)
-            expected += WindowHarness::frame(channel, 19);
+            expected += frame(channel, 19);
         QCOMPARE(window.valueBox(channel).text(), QStringLiteral("19"));
         QCOMPARE(window.slider(channel).value(), 236);
     }
-    QCOMPARE(window.com1().takeReceivedCount(expected.size()), expected);
-    QCOMPARE(window.com1().takeReceived(50), QByteArray());
+    QCOMPARE(window.com1().takeReceived(expected.size()), expected);
+    QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
     QCOMPARE(window.text1().text(),
-             alreadyCentred == 20 ? QStringLiteral("S 19 19 E") : QStringLiteral("S 20 19 E"));
+             QStringLiteral("S %1 19 E").arg(alreadyCentred == 20 ? 19 : 20));
     QCOMPARE(window.text2().text(), QStringLiteral("Wait..."));
 }
 
-void TestGroupCommands::centreAllTwiceSendsNothingMore()
+void TestGroupCommands::centreAllAgainSendsNothing()
 {
     WindowHarness window;
-    window.openPort();
+    window.openPortAndSettle();
     window.click(window.button(4));
-    window.com1().takeReceivedCount(160);
-    window.text1().setText(QStringLiteral("before"));
+    window.com1().takeReceived(80);
+    window.typeAndEnter(8, QStringLiteral("abc")); // rejected: "0", the slider stays centred
+    QTest::keyClicks(&window.valueBox(11), QStringLiteral("x"));
     window.text2().setText(QStringLiteral("reply"));
 
     window.click(window.button(4));
-    QCOMPARE(window.com1().takeReceived(50), QByteArray());
-    QCOMPARE(window.text1().text(), QStringLiteral("before"));
-    QCOMPARE(window.text2().text(), QStringLiteral("reply"));
-}
-
-void TestGroupCommands::textInACentredBoxSurvives()
-{
-    WindowHarness window;
-    window.openPort();
-    window.click(window.button(4));
-    window.com1().takeReceivedCount(160);
-    window.typeAndEnter(8, QStringLiteral("abc")); // rejected: box "0", slider stays centred
-    QTest::keyClicks(&window.valueBox(11), QStringLiteral("x"));
-
-    window.click(window.button(4));
+    QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
     QCOMPARE(window.valueBox(8).text(), QStringLiteral("0"));
     QCOMPARE(window.valueBox(11).text(), QStringLiteral("19x"));
-    QCOMPARE(window.com1().takeReceived(50), QByteArray());
+    QCOMPARE(window.text1().text(), QStringLiteral("S 20 19 E"));
+    QCOMPARE(window.text2().text(), QStringLiteral("reply"));
 }
 
 QTEST_MAIN(TestGroupCommands)

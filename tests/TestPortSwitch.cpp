@@ -1,14 +1,12 @@
 #include "WindowHarness.h"
 
 #include "serial/PortMessages.h"
-#include "serial/QtSerialService.h"
 
 #include <QSerialPort>
 #include <QTest>
 
 using namespace pwm20;
-using testing::PtyPair;
-using testing::WindowHarness;
+using namespace pwm20::testing;
 
 namespace {
 
@@ -28,10 +26,8 @@ class TestPortSwitch : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void openRightAfterStart();
+    void openAndClose();
     void slidersMovedWhileClosedGoFirst();
-    void allOffTwice();
-    void closingWritesNothing();
     void portChoiceSurvivesCycles();
     void failedOpen_data();
     void failedOpen();
@@ -39,81 +35,60 @@ private Q_SLOTS:
     void deviceLost();
 };
 
-void TestPortSwitch::openRightAfterStart()
+void TestPortSwitch::openAndClose()
 {
     WindowHarness window;
     QVERIFY(showsState(window, false));
-    window.openPort();
+    window.click(window.button(1));
     QVERIFY(showsState(window, true));
-    QCOMPARE(window.com1().takeReceivedCount(80), WindowHarness::allOffLoop());
-    QCOMPARE(window.com1().takeReceived(50), QByteArray());
+    QCOMPARE(window.com1().takeReceived(80), allOffLoop());
     QCOMPARE(window.text1().text(), QString());
     QCOMPARE(window.text2().text(), QString());
-    QCOMPARE(window.com2().takeReceived(), QByteArray());
+
+    // All off again, twice: the loop each time, and no echo.
+    window.click(window.button(3));
+    window.click(window.button(3));
+    QCOMPARE(window.com1().takeReceived(160), allOffLoop() + allOffLoop());
+    QCOMPARE(window.text1().text(), QString());
+
+    window.click(window.button(1));
+    QVERIFY(showsState(window, false));
+    QVERIFY(window.com1().programSideClosed());
+    QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
+    QCOMPARE(window.com2().takeAllWithin(0), QByteArray());
 }
 
 void TestPortSwitch::slidersMovedWhileClosedGoFirst()
 {
     WindowHarness window;
-    window.moveSliderTo(7, 0);
-    window.moveSliderTo(3, 100);
+    window.typeAndEnter(7, QStringLiteral("255"));
+    window.typeAndEnter(3, QStringLiteral("155"));
     QCOMPARE(window.messages().takeShown().size(), 2);
 
-    window.openPort();
-    QCOMPARE(window.com1().takeReceivedCount(88),
-             WindowHarness::frames({{3, 0}, {7, 0}}) + WindowHarness::allOffLoop());
+    window.click(window.button(1));
+    QCOMPARE(window.com1().takeReceived(88), frames({{3, 0}, {7, 0}}) + allOffLoop());
     QCOMPARE(window.text1().text(), QStringLiteral("S 7 0 E"));
     QCOMPARE(window.text2().text(), QStringLiteral("Wait..."));
-    for (int channel = 1; channel <= 20; ++channel)
-        QCOMPARE(window.valueBox(channel).text(), QStringLiteral("0"));
     QVERIFY(window.messages().takeShown().isEmpty());
-}
-
-void TestPortSwitch::allOffTwice()
-{
-    WindowHarness window;
-    window.openPort();
-    window.com1().takeReceivedCount(80);
-    window.text1().setText(QStringLiteral("kept"));
-    for (int run = 0; run < 2; ++run) {
-        window.click(window.button(3));
-        QCOMPARE(window.com1().takeReceivedCount(80), WindowHarness::allOffLoop());
-    }
-    QCOMPARE(window.text1().text(), QStringLiteral("kept"));
-    QVERIFY(showsState(window, true));
-}
-
-void TestPortSwitch::closingWritesNothing()
-{
-    WindowHarness window;
-    window.openPort();
-    window.com1().takeReceivedCount(80);
-    window.click(window.button(1));
-    QVERIFY(showsState(window, false));
-    QVERIFY(window.com1().programSideClosed());
-    QCOMPARE(window.com1().takeReceived(50), QByteArray());
 }
 
 void TestPortSwitch::portChoiceSurvivesCycles()
 {
     WindowHarness window;
     window.click(window.option(2));
-    QVERIFY(window.option(2).isChecked());
     QVERIFY(!window.option(1).isChecked());
     for (int cycle = 0; cycle < 2; ++cycle) {
-        window.openPort();
-        QVERIFY(showsState(window, true));
-        QCOMPARE(window.com2().takeReceivedCount(80), WindowHarness::allOffLoop());
         window.click(window.button(1));
-        QVERIFY(showsState(window, false));
+        QCOMPARE(window.com2().takeReceived(80), allOffLoop());
+        window.click(window.button(1));
         QVERIFY(window.option(2).isChecked());
     }
-    QCOMPARE(window.com1().takeReceived(50), QByteArray());
-
+    QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
     window.click(window.option(1));
-    window.openPort();
-    QCOMPARE(window.com1().takeReceivedCount(80), WindowHarness::allOffLoop());
-    QCOMPARE(window.com2().takeReceived(50), QByteArray());
+    QVERIFY(!window.option(2).isChecked());
+    window.click(window.button(1));
+    QCOMPARE(window.com1().takeReceived(80), allOffLoop());
+    QCOMPARE(window.com2().takeAllWithin(50), QByteArray());
 }
 
 void TestPortSwitch::failedOpen_data()
@@ -129,7 +104,7 @@ void TestPortSwitch::failedOpen()
     QFETCH(QString, why);
     WindowHarness window;
     QSerialPort otherProgram(window.com1().devicePath());
-    QString mentioned;
+    QString mentioned = QStringLiteral(u"其他程序");
     if (why == u"missing") {
         mentioned = QStringLiteral("/dev/pwm20-no-such-device");
         qputenv("PWM20_COM1", mentioned.toLocal8Bit());
@@ -137,24 +112,23 @@ void TestPortSwitch::failedOpen()
         mentioned = QStringLiteral("PWM20_COM1");
         qunsetenv("PWM20_COM1");
     } else {
-        mentioned = QStringLiteral(u"其他程序");
         QVERIFY(otherProgram.open(QIODevice::ReadWrite));
     }
 
-    window.openPort();
+    window.click(window.button(1));
     const QStringList shown = window.messages().takeShown();
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].contains(QStringLiteral("com1")), qPrintable(shown[0]));
-    QVERIFY2(shown[0].contains(mentioned), qPrintable(shown[0]));
+    QVERIFY2(shown[0].contains(QStringLiteral("com1")) && shown[0].contains(mentioned),
+             qPrintable(shown[0]));
     QVERIFY(showsState(window, false));
-    QCOMPARE(window.com1().takeReceived(50), QByteArray());
+    QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
 
     // Once the device is back, the same button opens it.
     otherProgram.close();
     qputenv("PWM20_COM1", window.com1().devicePath().toLocal8Bit());
-    window.openPort();
+    window.click(window.button(1));
     QVERIFY(showsState(window, true));
-    QCOMPARE(window.com1().takeReceivedCount(80), WindowHarness::allOffLoop());
+    QCOMPARE(window.com1().takeReceived(80), allOffLoop());
 }
 
 void TestPortSwitch::deviceLost_data()
@@ -169,10 +143,9 @@ void TestPortSwitch::deviceLost()
 {
     QFETCH(int, commandAfterUnplug);
     WindowHarness window;
-    window.openPort();
-    window.com1().takeReceivedCount(80);
+    window.openPortAndSettle();
     window.typeAndEnter(6, QStringLiteral("40"));
-    window.com1().takeReceivedCount(4);
+    window.com1().takeReceived(4);
 
     window.com1().closeBoardSide();
     // A group command runs before the program has had a chance to notice.
@@ -185,19 +158,19 @@ void TestPortSwitch::deviceLost()
     QTest::qWait(200);
     const QStringList shown = window.messages().takeShown();
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].contains(QStringLiteral("com1")), qPrintable(shown[0]));
-    QVERIFY2(shown[0].contains(window.com1().devicePath()), qPrintable(shown[0]));
-    QVERIFY(!shown[0].contains(notOpenMessage()));
+    QVERIFY2(shown[0].contains(QStringLiteral("com1")) &&
+                 shown[0].contains(window.com1().devicePath()) &&
+                 !shown[0].contains(notOpenMessage()),
+             qPrintable(shown[0]));
     QCOMPARE(window.text1().text(), text1);
     QCOMPARE(window.text2().text(), text2);
 
     // The adapter comes back under another name.
     PtyPair replugged;
     qputenv("PWM20_COM1", replugged.devicePath().toLocal8Bit());
-    window.openPort();
+    window.click(window.button(1));
     QVERIFY(showsState(window, true));
-    QCOMPARE(replugged.takeReceivedCount(80).right(80), WindowHarness::allOffLoop());
-    QVERIFY(window.messages().takeShown().isEmpty());
+    QCOMPARE(replugged.takeReceived(80).right(80), allOffLoop());
 }
 
 QTEST_MAIN(TestPortSwitch)

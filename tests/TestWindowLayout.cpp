@@ -1,54 +1,34 @@
-#include "RecordingMessages.h"
+#include "WindowHarness.h"
 
-#include "app/Form1.h"
-#include "serial/QtSerialService.h"
-
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QStyle>
 #include <QTest>
 #include <QTextEdit>
 
-using namespace pwm20;
+using namespace pwm20::testing;
 
 namespace {
 
-std::unique_ptr<Form1> makeWindow()
+QString captionOf(QWidget *control)
 {
-    auto window = std::make_unique<Form1>(
-        std::make_unique<QtSerialService>([] { return QStringList(); }, nullptr),
-        std::make_unique<testing::RecordingMessages>());
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    if (!QTest::qWaitForWindowActive(window.get()))
-        qWarning("window not active");
-    return window;
-}
-
-QString captionOf(QWidget *widget)
-{
-    if (auto *label = qobject_cast<QLabel *>(widget))
+    if (auto *label = qobject_cast<QLabel *>(control))
         return label->text();
-    if (auto *button = qobject_cast<QAbstractButton *>(widget))
+    if (auto *button = qobject_cast<QAbstractButton *>(control))
         return button->text();
     return {};
 }
 
-// The room a control leaves for its caption, after its frame and indicator.
-int roomForCaption(QWidget *widget)
+// The room a control leaves for its caption, after its frame or indicator.
+int roomForCaption(QWidget *control)
 {
-    QStyle *style = widget->style();
-    if (qobject_cast<QRadioButton *>(widget))
-        return widget->width() - style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) -
+    const QStyle *style = control->style();
+    if (qobject_cast<QRadioButton *>(control))
+        return control->width() - style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) -
                style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
-    if (qobject_cast<QAbstractButton *>(widget))
-        return widget->width() - 2 * style->pixelMetric(QStyle::PM_ButtonMargin);
-    return widget->width();
+    if (qobject_cast<QAbstractButton *>(control))
+        return control->width() - 2 * style->pixelMetric(QStyle::PM_ButtonMargin);
+    return control->width();
 }
 
 } // namespace
@@ -61,19 +41,19 @@ private Q_SLOTS:
     void initTestCase();
     void places_data();
     void places();
-    void window();
-    void initialState();
-    void fontsAndCaptions();
+    void windowAndInitialState();
+    void captionsFitAndRead();
     void tabChain();
-    void optionsFormOneGroup();
 
 private:
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<WindowHarness> m_window;
 };
 
 void TestWindowLayout::initTestCase()
 {
-    m_window = makeWindow();
+    m_window = std::make_unique<WindowHarness>();
+    QApplication::setActiveWindow(&m_window->form());
+    QVERIFY(QTest::qWaitForWindowActive(&m_window->form()));
 }
 
 void TestWindowLayout::places_data()
@@ -83,16 +63,16 @@ void TestWindowLayout::places_data()
     QTest::addColumn<int>("fontPixels");
     // Channel rows: two banks of ten, 32 pixels apart; the lower bank 232 pixels down.
     for (int channel = 1; channel <= 20; ++channel) {
-        const int column = (channel - 1) % 10;
+        const int left = 8 + 32 * ((channel - 1) % 10);
         const int down = channel <= 10 ? 0 : 232;
-        const int left = 8 + 32 * column;
+        const QString n = QString::number(channel);
         QTest::addRow("Label%d", channel)
-            << QStringLiteral("Label%1").arg(channel)
-            << QRect(left, 8 + down, channel <= 9 ? 24 : 30, 12) << 12;
+            << QStringLiteral("Label") + n << QRect(left, 8 + down, channel <= 9 ? 24 : 30, 12)
+            << 12;
         QTest::addRow("VScroll%d", channel)
-            << QStringLiteral("VScroll%1").arg(channel) << QRect(left, 24 + down, 25, 177) << 12;
+            << QStringLiteral("VScroll") + n << QRect(left, 24 + down, 25, 177) << 12;
         QTest::addRow("v%d", channel)
-            << QStringLiteral("v%1").arg(channel) << QRect(left, 208 + down, 25, 18) << 12;
+            << QStringLiteral("v") + n << QRect(left, 208 + down, 25, 18) << 12;
     }
     const auto add = [](const char *name, QRect pixels, int fontPixels) {
         QTest::newRow(name) << QString::fromLatin1(name) << pixels << fontPixels;
@@ -116,79 +96,60 @@ void TestWindowLayout::places()
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
     QFETCH(int, fontPixels);
-    auto *control = m_window->findChild<QWidget *>(name);
-    QVERIFY(control);
+    auto *control = m_window->form().findChild<QWidget *>(name);
+    QVERIFY(control && control->isVisible());
     QCOMPARE(control->geometry(), pixels);
     QCOMPARE(QFontInfo(control->font()).pixelSize(), fontPixels);
-    QVERIFY(control->isVisible());
-    if (!qobject_cast<QLabel *>(control))
-        QVERIFY(!control->accessibleName().isEmpty());
+    QVERIFY(!control->accessibleName().isEmpty());
 }
 
-void TestWindowLayout::window()
+void TestWindowLayout::windowAndInitialState()
 {
-    QCOMPARE(m_window->windowTitle(), QStringLiteral(u"20路PWM上机位程序----Varnok"));
-    QCOMPARE(m_window->size(), QSize(510, 466));
-    QCOMPARE(m_window->minimumSize(), QSize(510, 466));
-    QCOMPARE(m_window->maximumSize(), QSize(510, 466));
-    const QIcon icon = m_window->windowIcon();
-    QVERIFY(icon.availableSizes().contains(QSize(32, 32)));
-    const QImage image = icon.pixmap(32, 32).toImage();
-    QVERIFY(!image.hasAlphaChannel());
-    QVERIFY(image.pixelColor(6, 10).red() == image.pixelColor(6, 10).blue()); // grey towers
-}
+    WindowHarness &window = *m_window;
+    QCOMPARE(window.form().windowTitle(), QStringLiteral(u"20路PWM上机位程序----Varnok"));
+    QCOMPARE(window.form().minimumSize(), QSize(510, 466));
+    QCOMPARE(window.form().maximumSize(), QSize(510, 466));
+    const QImage icon = window.form().windowIcon().pixmap(32, 32).toImage();
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QVERIFY(!icon.hasAlphaChannel());
 
-void TestWindowLayout::initialState()
-{
     for (int channel = 1; channel <= 20; ++channel) {
-        auto *slider = m_window->findChild<QScrollBar *>(QStringLiteral("VScroll%1").arg(channel));
-        QCOMPARE(slider->value(), 255);
-        QCOMPARE(slider->minimum(), 0);
-        QCOMPARE(slider->maximum(), 255);
-        QCOMPARE(slider->singleStep(), 1);
-        QCOMPARE(slider->pageStep(), 1);
-        QCOMPARE(slider->orientation(), Qt::Vertical);
-        QCOMPARE(slider->accessibleName(), QStringLiteral("PWM%1").arg(channel));
-        auto *box = m_window->findChild<QLineEdit *>(QStringLiteral("v%1").arg(channel));
-        QCOMPARE(box->text(), QStringLiteral("0"));
-        QCOMPARE(box->accessibleName(), QStringLiteral("PWM%1").arg(channel));
-        auto *label = m_window->findChild<QLabel *>(QStringLiteral("Label%1").arg(channel));
-        QCOMPARE(label->text(), QStringLiteral("PWM%1").arg(channel));
+        QScrollBar &slider = window.slider(channel);
+        QCOMPARE(slider.value(), 255);
+        QCOMPARE(
+            QList({slider.minimum(), slider.maximum(), slider.singleStep(), slider.pageStep()}),
+            QList({0, 255, 1, 1}));
+        QCOMPARE(window.valueBox(channel).text(), QStringLiteral("0"));
+        QCOMPARE(window.valueBox(channel).accessibleName(), QStringLiteral("PWM%1").arg(channel));
+        QCOMPARE(slider.accessibleName(), QStringLiteral("PWM%1").arg(channel));
     }
-    QCOMPARE(m_window->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(), QString());
-    QCOMPARE(m_window->findChild<QLineEdit *>(QStringLiteral("Text2"))->text(), QString());
-    QVERIFY(
-        m_window->findChild<QTextEdit *>(QStringLiteral("RichTextBox1"))->document()->isEmpty());
-    QVERIFY(m_window->findChild<QRadioButton *>(QStringLiteral("Option1"))->isChecked());
-    QVERIFY(!m_window->findChild<QRadioButton *>(QStringLiteral("Option2"))->isChecked());
-    const QStringList enabledButtons{QStringLiteral("Command1"), QStringLiteral("Command2")};
-    for (const QString &name : {QStringLiteral("Command1"), QStringLiteral("Command2"),
-                                QStringLiteral("Command3"), QStringLiteral("Command4")}) {
-        auto *button = m_window->findChild<QAbstractButton *>(name);
-        QCOMPARE(button->isEnabled(), enabledButtons.contains(name));
-        QCOMPARE(button->accessibleName(), button->text());
-    }
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("VScroll1"));
+    QVERIFY(window.text1().text().isEmpty() && window.text2().text().isEmpty());
+    QVERIFY(window.control<QTextEdit>(QStringLiteral("RichTextBox1")).document()->isEmpty());
+    QVERIFY(window.option(1).isChecked() && !window.option(2).isChecked());
+    QVERIFY(window.button(1).isEnabled() && window.button(2).isEnabled());
+    QVERIFY(!window.button(3).isEnabled() && !window.button(4).isEnabled());
+    QCOMPARE(window.button(4).accessibleName(), QStringLiteral(u"舵机全归中"));
+    QCOMPARE(QApplication::focusWidget(), &window.slider(1));
 }
 
-void TestWindowLayout::fontsAndCaptions()
+void TestWindowLayout::captionsFitAndRead()
 {
-    const QFontInfo windowFont(m_window->font());
+    const QFontInfo used(m_window->form().font());
     QVERIFY2(QStringList({QStringLiteral(u"宋体"), QStringLiteral("SimSun"),
                           QStringLiteral("AR PL UMing CN")})
-                 .contains(windowFont.family()),
-             qPrintable(windowFont.family()));
-    QCOMPARE(QFontMetrics(m_window->font()).horizontalAdvance(QLatin1Char('M')), 6);
+                 .contains(used.family()),
+             qPrintable(used.family()));
+    QCOMPARE(QFontMetrics(m_window->form().font()).horizontalAdvance(QLatin1Char('M')), 6);
 
-    for (QWidget *control : m_window->findChildren<QWidget *>()) {
+    for (QWidget *control : m_window->form().findChildren<QWidget *>()) {
         const QString caption = captionOf(control);
         if (caption.isEmpty())
             continue;
         const QFontMetrics metrics(control->font());
-        QVERIFY2(metrics.horizontalAdvance(caption) <= roomForCaption(control),
+        QVERIFY2(metrics.horizontalAdvance(caption) <= roomForCaption(control) &&
+                     metrics.height() <= control->height() + 1,
                  qPrintable(control->objectName()));
-        QVERIFY2(metrics.height() <= control->height() + 1, qPrintable(control->objectName()));
-        // Chinese must come from the font itself, never as boxes.
+        // Chinese comes from the font itself, never as boxes.
         for (char32_t character : caption.toUcs4())
             QVERIFY2(metrics.inFontUcs4(character), qPrintable(control->objectName()));
     }
@@ -197,35 +158,21 @@ void TestWindowLayout::fontsAndCaptions()
 void TestWindowLayout::tabChain()
 {
     QStringList expected;
-    for (int channel = 1; channel <= 20; ++channel)
+    for (int channel = 2; channel <= 20; ++channel)
         expected << QStringLiteral("VScroll%1").arg(channel);
     expected << QStringLiteral("Command1") << QStringLiteral("Option1") << QStringLiteral("Text1");
     for (int channel : {1, 2, 3, 4, 5, 7, 6, 8, 9, 10, 12, 11, 13, 14, 15, 17, 16, 18, 19, 20})
         expected << QStringLiteral("v%1").arg(channel);
     expected << QStringLiteral("Text2") << QStringLiteral("RichTextBox1")
-             << QStringLiteral("Command2");
-    // Round the whole chain: from VScroll1 back to it.
-    expected.move(0, expected.size() - 1);
+             << QStringLiteral("Command2") << QStringLiteral("VScroll1");
 
-    m_window->findChild<QWidget *>(QStringLiteral("VScroll1"))->setFocus();
+    m_window->slider(1).setFocus();
     QStringList visited;
     for (qsizetype step = 0; step < expected.size(); ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(visited, expected);
-}
-
-void TestWindowLayout::optionsFormOneGroup()
-{
-    auto *option1 = m_window->findChild<QRadioButton *>(QStringLiteral("Option1"));
-    auto *option2 = m_window->findChild<QRadioButton *>(QStringLiteral("Option2"));
-    QTest::mouseClick(option2, Qt::LeftButton);
-    QVERIFY(option2->isChecked());
-    QVERIFY(!option1->isChecked());
-    QTest::mouseClick(option1, Qt::LeftButton);
-    QVERIFY(option1->isChecked());
-    QVERIFY(!option2->isChecked());
 }
 
 QTEST_MAIN(TestWindowLayout)

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
@@ -35,44 +36,28 @@ PtyPair::~PtyPair()
     closeBoardSide();
 }
 
-QByteArray PtyPair::takeReceived(int waitMs)
-{
-    QByteArray received;
-    const QDeadlineTimer deadline(waitMs);
-    for (;;) {
-        QCoreApplication::processEvents();
-        char chunk[4096];
-        const ssize_t count = m_master >= 0 ? ::read(m_master, chunk, sizeof chunk) : -1;
-        if (count > 0) {
-            received.append(chunk, count);
-            continue;
-        }
-        if (!received.isEmpty() || deadline.hasExpired())
-            return received;
-        QThread::msleep(1);
-    }
-}
-
-QByteArray PtyPair::takeReceivedCount(qsizetype count, int timeoutMs)
+QByteArray PtyPair::takeReceived(qsizetype count, int timeoutMs, bool turnEventLoop)
 {
     QByteArray received;
     const QDeadlineTimer deadline(timeoutMs);
-    while (received.size() < count && !deadline.hasExpired())
-        received += takeReceived(static_cast<int>(deadline.remainingTime()));
-    return received;
-}
-
-QByteArray PtyPair::takeReceivedSpinning(qsizetype count, int timeoutMs)
-{
-    QByteArray received;
-    const QDeadlineTimer deadline(timeoutMs);
-    while (received.size() < count && !deadline.hasExpired()) {
+    while (received.size() < count) {
+        if (turnEventLoop)
+            QCoreApplication::processEvents();
         char chunk[4096];
-        const ssize_t got = ::read(m_master, chunk, sizeof chunk);
+        const ssize_t got = m_master >= 0 ? ::read(m_master, chunk, sizeof chunk) : -1;
         if (got > 0)
             received.append(chunk, got);
+        else if (deadline.hasExpired())
+            break;
+        else if (turnEventLoop)
+            QThread::msleep(1);
     }
     return received;
+}
+
+QByteArray PtyPair::takeAllWithin(int waitMs)
+{
+    return takeReceived(std::numeric_limits<qsizetype>::max(), waitMs);
 }
 
 void PtyPair::send(const QByteArray &bytes)

@@ -18,13 +18,11 @@ public:
 
     QString devicePath() const { return m_devicePath; }
 
-    // Everything that has reached the board so far (waits up to `waitMs` for the first byte).
-    QByteArray takeReceived(int waitMs = 0);
-    // Waits, processing Qt events, until `count` bytes have arrived or `timeoutMs` has passed.
-    QByteArray takeReceivedCount(qsizetype count, int timeoutMs = 3000);
-    // Waits for `count` bytes without turning the event loop, for timing what is already on its
-    // way.
-    QByteArray takeReceivedSpinning(qsizetype count, int timeoutMs = 3000);
+    // Waits until `count` bytes have reached the board or `timeoutMs` has passed, turning the
+    // event loop meanwhile (or, for timing what is already on its way, without turning it).
+    QByteArray takeReceived(qsizetype count, int timeoutMs = 3000, bool turnEventLoop = true);
+    // Everything that reaches the board within `waitMs`; a quiet line gives nothing.
+    QByteArray takeAllWithin(int waitMs);
     void send(const QByteArray &bytes);
     // Writes what the line takes now, without waiting; safe from another thread.
     qsizetype sendSome(QByteArrayView bytes);

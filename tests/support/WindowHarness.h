@@ -3,28 +3,30 @@
 #include "PtyPair.h"
 #include "RecordingMessages.h"
 
-#include <QByteArray>
+#include "app/Form1.h"
+#include "serial/QtSerialService.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QString>
+#include <QStyle>
 
 #include <memory>
-
-namespace pwm20 {
-class Form1;
-class QtSerialService;
-} // namespace pwm20
+#include <utility>
 
 namespace pwm20::testing {
 
-// The real window on the real serial service, with com1 and com2 mapped to two pty pairs.
+QByteArray frame(int channel, int value);
+QByteArray frames(std::initializer_list<std::pair<int, int>> channelValues);
+// The twenty off frames that every all-off ends with.
+QByteArray allOffLoop();
+
+// The real window on the real serial service, com1 and com2 mapped to two pseudo-terminals.
 class WindowHarness
 {
 public:
     WindowHarness();
-    ~WindowHarness();
 
     Form1 &form() { return *m_form; }
     QtSerialService &comm() { return *m_comm; }
@@ -32,27 +34,31 @@ public:
     PtyPair &com2() { return m_com2; }
     RecordingMessages &messages() { return *m_messages; }
 
-    QScrollBar &slider(int channel);
-    QLineEdit &valueBox(int channel);
-    QLineEdit &text1();
-    QLineEdit &text2();
-    QPushButton &button(int number);
-    QRadioButton &option(int number);
+    template <typename Control> Control &control(const QString &name)
+    {
+        return *m_form->findChild<Control *>(name);
+    }
+    QScrollBar &slider(int channel) { return control<QScrollBar>(named("VScroll", channel)); }
+    QLineEdit &valueBox(int channel) { return control<QLineEdit>(named("v", channel)); }
+    QLineEdit &text1() { return control<QLineEdit>(QStringLiteral("Text1")); }
+    QLineEdit &text2() { return control<QLineEdit>(QStringLiteral("Text2")); }
+    QPushButton &button(int number) { return control<QPushButton>(named("Command", number)); }
+    QRadioButton &option(int number) { return control<QRadioButton>(named("Option", number)); }
 
     // Input as a person gives it.
-    void clickUpArrow(int channel);
-    void clickDownArrow(int channel);
-    void clickTrackAboveThumb(int channel);
+    QPoint pointOn(int channel, QStyle::SubControl part);
+    void clickOn(int channel, QStyle::SubControl part);
     void typeAndEnter(int channel, const QString &text);
     void click(QAbstractButton &button);
-    void openPort(); // Command1 from the closed state; asserts nothing
-    void moveSliderTo(int channel, int position);
-
-    static QByteArray frame(int channel, int value);
-    static QByteArray frames(std::initializer_list<std::pair<int, int>> channelValues);
-    static QByteArray allOffLoop();
+    // Opens com1 and takes the twenty all-off frames that opening sends.
+    void openPortAndSettle();
 
 private:
+    static QString named(const char *kind, int number)
+    {
+        return QString::fromLatin1(kind) + QString::number(number);
+    }
+
     PtyPair m_com1;
     PtyPair m_com2;
     RecordingMessages *m_messages = nullptr;
