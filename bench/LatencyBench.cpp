@@ -43,46 +43,20 @@ void report(const char *name, const std::vector<double> &samples, double goalMic
                 high, goalPercentile * 100, measured / goalMicroseconds);
 }
 
-std::vector<double> sliderToWire(WindowHarness &window, int changes)
+// Times `runs` inputs, each from just before `input(run)` to `bytes` bytes readable at the board;
+// `prepare(run)` sets each one up, untimed.
+template <typename Prepare, typename Input>
+std::vector<double> inputToWire(WindowHarness &window, int runs, qsizetype bytes, Prepare prepare,
+                                Input input)
 {
     std::vector<double> samples;
-    QScrollBar &slider = window.slider(5);
-    for (int i = 0; i < changes; ++i) {
+    for (int run = 0; run < runs; ++run) {
+        prepare(run);
         const auto start = Clock::now();
-        slider.setValue(i % 2 == 0 ? 100 : 101);
-        if (window.com1().takeReceived(4, 3000, false).size() != 4)
-            std::fprintf(stderr, "frame lost\n");
+        input(run);
+        if (window.com1().takeReceived(bytes, 3000, false).size() != bytes)
+            std::fprintf(stderr, "bytes lost\n");
         samples.push_back(microsecondsSince(start));
-    }
-    return samples;
-}
-
-std::vector<double> enterToWire(WindowHarness &window, int changes)
-{
-    std::vector<double> samples;
-    QLineEdit &box = window.valueBox(6);
-    for (int i = 0; i < changes; ++i) {
-        box.setText(i % 2 == 0 ? QStringLiteral("100") : QStringLiteral("101"));
-        const auto start = Clock::now();
-        QTest::keyClick(&box, Qt::Key_Return);
-        if (window.com1().takeReceived(4, 3000, false).size() != 4)
-            std::fprintf(stderr, "frame lost\n");
-        samples.push_back(microsecondsSince(start));
-    }
-    return samples;
-}
-
-std::vector<double> allOffOnOpen(WindowHarness &window, int opens)
-{
-    std::vector<double> samples;
-    QPushButton &openClose = window.button(1);
-    for (int i = 0; i < opens; ++i) {
-        const auto start = Clock::now();
-        openClose.click();
-        if (window.com1().takeReceived(80, 3000, false).size() != 80)
-            std::fprintf(stderr, "all-off frames lost\n");
-        samples.push_back(microsecondsSince(start));
-        openClose.click();
     }
     return samples;
 }
@@ -144,13 +118,29 @@ int main(int argc, char *argv[])
     WindowHarness window;
     window.openPortAndSettle();
 
-    report("input to wire, slider change", sliderToWire(window, changes), 100.0, 0.99);
-    report("input to wire, Enter in a box", enterToWire(window, changes), 100.0, 0.99);
-    // Every slider back off, so each open writes just the twenty loop frames.
+    const auto nothing = [](int) {};
+    QScrollBar &slider = window.slider(5);
+    report(
+        "input to wire, slider change",
+        inputToWire(window, changes, 4, nothing, [&](int run) { slider.setValue(100 + run % 2); }),
+        100.0, 0.99);
+    QLineEdit &box = window.valueBox(6);
+    report("input to wire, Enter in a box",
+           inputToWire(
+               window, changes, 4, [&](int run) { box.setText(QString::number(100 + run % 2)); },
+               [&](int) { QTest::keyClick(&box, Qt::Key_Return); }),
+           100.0, 0.99);
+    // Every slider back off, so that each open writes just the twenty loop frames.
     window.click(window.button(3));
     window.com1().takeReceived(88);
+    QPushButton &openClose = window.button(1);
+    const auto closePort = [&](int) {
+        if (window.comm().portOpen())
+            openClose.click();
+    };
+    report("all-off on open, click to 80 bytes",
+           inputToWire(window, 500, 80, closePort, [&](int) { openClose.click(); }), 1000.0, 0.99);
     window.click(window.button(1));
-    report("all-off on open, click to 80 bytes", allOffOnOpen(window, 500), 1000.0, 0.99);
     window.openPortAndSettle();
     report("receive to display", receiveToDisplay(window, changes), 1000.0, 0.99);
 
