@@ -123,17 +123,16 @@ QString QtSerialService::openDevice() const
 
 bool QtSerialService::setPortOpen(bool open)
 {
-    if (!open) {
-        if (m_port.isOpen()) {
-            m_port.flush();
-            m_port.close();
-        }
-        m_lossReported = false;
+    if (open == m_port.isOpen())
         return true;
-    }
-    if (m_port.isOpen())
-        return true;
+    if (open)
+        return openPort();
+    closePort();
+    return true;
+}
 
+bool QtSerialService::openPort()
+{
     m_openFailure = {};
     const QString device = deviceForCommPort(m_commPort);
     if (device.isEmpty()) {
@@ -153,12 +152,19 @@ bool QtSerialService::setPortOpen(bool open)
         m_port.clearError();
         return false;
     }
-    // Many boards take power or reset from these lines; a pseudo-terminal refuses them, harmlessly.
     m_openDevice = device;
+    // Many boards take power or reset from these lines; a pseudo-terminal refuses them, harmlessly.
     m_port.setDataTerminalReady(true);
     m_port.setRequestToSend(true);
     m_port.clearError();
     return true;
+}
+
+void QtSerialService::closePort()
+{
+    m_port.flush();
+    m_port.close();
+    m_lossReported = false;
 }
 
 OpenFailure QtSerialService::failureOf(const QString &device) const

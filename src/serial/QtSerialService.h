@@ -43,6 +43,8 @@ public:
     static QStringList listSystemPorts();
 
 private:
+    bool openPort();
+    void closePort();
     void raise(CommEvent event);
     void reportReceived();
     void reportError(QSerialPort::SerialPortError error);
