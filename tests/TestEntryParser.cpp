@@ -25,7 +25,6 @@ void TestEntryParser::positions_data()
     const std::optional<int> reset;
 
     // Accepted forms.
-    QTest::newRow("plain") << QByteArray("12") << std::optional(243);
     QTest::newRow("blanks around") << QByteArray("  12\t ") << std::optional(243);
     QTest::newRow("ideographic space") << QByteArray("\xE3\x80\x80"
                                                      "12")
@@ -37,13 +36,10 @@ void TestEntryParser::positions_data()
     QTest::newRow("exponent") << QByteArray("1e2") << std::optional(155);
     QTest::newRow("signed exponent") << QByteArray("2500E-1") << std::optional(5);
     QTest::newRow("leading zeros") << QByteArray("007") << std::optional(248);
-    QTest::newRow("zero") << QByteArray("0") << std::optional(255);
-    QTest::newRow("top") << QByteArray("255") << std::optional(0);
     QTest::newRow("tiny underflows to 0") << QByteArray("1e-999999") << std::optional(255);
 
     // Halves go to the even position, so to the odd channel value.
     QTest::newRow("0.5") << QByteArray("0.5") << std::optional(254);
-    QTest::newRow("1.5") << QByteArray("1.5") << std::optional(254);
     QTest::newRow("2.5") << QByteArray("2.5") << std::optional(252);
     QTest::newRow("255.5 rounds onto the top") << QByteArray("255.5") << std::optional(0);
     QTest::newRow("-0.4 rounds onto the bottom") << QByteArray("-0.4") << std::optional(255);
@@ -60,7 +56,6 @@ void TestEntryParser::positions_data()
     QTest::newRow("separator only") << QByteArray(".") << reset;
     QTest::newRow("bare exponent") << QByteArray("1e") << reset;
     QTest::newRow("inner blank") << QByteArray("1 2") << reset;
-    QTest::newRow("two signs") << QByteArray("+-1") << reset;
     QTest::newRow("comma in C locale") << QByteArray("1,5") << reset;
 
     // Numbers the slider cannot stand for: 256 and up, and positions outside 0..255.
@@ -68,7 +63,6 @@ void TestEntryParser::positions_data()
     QTest::newRow("huge") << QByteArray("1e400") << reset;
     QTest::newRow("255.6 would be position -1") << QByteArray("255.6") << reset;
     QTest::newRow("-0.5 would be position 256") << QByteArray("-0.5") << reset;
-    QTest::newRow("-1") << QByteArray("-1") << reset;
     QTest::newRow("hugely negative") << QByteArray("-1e400") << reset;
     QTest::newRow("past a 16-bit position") << QByteArray("-40000") << reset;
 }

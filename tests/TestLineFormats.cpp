@@ -62,8 +62,6 @@ void TestLineFormats::openFailureMessages()
     const QString device = u"/dev/ttyUSB9"_s;
     const QList<std::pair<OpenFailure, QStringList>> cases{
         {{R::NoSuchPort, {}, {}}, {u"com2"_s, u"PWM20_COM2"_s}},
-        {{R::NotFound, device, {}}, {u"com2"_s, device, u"PWM20_COM2"_s}},
-        {{R::Busy, device, {}}, {device, u"其他程序"_s}},
         {{R::NoPermission, device, {}}, {device, u"dialout"_s}},
         {{R::Other, device, u"I/O error"_s}, {device, u"I/O error"_s}},
     };
