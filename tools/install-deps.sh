@@ -10,7 +10,7 @@ packages=(
   fonts-arphic-uming
   xvfb xauth xdotool x11-utils imagemagick python3
   clang libclang-rt-14-dev clang-format libxcb1-dev
-  googletest desktop-file-utils appstream dpkg-dev
+  googletest desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
