@@ -9,32 +9,10 @@ class TestGroupCommands : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void allOffAfterMoves();
     void centreAll_data();
     void centreAll();
     void centreAllAgainSendsNothing();
 };
-
-void TestGroupCommands::allOffAfterMoves()
-{
-    WindowHarness window;
-    window.openPortAndSettle();
-    window.typeAndEnter(3, QStringLiteral("155"));
-    window.typeAndEnter(7, QStringLiteral("255"));
-    window.typeAndEnter(2, QStringLiteral("abc"));               // rejected: "0", the slider stays
-    QTest::keyClicks(&window.valueBox(9), QStringLiteral("12")); // typed, never entered
-    window.com1().takeReceived(8);
-    window.text2().setText(QStringLiteral("reply"));
-
-    window.click(window.button(3));
-    QCOMPARE(window.com1().takeReceived(88), frames({{3, 0}, {7, 0}}) + allOffLoop());
-    QCOMPARE(window.text1().text(), QStringLiteral("S 7 0 E"));
-    QCOMPARE(window.text2().text(), QStringLiteral("Wait..."));
-    for (int channel = 1; channel <= 20; ++channel) {
-        QCOMPARE(window.valueBox(channel).text(), QStringLiteral("0"));
-        QCOMPARE(window.slider(channel).value(), 255);
-    }
-}
 
 void TestGroupCommands::centreAll_data()
 {

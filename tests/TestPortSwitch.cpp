@@ -64,12 +64,18 @@ void TestPortSwitch::slidersMovedWhileClosedGoFirst()
     window.typeAndEnter(7, QStringLiteral("255"));
     window.typeAndEnter(3, QStringLiteral("155"));
     QCOMPARE(window.messages().takeShown().size(), 2);
+    window.typeAndEnter(2, QStringLiteral("abc"));               // rejected: "0", the slider stays
+    QTest::keyClicks(&window.valueBox(9), QStringLiteral("12")); // typed, never entered
 
     window.click(window.button(1));
     QCOMPARE(window.com1().takeReceived(88), frames({{3, 0}, {7, 0}}) + allOffLoop());
     QCOMPARE(window.text1().text(), QStringLiteral("S 7 0 E"));
     QCOMPARE(window.text2().text(), QStringLiteral("Wait..."));
     QVERIFY(window.messages().takeShown().isEmpty());
+    for (int channel = 1; channel <= 20; ++channel) {
+        QCOMPARE(window.valueBox(channel).text(), QStringLiteral("0"));
+        QCOMPARE(window.slider(channel).value(), 255);
+    }
 }
 
 void TestPortSwitch::portChoiceSurvivesCycles()
