@@ -17,8 +17,11 @@ void GroupCommands::allOff()
         row.setValueText(QStringLiteral("0"));
     for (ChannelRow &row : m_rows)
         row.setPosition(ChannelSlider::offPosition);
-    // Only now, after every nested change has sent its frame, is the buffer reused.
-    fillChannelFrame(m_frameBuffer, 0, 0);
+    // Only now, after every nested change has sent its frame, is the buffer reused: start, value 0
+    // and end once, then each channel number in turn.
+    m_frameBuffer[0] = frameStart;
+    m_frameBuffer[2] = 0;
+    m_frameBuffer[3] = frameEnd;
     for (const ChannelRow &row : m_rows) {
         m_frameBuffer[1] = static_cast<std::uint8_t>(row.channel());
         m_frames.plainFrameWrite();
