@@ -1,12 +1,12 @@
 #include "WindowHarness.h"
 
-#include "serial/PortMessages.h"
-
 #include <QSerialPort>
 #include <QTest>
 
-using namespace pwm20;
+#include <termios.h>
+
 using namespace pwm20::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -43,6 +43,14 @@ void TestPortSwitch::openAndClose()
     QVERIFY(showsState(window, true));
     QCOMPARE(window.com1().takeReceived(80), allOffLoop());
     QCOMPARE(window.text1().text(), QString());
+
+    // The board reads 9600 baud, 8 data bits, no parity, one stop bit, no flow control.
+    termios line{};
+    QVERIFY(window.com1().lineSettings(line));
+    QCOMPARE(cfgetospeed(&line), speed_t(B9600));
+    QCOMPARE(cfgetispeed(&line), speed_t(B9600));
+    QCOMPARE(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
+    QCOMPARE(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
     QCOMPARE(window.text2().text(), QString());
 
     // All off again, twice: the loop each time, and no echo.
@@ -100,32 +108,36 @@ void TestPortSwitch::portChoiceSurvivesCycles()
 void TestPortSwitch::failedOpen_data()
 {
     QTest::addColumn<QString>("why");
-    QTest::newRow("missing device") << "missing";
-    QTest::newRow("no device listed") << "unlisted";
-    QTest::newRow("held by another program") << "busy";
+    QTest::addColumn<QString>("message"); // %1 stands for the pseudo-terminal's path
+    QTest::newRow("missing device")
+        << u"missing"_s
+        << u"无法打开串口 com1（设备 /dev/pwm20-no-such-device）：找不到该设备。\n"
+           u"请插上串口适配器，或用环境变量 PWM20_COM1 指定设备。"_s;
+    QTest::newRow("no device listed") << u"unlisted"_s
+                                      << u"无法打开串口 com1：系统中没有第 1 个串口。\n"
+                                         u"请插上串口适配器，或用环境变量 PWM20_COM1 指定设备。"_s;
+    QTest::newRow("held by another program")
+        << u"busy"_s
+        << u"无法打开串口 com1（设备 %1）：该串口正被其他程序使用。\n"
+           u"请先关闭占用该串口的程序，再打开串口。"_s;
 }
 
 void TestPortSwitch::failedOpen()
 {
     QFETCH(QString, why);
+    QFETCH(QString, message);
     WindowHarness window;
     QSerialPort otherProgram(window.com1().devicePath());
-    QString mentioned = QStringLiteral(u"其他程序");
-    if (why == u"missing") {
-        mentioned = QStringLiteral("/dev/pwm20-no-such-device");
-        qputenv("PWM20_COM1", mentioned.toLocal8Bit());
-    } else if (why == u"unlisted") {
-        mentioned = QStringLiteral("PWM20_COM1");
+    if (why == u"missing")
+        qputenv("PWM20_COM1", "/dev/pwm20-no-such-device");
+    else if (why == u"unlisted")
         qunsetenv("PWM20_COM1");
-    } else {
+    else
         QVERIFY(otherProgram.open(QIODevice::ReadWrite));
-    }
 
     window.click(window.button(1));
-    const QStringList shown = window.messages().takeShown();
-    QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].contains(QStringLiteral("com1")) && shown[0].contains(mentioned),
-             qPrintable(shown[0]));
+    QCOMPARE(window.messages().takeShown(),
+             QStringList{message.replace(u"%1"_s, window.com1().devicePath())});
     QVERIFY(showsState(window, false));
     QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
 
@@ -162,12 +174,11 @@ void TestPortSwitch::deviceLost()
 
     QTRY_VERIFY(showsState(window, false));
     QTest::qWait(200);
-    const QStringList shown = window.messages().takeShown();
-    QCOMPARE(shown.size(), 1);
-    QVERIFY2(shown[0].contains(QStringLiteral("com1")) &&
-                 shown[0].contains(window.com1().devicePath()) &&
-                 !shown[0].contains(notOpenMessage()),
-             qPrintable(shown[0]));
+    QCOMPARE(
+        window.messages().takeShown(),
+        QStringList{
+            u"串口 com1（设备 %1）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。"_s.arg(
+                window.com1().devicePath())});
     QCOMPARE(window.text1().text(), text1);
     QCOMPARE(window.text2().text(), text2);
 

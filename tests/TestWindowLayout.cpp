@@ -7,6 +7,7 @@
 #include <QTextEdit>
 
 using namespace pwm20::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -61,34 +62,35 @@ void TestWindowLayout::places_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
     QTest::addColumn<int>("fontPixels");
+    QTest::addColumn<QString>("caption");
     // Channel rows: two banks of ten, 32 pixels apart; the lower bank 232 pixels down.
     for (int channel = 1; channel <= 20; ++channel) {
         const int left = 8 + 32 * ((channel - 1) % 10);
         const int down = channel <= 10 ? 0 : 232;
         const QString n = QString::number(channel);
         QTest::addRow("Label%d", channel)
-            << QStringLiteral("Label") + n << QRect(left, 8 + down, channel <= 9 ? 24 : 30, 12)
-            << 12;
+            << u"Label"_s + n << QRect(left, 8 + down, channel <= 9 ? 24 : 30, 12) << 12
+            << u"PWM"_s + n;
         QTest::addRow("VScroll%d", channel)
-            << QStringLiteral("VScroll") + n << QRect(left, 24 + down, 25, 177) << 12;
+            << u"VScroll"_s + n << QRect(left, 24 + down, 25, 177) << 12 << QString();
         QTest::addRow("v%d", channel)
-            << QStringLiteral("v") + n << QRect(left, 208 + down, 25, 18) << 12;
+            << u"v"_s + n << QRect(left, 208 + down, 25, 18) << 12 << u"0"_s;
     }
-    const auto add = [](const char *name, QRect pixels, int fontPixels) {
-        QTest::newRow(name) << QString::fromLatin1(name) << pixels << fontPixels;
+    const auto add = [](const char *name, QRect pixels, int fontPixels, const QString &caption) {
+        QTest::newRow(name) << QString::fromLatin1(name) << pixels << fontPixels << caption;
     };
-    add("Option1", {352, 8, 49, 17}, 12);
-    add("Option2", {352, 24, 49, 17}, 12);
-    add("Command1", {424, 8, 73, 33}, 12);
-    add("Label21", {328, 56, 80, 16}, 16);
-    add("Text1", {400, 48, 97, 25}, 16);
-    add("Label22", {328, 88, 80, 16}, 16);
-    add("Text2", {400, 80, 97, 25}, 16);
-    add("Label23", {376, 112, 64, 16}, 16);
-    add("RichTextBox1", {328, 136, 177, 233}, 12);
-    add("Command2", {328, 376, 169, 33}, 12);
-    add("Command3", {328, 416, 89, 41}, 12);
-    add("Command4", {424, 416, 81, 41}, 12);
+    add("Option1", {352, 8, 49, 17}, 12, u"com1"_s);
+    add("Option2", {352, 24, 49, 17}, 12, u"com2"_s);
+    add("Command1", {424, 8, 73, 33}, 12, u"打开串口"_s);
+    add("Label21", {328, 56, 80, 16}, 16, u"命令状态："_s);
+    add("Text1", {400, 48, 97, 25}, 16, {});
+    add("Label22", {328, 88, 80, 16}, 16, u"返回数据："_s);
+    add("Text2", {400, 80, 97, 25}, 16, {});
+    add("Label23", {376, 112, 64, 16}, 16, u"批量发送"_s);
+    add("RichTextBox1", {328, 136, 177, 233}, 12, {});
+    add("Command2", {328, 376, 169, 33}, 12, u"批量发送"_s);
+    add("Command3", {328, 416, 89, 41}, 12, u"全关"_s);
+    add("Command4", {424, 416, 81, 41}, 12, u"舵机全归中"_s);
 }
 
 void TestWindowLayout::places()
@@ -96,39 +98,49 @@ void TestWindowLayout::places()
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
     QFETCH(int, fontPixels);
+    QFETCH(QString, caption);
     auto *control = m_window->form().findChild<QWidget *>(name);
     QVERIFY(control && control->isVisible());
     QCOMPARE(control->geometry(), pixels);
     QCOMPARE(QFontInfo(control->font()).pixelSize(), fontPixels);
     QVERIFY(!control->accessibleName().isEmpty());
+    if (auto *box = qobject_cast<QLineEdit *>(control))
+        QCOMPARE(box->text(), caption);
+    else if (auto *editor = qobject_cast<QTextEdit *>(control))
+        QCOMPARE(editor->toPlainText(), caption);
+    else
+        QCOMPARE(captionOf(control), caption);
 }
 
 void TestWindowLayout::windowAndInitialState()
 {
     WindowHarness &window = *m_window;
-    QCOMPARE(window.form().windowTitle(), QStringLiteral(u"20路PWM上机位程序----Varnok"));
+    QCOMPARE(window.form().windowTitle(), u"20路PWM上机位程序----Varnok"_s);
     QCOMPARE(window.form().minimumSize(), QSize(510, 466));
     QCOMPARE(window.form().maximumSize(), QSize(510, 466));
     const QImage icon = window.form().windowIcon().pixmap(32, 32).toImage();
     QCOMPARE(icon.size(), QSize(32, 32));
     QVERIFY(!icon.hasAlphaChannel());
 
+    // The port is set up but stays closed, and nothing is sent at start.
+    QVERIFY(!window.comm().portOpen());
+    QCOMPARE(window.comm().commPort(), 1);
+    QCOMPARE(window.comm().rThreshold(), 1);
+    QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
+    QVERIFY(window.messages().takeShown().isEmpty());
+
     for (int channel = 1; channel <= 20; ++channel) {
         QScrollBar &slider = window.slider(channel);
-        QCOMPARE(slider.value(), 255);
-        QCOMPARE(
-            QList({slider.minimum(), slider.maximum(), slider.singleStep(), slider.pageStep()}),
-            QList({0, 255, 1, 1}));
-        QCOMPARE(window.valueBox(channel).text(), QStringLiteral("0"));
-        QCOMPARE(window.valueBox(channel).accessibleName(), QStringLiteral("PWM%1").arg(channel));
-        QCOMPARE(slider.accessibleName(), QStringLiteral("PWM%1").arg(channel));
+        QCOMPARE(QList({slider.value(), slider.minimum(), slider.maximum(), slider.singleStep(),
+                        slider.pageStep()}),
+                 QList({255, 0, 255, 1, 1}));
+        QVERIFY(!slider.hasTracking());
+        QCOMPARE(window.valueBox(channel).accessibleName(), u"PWM%1"_s.arg(channel));
+        QCOMPARE(slider.accessibleName(), u"PWM%1"_s.arg(channel));
     }
-    QVERIFY(window.text1().text().isEmpty() && window.text2().text().isEmpty());
-    QVERIFY(window.control<QTextEdit>(QStringLiteral("RichTextBox1")).document()->isEmpty());
     QVERIFY(window.option(1).isChecked() && !window.option(2).isChecked());
     QVERIFY(window.button(1).isEnabled() && window.button(2).isEnabled());
     QVERIFY(!window.button(3).isEnabled() && !window.button(4).isEnabled());
-    QCOMPARE(window.button(4).accessibleName(), QStringLiteral(u"舵机全归中"));
     QCOMPARE(QApplication::focusWidget(), &window.slider(1));
 }
 

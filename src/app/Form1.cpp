@@ -1,12 +1,12 @@
 #include "Form1.h"
 
-#include "MessagePresenter.h"
 #include "SongFont.h"
 #include "WindowLayout.h"
 #include "channels/ChannelRow.h"
 #include "channels/ChannelSlider.h"
 #include "commands/GroupCommands.h"
 #include "serial/FrameSend.h"
+#include "serial/MessagePresenter.h"
 #include "serial/PortSwitch.h"
 #include "serial/ReceiveMonitor.h"
 #include "serial/SerialService.h"
@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
+#include <limits>
+
 namespace pwm20 {
 namespace {
 
@@ -28,7 +30,12 @@ QWidget *createControl(const ControlPlace &place, QWidget *parent)
         return new QLabel(place.caption, parent);
     case ControlKind::Slider:
         return new ChannelSlider(parent);
-    case ControlKind::ValueBox:
+    case ControlKind::ValueBox: {
+        auto *valueBox = new QLineEdit(place.caption, parent);
+        // A box takes text of any length, as typed or pasted; Enter decides what it means.
+        valueBox->setMaxLength(std::numeric_limits<int>::max());
+        return valueBox;
+    }
     case ControlKind::TextBox:
         return new QLineEdit(place.caption, parent);
     case ControlKind::OptionButton: {

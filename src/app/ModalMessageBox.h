@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessagePresenter.h"
+#include "serial/MessagePresenter.h"
 
 class QWidget;
 

@@ -13,6 +13,23 @@ ChannelSlider::ChannelSlider(QWidget *parent) : QScrollBar(Qt::Vertical, parent)
     // A drag writes one frame, on release, not one per pixel.
     setTracking(false);
     setFocusPolicy(Qt::StrongFocus);
+    // The toolkit's "Scroll here", "Top" and "Bottom" would throw a servo across its whole range.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+void ChannelSlider::mousePressEvent(QMouseEvent *event)
+{
+    // Only a plain left press steps or drags: a middle click or a shift click would jump the
+    // thumb straight to the pointer.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QMouseEvent plain(event->type(), event->position(), event->scenePosition(),
+                      event->globalPosition(), event->button(), event->buttons(), Qt::NoModifier,
+                      event->pointingDevice());
+    QScrollBar::mousePressEvent(&plain);
+    event->setAccepted(plain.isAccepted());
 }
 
 void ChannelSlider::showEvent(QShowEvent *event)

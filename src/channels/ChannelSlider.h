@@ -4,8 +4,8 @@
 
 namespace pwm20 {
 
-// A channel's vertical slider: 0 at the top, 255 at the bottom, one step per arrow or track click,
-// and one change per released drag.
+// A channel's vertical slider: 0 at the top, 255 at the bottom, one step per arrow click, track
+// click, key or wheel notch, and one change per released drag. Nothing jumps it across the range.
 class ChannelSlider final : public QScrollBar
 {
     Q_OBJECT
@@ -17,6 +17,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

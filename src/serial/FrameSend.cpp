@@ -1,8 +1,8 @@
 #include "FrameSend.h"
 
+#include "MessagePresenter.h"
 #include "PortMessages.h"
 #include "SerialService.h"
-#include "app/MessagePresenter.h"
 
 #include <QLineEdit>
 

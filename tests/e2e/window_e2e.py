@@ -134,6 +134,10 @@ def main():
                                capture_output=True, text=True, timeout=30).stdout.split()
         window = Window(found[0])
         time.sleep(0.5)
+        # What the window system shows in the title bar, not only what Qt was told.
+        title = subprocess.run(["xprop", "-id", window.id, "-notype", "_NET_WM_NAME"],
+                               capture_output=True, text=True, timeout=10).stdout
+        checks.expect("title bar", title.split(" = ", 1)[-1].strip(), f'"{TITLE}"')
 
         # Port closed: holding an arrow down gives one message and one step, not a stream.
         x, y = window.up_arrow(1)
@@ -166,9 +170,21 @@ def main():
         window.enter_value(15, "100")
         checks.expect("typed value and Enter", com1.read(4), frame(15, 100))
 
+        # A drag sends nothing while the thumb moves and one frame where it is let go.
+        x, y = window.slider_x(16), window.slider_top(16) + 149
+        xdotool("mousemove", "--window", window.id, x, y)
+        xdotool("mousedown", "1")
+        for step in range(1, 6):
+            xdotool("mousemove", "--window", window.id, x, y - 10 * step)
+            time.sleep(0.05)
+        checks.expect("nothing during a drag", com1.quiet(0.3), b"")
+        xdotool("mouseup", "1")
+        dragged = com1.read(8, timeout=1.0)
+        checks.expect("one frame on release", (len(dragged), dragged[:2]), (4, frame(16, 0)[:2]))
+
         window.press("Command3")
         checks.expect("all off: moved sliders, then the loop",
-                      com1.read(88), frames((3, 0), (15, 0)) + ALL_OFF_LOOP)
+                      com1.read(92), frames((3, 0), (15, 0), (16, 0)) + ALL_OFF_LOOP)
 
         window.press("Command4")
         checks.expect("centre all: twenty frames", com1.read(80),

@@ -4,7 +4,6 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <limits>
 #include <poll.h>
@@ -60,25 +59,28 @@ QByteArray PtyPair::takeAllWithin(int waitMs)
     return takeReceived(std::numeric_limits<qsizetype>::max(), waitMs);
 }
 
-void PtyPair::send(const QByteArray &bytes)
+bool PtyPair::send(const QByteArray &bytes)
 {
+    const QDeadlineTimer deadline(3000);
     qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count =
-            ::write(m_master, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (count > 0)
-            done += count;
-        else if (errno == EAGAIN)
+    while (done < bytes.size() && !deadline.hasExpired()) {
+        done += sendSome(QByteArrayView(bytes).sliced(done));
+        if (done < bytes.size())
             QCoreApplication::processEvents();
-        else
-            return;
     }
+    return done == bytes.size();
 }
 
 qsizetype PtyPair::sendSome(QByteArrayView bytes)
 {
     const ssize_t count = ::write(m_master, bytes.data(), static_cast<size_t>(bytes.size()));
     return count > 0 ? count : 0;
+}
+
+bool PtyPair::lineSettings(termios &settings) const
+{
+    // On a pseudo-terminal the master reports the slave's settings.
+    return ::tcgetattr(m_master, &settings) == 0;
 }
 
 bool PtyPair::programSideClosed() const

@@ -4,10 +4,12 @@
 #include <QByteArrayView>
 #include <QString>
 
+struct termios;
+
 namespace pwm20::testing {
 
 // A pseudo-terminal standing in for the board: the program opens the slave side as its serial
-// port, the test reads and writes the master side.
+// port, the test reads and writes the master side. Every wait ends within a few seconds.
 class PtyPair
 {
 public:
@@ -23,9 +25,12 @@ public:
     QByteArray takeReceived(qsizetype count, int timeoutMs = 3000, bool turnEventLoop = true);
     // Everything that reaches the board within `waitMs`; a quiet line gives nothing.
     QByteArray takeAllWithin(int waitMs);
-    void send(const QByteArray &bytes);
+    // False when the line would not take all of it within three seconds.
+    bool send(const QByteArray &bytes);
     // Writes what the line takes now, without waiting; safe from another thread.
     qsizetype sendSome(QByteArrayView bytes);
+    // The line settings the program's side was opened with.
+    bool lineSettings(termios &settings) const;
     // The board side has closed: the program's end is no longer open.
     bool programSideClosed() const;
     // Unplugs the board: the program's side starts failing.

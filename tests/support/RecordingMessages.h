@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessagePresenter.h"
+#include "serial/MessagePresenter.h"
 
 #include <QStringList>
 
