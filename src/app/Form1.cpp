@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "BatchArea.h"
 #include "SongFont.h"
 #include "WindowLayout.h"
 #include "channels/ChannelRow.h"
@@ -70,7 +71,8 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     createControls();
     chainTabOrder();
 
-    m_frameSend = std::make_unique<FrameSend>(*MSComm1, m_frameBuffer, *Text1, *Text2, *m_messages);
+    m_frameSend = std::make_unique<FrameSend>(*MSComm1, m_lineClock, m_frameBuffer, *Text1, *Text2,
+                                              *m_messages);
     m_rows.reserve(channelCount);
     for (int channel = 1; channel <= channelCount; ++channel) {
         const auto index = static_cast<std::size_t>(channel - 1);
@@ -81,6 +83,8 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
         *MSComm1, PortControls{*Command1, *Option1, *Option2, *Command3, *Command4}, *m_messages,
         [this] { m_groupCommands->allOff(); });
     m_receiveMonitor = std::make_unique<ReceiveMonitor>(*MSComm1, m_receiveBuffer, *Text2);
+    m_batchArea = std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
+                                              *m_groupCommands, m_lineClock);
 
     connectHandlers();
     Form_Load();
@@ -150,6 +154,7 @@ void Form1::connectHandlers()
     connect(Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
     connect(Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(MSComm1.get(), &SerialService::commEventRaised, this, &Form1::MSComm1_OnComm);
@@ -167,6 +172,7 @@ void Form1::Form_Load()
 void Form1::Form_Unload()
 {
     // Closing never asks and sends nothing: the board keeps its last values.
+    m_batchArea->stop();
     if (MSComm1->portOpen())
         MSComm1->setPortOpen(false);
 }
@@ -189,7 +195,14 @@ void Form1::Option2_Click()
 
 void Form1::Command1_Click()
 {
+    // Only an open port can be playing a batch, and closing it ends the batch.
+    m_batchArea->stop();
     m_portSwitch->toggle();
+}
+
+void Form1::Command2_Click()
+{
+    m_batchArea->startOrStop();
 }
 
 void Form1::Command3_Click()
@@ -209,6 +222,7 @@ void Form1::MSComm1_OnComm()
         m_receiveMonitor->showReceived();
         break;
     case CommEvent::DeviceLost:
+        m_batchArea->stop();
         m_portSwitch->deviceLost();
         break;
     default:

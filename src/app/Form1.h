@@ -1,5 +1,6 @@
 #pragma once
 
+#include "serial/LineClock.h"
 #include "serial/ServoFrame.h"
 
 #include <QByteArray>
@@ -17,6 +18,7 @@ class QTextEdit;
 
 namespace pwm20 {
 
+class BatchArea;
 class ChannelRow;
 class ChannelSlider;
 class FrameSend;
@@ -44,6 +46,7 @@ public:
     void Option1_Click();
     void Option2_Click();
     void Command1_Click();
+    void Command2_Click();
     void Command3_Click();
     void Command4_Click();
     void MSComm1_OnComm();
@@ -62,6 +65,7 @@ private:
 
     std::unique_ptr<SerialService> MSComm1;
     std::unique_ptr<MessagePresenter> m_messages;
+    LineClock m_lineClock;
     FrameBuffer m_frameBuffer{};
     QByteArray m_receiveBuffer;
 
@@ -83,6 +87,7 @@ private:
     std::unique_ptr<GroupCommands> m_groupCommands;
     std::unique_ptr<PortSwitch> m_portSwitch;
     std::unique_ptr<ReceiveMonitor> m_receiveMonitor;
+    std::unique_ptr<BatchArea> m_batchArea;
 };
 
 } // namespace pwm20

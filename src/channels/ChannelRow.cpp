@@ -36,6 +36,21 @@ void ChannelRow::setPosition(int position)
     m_slider.setValue(position);
 }
 
+int ChannelRow::value() const
+{
+    return ChannelSlider::offPosition - m_slider.value();
+}
+
+void ChannelRow::sendValue(int value)
+{
+    const int position = ChannelSlider::offPosition - value;
+    // Setting the position it already has raises no change, yet a batch says what to send.
+    if (m_slider.value() == position)
+        change();
+    else
+        m_slider.setValue(position);
+}
+
 void ChannelRow::setValueText(const QString &text)
 {
     m_valueBox.setText(text);

@@ -17,6 +17,8 @@ public:
     ChannelRow(int channel, ChannelSlider &slider, QLineEdit &valueBox, FrameSend &frames);
 
     int channel() const { return m_channel; }
+    // The channel value the slider stands for.
+    int value() const;
 
     // The slider's position changed: show the value and send the channel's frame.
     void change();
@@ -26,6 +28,8 @@ public:
     // As a group command sets the slider; a real change runs change() before this returns.
     void setPosition(int position);
     void setValueText(const QString &text);
+    // Sends `value` as a slider move to it would, even when the slider already stands there.
+    void sendValue(int value);
 
 private:
     int m_channel = 0;

@@ -13,8 +13,7 @@ GroupCommands::GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffe
 
 void GroupCommands::allOff()
 {
-    for (ChannelRow &row : m_rows)
-        row.setValueText(QStringLiteral("0"));
+    allOffStarting();
     for (ChannelRow &row : m_rows)
         row.setPosition(ChannelSlider::offPosition);
     // Only now, after every nested change has sent its frame, is the buffer reused: start, value 0
@@ -32,6 +31,30 @@ void GroupCommands::centreAll()
 {
     for (ChannelRow &row : m_rows)
         row.setPosition(centrePosition);
+}
+
+ChannelValues GroupCommands::channelValues() const
+{
+    ChannelValues values{};
+    for (const ChannelRow &row : m_rows)
+        values[static_cast<std::size_t>(row.channel() - 1)] = row.value();
+    return values;
+}
+
+void GroupCommands::allOffStarting()
+{
+    for (ChannelRow &row : m_rows)
+        row.setValueText(QStringLiteral("0"));
+}
+
+void GroupCommands::send(const PlannedFrame &frame)
+{
+    if (frame.offLoop) {
+        fillChannelFrame(m_frameBuffer, frame.channel, 0);
+        m_frames.plainFrameWrite();
+    } else {
+        m_rows[static_cast<std::size_t>(frame.channel - 1)].sendValue(frame.value);
+    }
 }
 
 } // namespace pwm20

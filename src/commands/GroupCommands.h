@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/BatchOutput.h"
 #include "serial/ServoFrame.h"
 
 #include <span>
@@ -9,12 +10,12 @@ namespace pwm20 {
 class ChannelRow;
 class FrameSend;
 
-// The two commands that act on all twenty channels, in channel order.
-class GroupCommands
+// The two commands that act on all twenty channels, in channel order; and the rows as a batch
+// sends to them, frame by frame.
+class GroupCommands final : public BatchOutput
 {
 public:
-    // Centre on this board is channel value 19.
-    static constexpr int centrePosition = 236;
+    static constexpr int centrePosition = 255 - centreValue;
 
     GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffer, FrameSend &frames);
 
@@ -23,6 +24,10 @@ public:
     void allOff();
     // Every servo to its centre; only the rows whose slider really moves send a frame.
     void centreAll();
+
+    ChannelValues channelValues() const override;
+    void allOffStarting() override;
+    void send(const PlannedFrame &frame) override;
 
 private:
     std::span<ChannelRow> m_rows;

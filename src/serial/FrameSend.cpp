@@ -1,5 +1,6 @@
 #include "FrameSend.h"
 
+#include "LineClock.h"
 #include "MessagePresenter.h"
 #include "PortMessages.h"
 #include "SerialService.h"
@@ -8,9 +9,10 @@
 
 namespace pwm20 {
 
-FrameSend::FrameSend(SerialService &comm, FrameBuffer &frameBuffer, QLineEdit &text1,
-                     QLineEdit &text2, MessagePresenter &messages)
-    : m_comm(comm), m_frameBuffer(frameBuffer), m_text1(text1), m_text2(text2), m_messages(messages)
+FrameSend::FrameSend(SerialService &comm, LineClock &clock, FrameBuffer &frameBuffer,
+                     QLineEdit &text1, QLineEdit &text2, MessagePresenter &messages)
+    : m_comm(comm), m_clock(clock), m_frameBuffer(frameBuffer), m_text1(text1), m_text2(text2),
+      m_messages(messages)
 {}
 
 void FrameSend::channelFrameSend(int channel, const QLineEdit &valueBox)
@@ -18,7 +20,7 @@ void FrameSend::channelFrameSend(int channel, const QLineEdit &valueBox)
     // The row has just written the decimal channel value into its box.
     fillChannelFrame(m_frameBuffer, channel, static_cast<std::uint8_t>(valueBox.text().toUInt()));
     if (m_comm.portOpen()) {
-        m_comm.output(frameBytes(m_frameBuffer));
+        write();
         m_text1.setText(echoText(channel, valueBox.text()));
     } else {
         m_messages.showMessage(notOpenMessage());
@@ -29,7 +31,13 @@ void FrameSend::channelFrameSend(int channel, const QLineEdit &valueBox)
 void FrameSend::plainFrameWrite()
 {
     if (m_comm.portOpen())
-        m_comm.output(frameBytes(m_frameBuffer));
+        write();
+}
+
+void FrameSend::write()
+{
+    m_comm.output(frameBytes(m_frameBuffer));
+    m_clock.frameHanded();
 }
 
 } // namespace pwm20

@@ -5,6 +5,9 @@ namespace {
 
 QString portAndDevice(int port, const QString &device)
 {
+    // Port 0: a device named by its path, with no port number standing for it.
+    if (port <= 0)
+        return QStringLiteral(u"串口 %1").arg(device);
     if (device.isEmpty())
         return QStringLiteral(u"串口 com%1").arg(port);
     return QStringLiteral(u"串口 com%1（设备 %2）").arg(port).arg(device);
@@ -16,6 +19,8 @@ QString connectAdvice(int port)
     Q_UNUSED(port)
     return QStringLiteral(u"请插上串口适配器，并在设备管理器中确认它的端口号。");
 #else
+    if (port <= 0)
+        return QStringLiteral(u"请插上串口适配器，并检查设备的路径。");
     return QStringLiteral(u"请插上串口适配器，或用环境变量 PWM20_COM%1 指定设备。").arg(port);
 #endif
 }

@@ -78,8 +78,18 @@ QStringList QtSerialService::listSystemPorts()
     return names;
 }
 
+void QtSerialService::setPortDevice(int port, const QString &device)
+{
+    if (device.isEmpty())
+        m_portDevices.remove(port);
+    else
+        m_portDevices.insert(port, device);
+}
+
 QString QtSerialService::deviceForCommPort(int port) const
 {
+    if (const QString chosen = m_portDevices.value(port); !chosen.isEmpty())
+        return chosen;
 #ifdef Q_OS_WIN
     return QStringLiteral("COM%1").arg(port);
 #else

@@ -3,6 +3,7 @@
 #include "LineSettings.h"
 #include "SerialService.h"
 
+#include <QMap>
 #include <QSerialPort>
 
 #include <functional>
@@ -39,6 +40,9 @@ public:
 
     // The device that port `port` stands for right now, empty when there is none.
     QString deviceForCommPort(int port) const;
+    // Port `port` stands for `device` from now on, whatever the system lists or PWM20_COMn says;
+    // an empty device undoes that.
+    void setPortDevice(int port, const QString &device);
 
     static QStringList listSystemPorts();
 
@@ -59,6 +63,7 @@ private:
     CommEvent m_commEvent = CommEvent::None;
     OpenFailure m_openFailure;
     QString m_openDevice;
+    QMap<int, QString> m_portDevices;
     // A dead device repeats its error many thousand times a second until closed: report it once.
     bool m_lossReported = false;
 };

@@ -1,0 +1,182 @@
+#include "BatchArea.h"
+
+#include "batch/BatchFile.h"
+#include "batch/BatchMessages.h"
+#include "serial/MessagePresenter.h"
+#include "serial/PortMessages.h"
+#include "serial/SerialService.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextEdit>
+
+namespace pwm20 {
+namespace {
+
+const QString batchFileFilter()
+{
+    return QStringLiteral(u"文本文件 (*.txt);;所有文件 (*)");
+}
+
+} // namespace
+
+BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm,
+                     MessagePresenter &messages, BatchOutput &output, const LineClock &clock)
+    : m_editor(editor), m_button(button), m_comm(comm), m_messages(messages), m_output(output),
+      m_player(output, clock)
+{
+    m_insertPose = addAction(QStringLiteral(u"插入当前姿态"), QKeySequence(Qt::CTRL | Qt::Key_I),
+                             &BatchArea::insertCurrentPose);
+    // Spelt out: not every desktop's key scheme has a Save As.
+    m_open = addAction(QStringLiteral(u"打开…"), QKeySequence(Qt::CTRL | Qt::Key_O),
+                       &BatchArea::chooseFileToOpen);
+    m_saveAs = addAction(QStringLiteral(u"另存为…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                         &BatchArea::chooseFileToSave);
+    m_editor.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&m_editor, &QTextEdit::customContextMenuRequested, this, &BatchArea::showMenu);
+    connect(&m_player, &BatchPlayer::lineStarted, this, &BatchArea::highlightLine);
+    connect(&m_player, &BatchPlayer::finished, this, [this] { showRunning(false); });
+}
+
+QAction *BatchArea::addAction(const QString &text, const QKeySequence &keys,
+                              void (BatchArea::*act)())
+{
+    auto *action = new QAction(text, &m_editor);
+    action->setShortcut(keys);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(action, &QAction::triggered, this, act);
+    m_editor.addAction(action);
+    return action;
+}
+
+void BatchArea::startOrStop()
+{
+    if (m_player.isRunning())
+        stop();
+    else
+        start();
+}
+
+void BatchArea::start()
+{
+    const BatchScript script = parseBatch(m_editor.toPlainText().toStdString());
+    if (script.error) {
+        moveCursorToLine(script.error->line);
+        m_messages.showMessage(batchErrorMessage(*script.error));
+        return;
+    }
+    if (script.steps.empty())
+        return;
+    if (!m_comm.portOpen()) {
+        m_messages.showMessage(notOpenMessage());
+        return;
+    }
+    showRunning(true);
+    m_player.start(script.steps);
+}
+
+void BatchArea::stop()
+{
+    if (!m_player.isRunning())
+        return;
+    m_player.stop();
+    showRunning(false);
+}
+
+void BatchArea::showRunning(bool running)
+{
+    m_button.setText(running ? QStringLiteral(u"停止发送") : QStringLiteral(u"批量发送"));
+    m_editor.setReadOnly(running);
+    m_insertPose->setEnabled(!running);
+    m_open->setEnabled(!running);
+    if (!running)
+        m_editor.setExtraSelections({});
+}
+
+void BatchArea::highlightLine(int line)
+{
+    QTextEdit::ExtraSelection selection;
+    selection.cursor = QTextCursor(m_editor.document()->findBlockByNumber(line - 1));
+    QColor colour = m_editor.palette().color(QPalette::Highlight);
+    colour.setAlpha(64);
+    selection.format.setBackground(colour);
+    selection.format.setProperty(QTextFormat::FullWidthSelection, true);
+    m_editor.setExtraSelections({selection});
+    m_editor.setTextCursor(selection.cursor);
+}
+
+void BatchArea::moveCursorToLine(int line)
+{
+    m_editor.setTextCursor(QTextCursor(m_editor.document()->findBlockByNumber(line - 1)));
+    m_editor.setFocus();
+}
+
+void BatchArea::insertCurrentPose()
+{
+    QStringList pairs;
+    const ChannelValues values = m_output.channelValues();
+    for (std::size_t index = 0; index < values.size(); ++index)
+        pairs << QStringLiteral("%1=%2").arg(index + 1).arg(values[index]);
+    // A line of its own, so that the pose stays one command.
+    QTextCursor cursor = m_editor.textCursor();
+    cursor.beginEditBlock();
+    if (!cursor.atBlockStart())
+        cursor.insertText(QStringLiteral("\n"));
+    cursor.insertText(pairs.join(u' '));
+    if (!cursor.atBlockEnd())
+        cursor.insertText(QStringLiteral("\n"));
+    cursor.endEditBlock();
+    m_editor.setTextCursor(cursor);
+}
+
+bool BatchArea::open(const QString &path)
+{
+    QString error;
+    const std::optional<QByteArray> bytes = readBatchFile(path, error);
+    if (!bytes) {
+        m_messages.showMessage(error);
+        return false;
+    }
+    m_editor.setPlainText(QString::fromUtf8(*bytes));
+    return true;
+}
+
+bool BatchArea::saveAs(const QString &path)
+{
+    QString error;
+    if (!writeBatchFile(path, m_editor.toPlainText(), error)) {
+        m_messages.showMessage(error);
+        return false;
+    }
+    return true;
+}
+
+void BatchArea::showMenu(const QPoint &at)
+{
+    QMenu *menu = m_editor.createStandardContextMenu(at);
+    menu->addSeparator();
+    menu->addActions({m_insertPose, m_open, m_saveAs});
+    menu->exec(m_editor.viewport()->mapToGlobal(at));
+    delete menu;
+}
+
+void BatchArea::chooseFileToOpen()
+{
+    const QString path = QFileDialog::getOpenFileName(m_editor.window(), QStringLiteral(u"打开"),
+                                                      {}, batchFileFilter());
+    if (!path.isEmpty())
+        open(path);
+}
+
+void BatchArea::chooseFileToSave()
+{
+    const QString path = QFileDialog::getSaveFileName(m_editor.window(), QStringLiteral(u"另存为"),
+                                                      {}, batchFileFilter());
+    if (!path.isEmpty())
+        saveAs(path);
+}
+
+} // namespace pwm20

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "batch/BatchPlayer.h"
+
+#include <QObject>
+
+class QAction;
+class QKeySequence;
+class QPoint;
+class QPushButton;
+class QTextEdit;
+
+namespace pwm20 {
+
+class MessagePresenter;
+class SerialService;
+
+// The batch box and its button: a batch is checked as a whole, then played line by line with
+// the line being played highlighted; the box's menu inserts the current pose, opens and saves.
+class BatchArea final : public QObject
+{
+    Q_OBJECT
+
+public:
+    BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm,
+              MessagePresenter &messages, BatchOutput &output, const LineClock &clock);
+
+    // The button: plays the batch, or stops the one playing.
+    void startOrStop();
+    // Ends a batch that is playing: the port or the window is closing.
+    void stop();
+    bool isRunning() const { return m_player.isRunning(); }
+
+    // One line "1=v1 2=v2 ... 20=v20" with every channel's value now, at the cursor.
+    void insertCurrentPose();
+    // Both leave the box as it was, and say why, when the file cannot be used.
+    bool open(const QString &path);
+    bool saveAs(const QString &path);
+
+private:
+    void start();
+    void showRunning(bool running);
+    void highlightLine(int line);
+    void moveCursorToLine(int line);
+    void showMenu(const QPoint &at);
+    QAction *addAction(const QString &text, const QKeySequence &keys, void (BatchArea::*act)());
+    void chooseFileToOpen();
+    void chooseFileToSave();
+
+    QTextEdit &m_editor;
+    QPushButton &m_button;
+    SerialService &m_comm;
+    MessagePresenter &m_messages;
+    BatchOutput &m_output;
+    BatchPlayer m_player;
+    QAction *m_insertPose = nullptr;
+    QAction *m_open = nullptr;
+    QAction *m_saveAs = nullptr;
+};
+
+} // namespace pwm20

@@ -1,0 +1,238 @@
+#include "BatchScript.h"
+
+#include <algorithm>
+#include <array>
+
+namespace pwm20 {
+namespace {
+
+using Problem = BatchError::Problem;
+
+// ASCII blanks, the no-break space and the ideographic space a Chinese input method types.
+constexpr std::array<std::string_view, 6> blanks{" ", "\t", "\r", "\v", "\xC2\xA0", "\xE3\x80\x80"};
+
+std::size_t blankAt(std::string_view text, std::size_t at)
+{
+    for (std::string_view blank : blanks) {
+        if (text.substr(at).starts_with(blank))
+            return blank.size();
+    }
+    return 0;
+}
+
+std::vector<std::string_view> splitWords(std::string_view text)
+{
+    std::vector<std::string_view> words;
+    std::size_t start = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (const std::size_t blank = blankAt(text, at)) {
+            if (at > start)
+                words.push_back(text.substr(start, at - start));
+            at += blank;
+            start = at;
+        } else {
+            ++at;
+        }
+    }
+    if (at > start)
+        words.push_back(text.substr(start));
+    return words;
+}
+
+std::string_view trimBlanks(std::string_view text)
+{
+    const std::vector<std::string_view> words = splitWords(text);
+    if (words.empty())
+        return {};
+    const auto begin = static_cast<std::size_t>(words.front().data() - text.data());
+    const auto end =
+        static_cast<std::size_t>(words.back().data() + words.back().size() - text.data());
+    return text.substr(begin, end - begin);
+}
+
+bool sameWord(std::string_view word, std::string_view keyword)
+{
+    return std::ranges::equal(word, keyword, [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
+    });
+}
+
+// A plain decimal integer: digits only. Anything past ten digits is out of every range anyway.
+std::optional<std::int64_t> plainNumber(std::string_view word)
+{
+    if (word.empty() || !std::ranges::all_of(word, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char digit : word)
+        value = std::min<std::int64_t>(value * 10 + (digit - '0'), 99'999'999'999);
+    return value;
+}
+
+class LineReader
+{
+public:
+    LineReader(int line, std::string_view lineText) : m_error{line, std::string(lineText), {}, {}}
+    {}
+
+    BatchError fail(Problem problem, std::string_view word = {})
+    {
+        m_error.problem = problem;
+        m_error.word = std::string(word);
+        return m_error;
+    }
+
+private:
+    BatchError m_error;
+};
+
+struct Range
+{
+    std::int64_t low;
+    std::int64_t high;
+    Problem outside;
+};
+
+constexpr Range channelRange{1, 20, Problem::ChannelRange};
+constexpr Range valueRange{0, 255, Problem::ValueRange};
+
+// The number in `word`, within `range`; otherwise the problem to report.
+std::optional<Problem> readNumber(std::string_view word, Range range, std::int64_t &number)
+{
+    const std::optional<std::int64_t> parsed = plainNumber(word);
+    if (!parsed)
+        return Problem::NotANumber;
+    if (*parsed < range.low || *parsed > range.high)
+        return range.outside;
+    number = *parsed;
+    return std::nullopt;
+}
+
+std::optional<BatchError> readFrame(const std::vector<std::string_view> &words, LineReader &reader,
+                                    BatchStep &step)
+{
+    if (words.size() != 4 || !sameWord(words[3], "e"))
+        return reader.fail(Problem::BadFrame);
+    std::int64_t channel = 0;
+    std::int64_t value = 0;
+    if (const auto problem = readNumber(words[1], channelRange, channel))
+        return reader.fail(*problem, words[1]);
+    if (const auto problem = readNumber(words[2], valueRange, value))
+        return reader.fail(*problem, words[2]);
+    step.frames.push_back({int(channel), int(value)});
+    return std::nullopt;
+}
+
+std::optional<BatchError> readPose(const std::vector<std::string_view> &words, LineReader &reader,
+                                   BatchStep &step)
+{
+    for (std::string_view word : words) {
+        const std::size_t equals = word.find('=');
+        if (equals == std::string_view::npos || !plainNumber(word.substr(0, equals)) ||
+            !plainNumber(word.substr(equals + 1)))
+            return reader.fail(Problem::BadPair, word);
+        std::int64_t channel = 0;
+        std::int64_t value = 0;
+        if (const auto problem = readNumber(word.substr(0, equals), channelRange, channel))
+            return reader.fail(*problem, word);
+        if (const auto problem = readNumber(word.substr(equals + 1), valueRange, value))
+            return reader.fail(*problem, word);
+        step.frames.push_back({int(channel), int(value)});
+    }
+    return std::nullopt;
+}
+
+// `wait t` and `repeat [k]`: the keyword, then at most one number.
+std::optional<BatchError> readAmount(const std::vector<std::string_view> &words, LineReader &reader,
+                                     Range range, bool optional, BatchStep &step)
+{
+    if (words.size() > 2)
+        return reader.fail(Problem::ExtraWords, words[2]);
+    if (words.size() == 1)
+        return optional ? std::nullopt : std::optional(reader.fail(Problem::MissingTime));
+    if (const auto problem = readNumber(words[1], range, step.amount))
+        return reader.fail(*problem, words[1]);
+    return std::nullopt;
+}
+
+std::optional<BatchError> readStep(const std::vector<std::string_view> &words, LineReader &reader,
+                                   BatchStep &step)
+{
+    const std::string_view first = words.front();
+    using Kind = BatchStep::Kind;
+    if (sameWord(first, "s"))
+        return readFrame(words, reader, step);
+    if (first.find('=') != std::string_view::npos || plainNumber(first.substr(0, 1)))
+        return readPose(words, reader, step);
+    if (sameWord(first, "wait")) {
+        step.kind = Kind::Wait;
+        return readAmount(words, reader, {0, longestWaitMs, Problem::WaitRange}, false, step);
+    }
+    if (sameWord(first, "repeat")) {
+        step.kind = Kind::Repeat;
+        return readAmount(words, reader, {1, mostRepeats, Problem::RepeatRange}, true, step);
+    }
+    if (sameWord(first, "off"))
+        step.kind = Kind::Off;
+    else if (sameWord(first, "centre") || sameWord(first, "center"))
+        step.kind = Kind::Centre;
+    else if (sameWord(first, "end"))
+        step.kind = Kind::End;
+    else
+        return reader.fail(Problem::UnknownWord, first);
+    if (words.size() > 1)
+        return reader.fail(Problem::ExtraWords, words[1]);
+    return std::nullopt;
+}
+
+} // namespace
+
+BatchScript parseBatch(std::string_view text)
+{
+    BatchScript script;
+    std::vector<std::size_t> openRepeats;
+    std::vector<std::string_view> repeatLines;
+    int line = 0;
+    while (!text.empty() || line == 0) {
+        ++line;
+        const std::size_t newline = text.find('\n');
+        std::string_view content = text.substr(0, newline);
+        text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
+        content = trimBlanks(content.substr(0, content.find('#')));
+        const std::vector<std::string_view> words = splitWords(content);
+        if (words.empty())
+            continue;
+
+        LineReader reader(line, content);
+        BatchStep step;
+        step.line = line;
+        if (auto error = readStep(words, reader, step)) {
+            script.error = std::move(error);
+            break;
+        }
+        const std::size_t index = script.steps.size();
+        if (step.kind == BatchStep::Kind::Repeat) {
+            openRepeats.push_back(index);
+            repeatLines.push_back(content);
+        } else if (step.kind == BatchStep::Kind::End) {
+            if (openRepeats.empty()) {
+                script.error = reader.fail(Problem::EndWithoutRepeat);
+                break;
+            }
+            step.partner = openRepeats.back();
+            script.steps[openRepeats.back()].partner = index;
+            openRepeats.pop_back();
+            repeatLines.pop_back();
+        }
+        script.steps.push_back(std::move(step));
+    }
+    if (!script.error && !openRepeats.empty()) {
+        const BatchStep &repeat = script.steps[openRepeats.front()];
+        script.error = LineReader(repeat.line, repeatLines.front()).fail(Problem::RepeatWithoutEnd);
+    }
+    if (script.error)
+        script.steps.clear();
+    return script;
+}
+
+} // namespace pwm20

@@ -1,0 +1,162 @@
+#include "BatchRunner.h"
+
+#include "batch/BatchFile.h"
+#include "batch/BatchMessages.h"
+#include "serial/PortMessages.h"
+#include "serial/ServoFrame.h"
+
+#include <QCommandLineParser>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace pwm20 {
+namespace {
+
+// SIGINT and SIGTERM reach the event loop through a pipe: a handler may only write to it.
+int signalPipe[2] = {-1, -1};
+
+void forwardSignal(int signal)
+{
+    const char number = static_cast<char>(signal);
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &number, 1);
+}
+
+void printError(const QString &text)
+{
+    std::fputs(qPrintable(text + u'\n'), stderr);
+}
+
+} // namespace
+
+BatchRunner::BatchRunner(int commPort, const QString &device)
+    : m_commPort(device.isEmpty() ? commPort : 1), m_byPath(!device.isEmpty()),
+      m_player(*this, m_clock)
+{
+    m_comm.setCommPort(m_commPort);
+    m_comm.setPortDevice(m_commPort, device);
+    m_comm.setRThreshold(1);
+    m_showLines = ::isatty(STDERR_FILENO) != 0;
+    connect(&m_comm, &SerialService::commEventRaised, this, &BatchRunner::reportEvent);
+    connect(&m_player, &BatchPlayer::lineStarted, this, &BatchRunner::showLine);
+    connect(&m_player, &BatchPlayer::finished, this, [this] { finish(0); });
+}
+
+int BatchRunner::run(std::vector<BatchStep> steps, const QStringList &lines)
+{
+    const int port = m_byPath ? 0 : m_commPort;
+    if (!m_comm.setPortOpen(true)) {
+        printError(openFailedMessage(port, m_comm.openFailure()));
+        return 1;
+    }
+    m_lines = lines;
+    if (::pipe(signalPipe) != 0)
+        return 1;
+    QSocketNotifier signals(signalPipe[0], QSocketNotifier::Read);
+    connect(&signals, &QSocketNotifier::activated, this, [this] {
+        char number = 0;
+        if (::read(signalPipe[0], &number, 1) == 1)
+            finish(128 + number);
+    });
+    struct sigaction onSignal
+    {
+    };
+    onSignal.sa_handler = forwardSignal;
+    ::sigaction(SIGINT, &onSignal, nullptr);
+    ::sigaction(SIGTERM, &onSignal, nullptr);
+
+    // A batch with nothing to send may end inside start(): the loop then returns at once.
+    QMetaObject::invokeMethod(
+        this, [this, &steps] { m_player.start(std::move(steps)); }, Qt::QueuedConnection);
+    const int status = m_loop.exec();
+    if (m_showLines)
+        std::fputs("\n", stderr);
+    ::close(signalPipe[0]);
+    ::close(signalPipe[1]);
+    return status;
+}
+
+void BatchRunner::send(const PlannedFrame &frame)
+{
+    FrameBuffer buffer{};
+    fillChannelFrame(buffer, frame.channel, static_cast<std::uint8_t>(frame.value));
+    m_comm.output(frameBytes(buffer));
+    m_clock.frameHanded();
+    m_values[static_cast<std::size_t>(frame.channel - 1)] = frame.value;
+}
+
+void BatchRunner::finish(int status)
+{
+    m_player.stop();
+    m_comm.setPortOpen(false);
+    m_loop.exit(status);
+}
+
+void BatchRunner::reportEvent()
+{
+    if (m_comm.commEvent() == CommEvent::Receive) {
+        m_comm.input(); // the board's replies are not shown here
+    } else if (m_comm.commEvent() == CommEvent::DeviceLost) {
+        const QString device = m_comm.openDevice();
+        finish(1);
+        if (m_showLines)
+            std::fputs("\n", stderr);
+        printError(deviceLostMessage(m_byPath ? 0 : m_commPort, device));
+    }
+}
+
+void BatchRunner::showLine(int line)
+{
+    if (!m_showLines)
+        return;
+    const QString text =
+        QStringLiteral(u"\r\x1b[K第 %1 行：%2").arg(line).arg(m_lines.value(line - 1).trimmed());
+    std::fputs(qPrintable(text), stderr);
+}
+
+int runBatchCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(u"按批量命令文件向控制板发送帧。"));
+    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral(u"串口设备的路径。"),
+                                  QStringLiteral("DEVICE"));
+    const QCommandLineOption com(QStringLiteral("com"),
+                                 QStringLiteral(u"串口号，与窗口中的 comN 相同。"),
+                                 QStringLiteral("N"), QStringLiteral("1"));
+    parser.addOptions({port, com});
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral(u"批量命令文件；- 表示标准输入。"));
+    bool comIsNumber = false;
+    const bool parsed = parser.parse(QStringList{QStringLiteral("pwm20 run")} + arguments);
+    const int commPort = parser.value(com).toInt(&comIsNumber);
+    if (!parsed || parser.positionalArguments().size() != 1 || !comIsNumber || commPort < 1 ||
+        (parser.isSet(port) && parser.isSet(com))) {
+        if (!parsed)
+            printError(parser.errorText());
+        std::fputs(qPrintable(parser.helpText()), stderr);
+        return 2;
+    }
+
+    const QString file = parser.positionalArguments().constFirst();
+    QString error;
+    const std::optional<QByteArray> bytes = readBatchFile(file, error);
+    if (!bytes) {
+        printError(error);
+        return 2;
+    }
+    BatchScript script =
+        parseBatch(std::string_view(bytes->constData(), std::size_t(bytes->size())));
+    if (script.error) {
+        printError(QStringLiteral("%1:%2: %3")
+                       .arg(file)
+                       .arg(script.error->line)
+                       .arg(batchProblemText(*script.error)));
+        return 2;
+    }
+    BatchRunner runner(commPort, parser.value(port));
+    return runner.run(std::move(script.steps), QString::fromUtf8(*bytes).split(u'\n'));
+}
+
+} // namespace pwm20

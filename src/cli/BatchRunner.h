@@ -1,0 +1,49 @@
+#pragma once
+
+#include "batch/BatchPlayer.h"
+#include "serial/LineClock.h"
+#include "serial/QtSerialService.h"
+
+#include <QEventLoop>
+#include <QStringList>
+
+namespace pwm20 {
+
+// `pwm20 run`: plays a checked batch on a port with no window, keeping the twenty channel values
+// as the window's sliders would (all 0 at start), so `off` and `centre` send what the buttons
+// would. Ends on the batch's end, a lost device, or SIGINT/SIGTERM.
+class BatchRunner final : public QObject, public BatchOutput
+{
+    Q_OBJECT
+
+public:
+    // `device` names the port by its path; empty, port `commPort` is mapped as the window maps it.
+    BatchRunner(int commPort, const QString &device);
+
+    // The exit status: 0 when done, 1 when the port failed, 128 + the signal when stopped.
+    int run(std::vector<BatchStep> steps, const QStringList &lines);
+
+    ChannelValues channelValues() const override { return m_values; }
+    void allOffStarting() override {}
+    void send(const PlannedFrame &frame) override;
+
+private:
+    void finish(int status);
+    void reportEvent();
+    void showLine(int line);
+
+    QtSerialService m_comm;
+    int m_commPort = 1;
+    bool m_byPath = false;
+    LineClock m_clock;
+    BatchPlayer m_player;
+    ChannelValues m_values{};
+    QStringList m_lines;
+    bool m_showLines = false;
+    QEventLoop m_loop;
+};
+
+// Parses what follows `pwm20 run` and runs it: the process's exit status.
+int runBatchCommand(const QStringList &arguments);
+
+} // namespace pwm20
