@@ -2,7 +2,7 @@
 # Builds an optimised pwm20 and runs every benchmark, one line per figure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
+bash tools/install-deps.sh --bench
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build-bench --target pwm20 pwm20_floor pwm20_latency_bench pwm20_startup_bench
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"

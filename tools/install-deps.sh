@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing pwm20 needs on Debian 12.
-# Runs apt-get directly as root, through sudo otherwise; does nothing when
-# everything is already there.
+# Installs what pwm20 needs on Debian 12, by purpose; does nothing when it is all there.
+#   install-deps.sh              building and running the program
+#   install-deps.sh --test       and running the test suite (X server, xdotool, package tools)
+#   install-deps.sh --bench      and the benchmarks
+#   install-deps.sh --fuzz       and the fuzzers (clang with libFuzzer)
+#   install-deps.sh --screenshot and taking a screenshot of the window
+# Runs apt-get directly as root, through sudo otherwise.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev
-  fonts-arphic-uming
-  xvfb xauth xdotool x11-utils imagemagick python3
-  clang libclang-rt-14-dev clang-format libxcb1-dev
-  googletest desktop-file-utils appstream dpkg-dev file
-)
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
+          qt6-qpa-plugins libgl-dev fonts-arphic-uming)
+for purpose in "$@"; do
+  case "$purpose" in
+    --test) packages+=(xvfb xauth xdotool x11-utils python3 desktop-file-utils appstream
+                       dpkg-dev file) ;;
+    --bench) packages+=(xvfb xauth libxcb1-dev) ;;
+    --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    --screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
+    *) echo "install-deps.sh: unknown purpose $purpose" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

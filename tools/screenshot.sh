@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the real window under Xvfb and saves a PNG of it: tools/screenshot.sh BUILD_DIR OUT.png
 set -euo pipefail
+bash "$(dirname "$0")/install-deps.sh" --screenshot
 build=${1:-build}
 out=${2:-docs/screenshot.png}
 mkdir -p "$(dirname "$out")"

@@ -4,7 +4,7 @@
 #   tools/test.sh --sanitize   the same under AddressSanitizer and UndefinedBehaviorSanitizer
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
+bash tools/install-deps.sh --test --bench
 
 dir=build
 flags=()

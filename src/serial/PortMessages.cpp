@@ -7,7 +7,7 @@ QString portAndDevice(int port, const QString &device)
 {
     // Port 0: a device named by its path, with no port number standing for it.
     if (port <= 0)
-        return QStringLiteral(u"串口 %1").arg(device);
+        return QStringLiteral(u"串口（设备 %1）").arg(device);
     if (device.isEmpty())
         return QStringLiteral(u"串口 com%1").arg(port);
     return QStringLiteral(u"串口 com%1（设备 %2）").arg(port).arg(device);

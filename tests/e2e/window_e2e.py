@@ -88,7 +88,8 @@ class Window:
     def value_box(self, channel):
         return self.slider_x(channel), 208 + 9 + (0 if channel <= 10 else 232)
 
-    BUTTONS = {"Command1": (460, 24), "Command3": (372, 436), "Command4": (464, 436),
+    BUTTONS = {"Command1": (460, 24), "Command2": (412, 392), "Command3": (372, 436),
+               "Command4": (464, 436),
                "Option1": (376, 16), "Option2": (376, 32)}
 
     def press(self, name):
@@ -200,6 +201,17 @@ def main():
         checks.expect("com2: every centred slider off, then the loop",
                       com2.read(160), frames(*[(c, 0) for c in range(1, 21)]) + ALL_OFF_LOOP)
         checks.expect("com1 stays quiet", com1.quiet(0.2), b"")
+
+        # A batch typed into the box and sent: the pose, the wait, the next pose, in order.
+        xdotool("windowfocus", "--sync", window.id)
+        window.click(410, 250)
+        for line in ["3=30 4=40", "wait 1000", "5=50"]:
+            xdotool("type", "--delay", "20", line)
+            xdotool("key", "Return")
+        window.press("Command2")
+        checks.expect("batch: the first pose", com2.read(8), frames((3, 30), (4, 40)))
+        checks.expect("batch: held by its wait", com2.quiet(0.5), b"")
+        checks.expect("batch: then the next", com2.read(4), frame(5, 50))
     finally:
         process.send_signal(signal.SIGTERM)
         process.wait(timeout=10)

@@ -27,6 +27,8 @@ PtyPair::PtyPair()
     ::tcsetattr(slave, TCSANOW, &raw);
     ::close(slave);
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+    // Kept from programs the test starts, so that closing it here unplugs the board for them too.
+    ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
     m_devicePath = QString::fromLocal8Bit(name);
 }
 

@@ -1,0 +1,115 @@
+#include "PtyPair.h"
+
+#include <QProcess>
+#include <QTemporaryFile>
+#include <QTest>
+
+#include <csignal>
+
+using namespace pwm20::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray frame(int channel, int value)
+{
+    return QByteArray("S") + char(channel) + char(value) + 'E';
+}
+
+QByteArray sameValueFrames(int value)
+{
+    QByteArray bytes;
+    for (int channel = 1; channel <= 20; ++channel)
+        bytes += frame(channel, value);
+    return bytes;
+}
+
+enum class Interruption { None, Interrupt, Terminate, Unplug };
+
+} // namespace
+
+class TestBatchRunner : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void runs_data();
+    void runs();
+};
+
+void TestBatchRunner::runs_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("arguments"); // FILE: the script's file; PTY: the board's path
+    QTest::addColumn<Interruption>("interruption");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QString>("errors");
+    const QString forever = u"repeat\n1=1\nend"_s;
+    const QString lost =
+        u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。\n"_s;
+    QTest::newRow("a file; off after a move")
+        << u"1=100\noff"_s << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s} << Interruption::None
+        << 0 << frame(1, 100) + frame(1, 0) + sameValueFrames(0) << QString();
+    QTest::newRow("standard input on com2; centre")
+        << u"S 3 7 E\ncentre\n3=19"_s << QStringList{u"-"_s, u"--com"_s, u"2"_s}
+        << Interruption::None << 0 << frame(3, 7) + sameValueFrames(19) + frame(3, 19) << QString();
+    QTest::newRow("a bad line: nothing opened")
+        << u"1=1\nfoo"_s << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s} << Interruption::None << 2
+        << QByteArray() << u"FILE:2: 无法识别的命令“foo”。\n"_s;
+    QTest::newRow("no such device")
+        << u"1=1"_s << QStringList{u"FILE"_s, u"--port"_s, u"/dev/pwm20-none"_s}
+        << Interruption::None << 1 << QByteArray()
+        << u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n请插上串口适配器，并检查设备的路径。\n"_s;
+    QTest::newRow("Ctrl+C") << forever << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s}
+                            << Interruption::Interrupt << 130 << frame(1, 1) << QString();
+    QTest::newRow("SIGTERM") << forever << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s}
+                             << Interruption::Terminate << 143 << frame(1, 1) << QString();
+    QTest::newRow("device lost") << forever << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s}
+                                 << Interruption::Unplug << 1 << frame(1, 1) << lost;
+}
+
+void TestBatchRunner::runs()
+{
+    QFETCH(QString, script);
+    QFETCH(QStringList, arguments);
+    QFETCH(Interruption, interruption);
+    QFETCH(int, status);
+    QFETCH(QByteArray, sent);
+    QFETCH(QString, errors);
+    PtyPair board;
+    QTemporaryFile file;
+    QVERIFY(file.open() && file.write(script.toUtf8()) > 0 && file.flush());
+    for (QString &argument : arguments)
+        argument.replace(u"FILE"_s, file.fileName()).replace(u"PTY"_s, board.devicePath());
+    errors.replace(u"FILE"_s, file.fileName()).replace(u"PTY"_s, board.devicePath());
+
+    QProcess runner;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"PWM20_COM2"_s, board.devicePath());
+    environment.remove(u"DISPLAY"_s); // no window, and so no display, is needed
+    runner.setProcessEnvironment(environment);
+    runner.start(QStringLiteral(PWM20_PROGRAM), QStringList{u"run"_s} + arguments);
+    QVERIFY(runner.waitForStarted());
+    runner.write(script.toUtf8());
+    runner.closeWriteChannel();
+
+    QCOMPARE(board.takeReceived(sent.size()), sent);
+    if (interruption == Interruption::Unplug)
+        board.closeBoardSide();
+    else if (interruption != Interruption::None)
+        ::kill(pid_t(runner.processId()),
+               interruption == Interruption::Interrupt ? SIGINT : SIGTERM);
+    QVERIFY(runner.waitForFinished(3000));
+    QCOMPARE(runner.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(runner.exitCode(), status);
+    QCOMPARE(QString::fromUtf8(runner.readAllStandardError()), errors);
+    // Whatever went out meanwhile is whole frames of the loop, and nothing comes after the end.
+    const QByteArray rest = board.takeAllWithin(100);
+    QCOMPARE(rest,
+             interruption == Interruption::None ? QByteArray() : sent.repeated(rest.size() / 4));
+    QVERIFY(interruption == Interruption::Unplug || board.programSideClosed());
+}
+
+QTEST_GUILESS_MAIN(TestBatchRunner)
+#include "TestBatchRunner.moc"
