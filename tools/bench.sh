@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds an optimised pwm20 and runs every benchmark, one line per figure.
+# Builds an optimised pwm20 and runs every benchmark, one line per figure:
+#   tools/bench.sh [CHANGES] [SECONDS]  (10,000 input changes; a 60-second endless batch)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh --bench
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build-bench --target pwm20 pwm20_floor pwm20_latency_bench pwm20_startup_bench
+cmake --build build-bench --target pwm20 pwm20_floor pwm20_latency_bench pwm20_startup_bench \
+    pwm20_batch_bench
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
 QT_QPA_PLATFORM=offscreen build-bench/bench/pwm20_latency_bench "${1:-10000}"
+QT_QPA_PLATFORM=offscreen build-bench/bench/pwm20_batch_bench "${2:-60}"
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
     build-bench/bench/pwm20_startup_bench 15 build-bench/src/pwm20 build-bench/bench/pwm20_floor

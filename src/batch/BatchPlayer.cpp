@@ -39,9 +39,7 @@ std::vector<PlannedFrame> centreAllFrames(const ChannelValues &values)
 BatchPlayer::BatchPlayer(BatchOutput &output, const LineClock &clock, QObject *parent)
     : QObject(parent), m_output(output), m_clock(clock)
 {
-    m_timer.setSingleShot(true);
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &BatchPlayer::advance);
+    connect(&m_timer, &WakeTimer::timeout, this, &BatchPlayer::advance);
 }
 
 void BatchPlayer::start(std::vector<BatchStep> steps)
@@ -72,7 +70,7 @@ void BatchPlayer::advance()
             const qint64 dueNs = std::max(m_nextStartNs, m_clock.freeAtNs() - LineClock::frameNs);
             const qint64 waitNs = dueNs - m_clock.nowNs();
             if (waitNs > 0) {
-                m_timer.start(int((waitNs + 999'999) / 1'000'000));
+                m_timer.startIn(waitNs);
                 return;
             }
             sendNextFrame(dueNs);
@@ -85,7 +83,7 @@ void BatchPlayer::advance()
         }
     }
     if (m_running)
-        m_timer.start(0);
+        m_timer.startIn(0);
 }
 
 void BatchPlayer::sendNextFrame(qint64 dueNs)

@@ -2,9 +2,9 @@
 
 #include "BatchOutput.h"
 #include "BatchScript.h"
+#include "WakeTimer.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <vector>
 
@@ -43,7 +43,7 @@ private:
 
     BatchOutput &m_output;
     const LineClock &m_clock;
-    QTimer m_timer;
+    WakeTimer m_timer;
     bool m_running = false;
     std::vector<BatchStep> m_steps;
     std::size_t m_nextStep = 0;

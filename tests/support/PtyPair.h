@@ -19,6 +19,7 @@ public:
     PtyPair &operator=(const PtyPair &) = delete;
 
     QString devicePath() const { return m_devicePath; }
+    int boardFd() const { return m_master; }
 
     // Waits until `count` bytes have reached the board or `timeoutMs` has passed, turning the
     // event loop meanwhile (or, for timing what is already on its way, without turning it).
