@@ -137,7 +137,7 @@ void TestBatchArea::nothingSent_data()
     QTest::newRow("comments only") << u"# nothing yet\n\n"_s << true << QString() << 0;
     QTest::newRow("port closed") << u"1=1"_s << false << u"串口未打开，请检查串口"_s << 0;
     QTest::newRow("a bad line anywhere") << u"1=1\nwait 100\n21=100\n2=2"_s << true
-                                         << u"第 3 行“21=100”：通道应在 1 到 20 之间。"_s << 2;
+                                         << u"⚠ 第 3 行“21=100”：通道应在 1 到 20 之间。"_s << 2;
 }
 
 void TestBatchArea::nothingSent()
@@ -168,7 +168,7 @@ void TestBatchArea::endsWhen_data()
     QTest::newRow("device lost")
         << u"lost"_s
         << QStringList{
-               u"串口 com1（设备 %1）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。"_s};
+               u"⚠ 串口 com1（设备 %1）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。"_s};
 }
 
 void TestBatchArea::endsWhen()
@@ -236,8 +236,8 @@ void TestBatchArea::poseAndFiles()
     }
     const QString at = folder.path();
     QCOMPARE(window.messages().takeShown(),
-             QStringList({u"无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(at),
-                          u"无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(at)}));
+             QStringList({u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(at),
+                          u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(at)}));
     answerFileDialog(folder.filePath(u"good.txt"_s));
     pressInBatchBox(window, Qt::CTRL | Qt::Key_O);
     QCOMPARE(batchBox(window).toPlainText(), u"wait 5 # 全关"_s);

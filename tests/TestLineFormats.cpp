@@ -31,14 +31,19 @@ void TestLineFormats::settings()
 
 void TestLineFormats::portNumbers()
 {
+    using Source = PortDevice::Source;
     const QStringList listed{u"ttyS1"_s,   u"ttyUSB10"_s, u"ttyACM0"_s, u"ttyS0"_s,
                              u"ttyUSB2"_s, u"ttyAMA0"_s,  u"ttyS10"_s};
     QCOMPARE(orderedSerialPorts(listed),
              QStringList({u"ttyUSB2"_s, u"ttyUSB10"_s, u"ttyACM0"_s, u"ttyAMA0"_s, u"ttyS0"_s,
                           u"ttyS1"_s, u"ttyS10"_s}));
-    QCOMPARE(deviceForPort(2, {}, listed), u"ttyUSB10"_s);
-    QCOMPARE(deviceForPort(8, {}, listed), QString());
-    QCOMPARE(deviceForPort(2, u"/dev/pts/7"_s, listed), u"/dev/pts/7"_s);
+    QVERIFY(choosePortDevice(2, {}, listed) == PortDevice({u"ttyUSB10"_s, Source::Automatic}));
+    QVERIFY(choosePortDevice(8, {}, listed) == PortDevice());
+    // The command line, then the environment, then the remembered choice, then automatic.
+    const QString a = u"/dev/a"_s, b = u"/dev/b"_s, c = u"/dev/c"_s;
+    QVERIFY(choosePortDevice(8, {a, b, c}, {}) == PortDevice({a, Source::CommandLine}));
+    QVERIFY(choosePortDevice(8, {{}, b, c}, {}) == PortDevice({b, Source::Environment}));
+    QVERIFY(choosePortDevice(8, {{}, {}, c}, {}) == PortDevice({c, Source::Remembered}));
 }
 
 // A root test run can open any device, and a pseudo-terminal has no other failures to give.

@@ -111,14 +111,14 @@ void TestPortSwitch::failedOpen_data()
     QTest::addColumn<QString>("message"); // %1 stands for the pseudo-terminal's path
     QTest::newRow("missing device")
         << u"missing"_s
-        << u"无法打开串口 com1（设备 /dev/pwm20-no-such-device）：找不到该设备。\n"
+        << u"⚠ 无法打开串口 com1（设备 /dev/pwm20-no-such-device）：找不到该设备。\n"
            u"请插上串口适配器，或用环境变量 PWM20_COM1 指定设备。"_s;
     QTest::newRow("no device listed") << u"unlisted"_s
-                                      << u"无法打开串口 com1：系统中没有第 1 个串口。\n"
+                                      << u"⚠ 无法打开串口 com1：系统中没有第 1 个串口。\n"
                                          u"请插上串口适配器，或用环境变量 PWM20_COM1 指定设备。"_s;
     QTest::newRow("held by another program")
         << u"busy"_s
-        << u"无法打开串口 com1（设备 %1）：该串口正被其他程序使用。\n"
+        << u"⚠ 无法打开串口 com1（设备 %1）：该串口正被其他程序使用。\n"
            u"请先关闭占用该串口的程序，再打开串口。"_s;
 }
 
@@ -177,7 +177,7 @@ void TestPortSwitch::deviceLost()
     QCOMPARE(
         window.messages().takeShown(),
         QStringList{
-            u"串口 com1（设备 %1）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。"_s.arg(
+            u"⚠ 串口 com1（设备 %1）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。"_s.arg(
                 window.com1().devicePath())});
     QCOMPARE(window.text1().text(), text1);
     QCOMPARE(window.text2().text(), text2);

@@ -1,7 +1,8 @@
-// Draws the program's icon: two grey tower computers joined by a cable, in 24-bit colour.
-//   draw_icon OUTPUT.png|OUTPUT.ico [SIZE]   (SIZE defaults to 32, the size it is drawn for)
-// Run it without SIZE to regenerate src/app/icons/pwm20.png after changing the drawing; the build
-// draws the other sizes that desktops look for.
+// Draws the program's icon: two grey tower computers joined by a cable.
+//   draw_icon OUTPUT.png|OUTPUT.ico [SIZE]
+// Without SIZE it draws the window's own icon, 32 pixels in 24-bit colour on white: run it so to
+// regenerate src/app/icons/pwm20.png after changing the drawing. With SIZE it draws the icon
+// desktops look for, on a transparent background.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -45,8 +46,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "draw_icon: SIZE must be 16 to 1024\n");
         return 2;
     }
-    QImage image(size, size, QImage::Format_RGB888);
-    image.fill(QColor(255, 255, 255));
+    const bool forDesktop = argc == 3;
+    QImage image(size, size, forDesktop ? QImage::Format_ARGB32 : QImage::Format_RGB888);
+    image.fill(forDesktop ? QColor(Qt::transparent) : QColor(255, 255, 255));
     QPainter painter(&image);
     // Pixel-exact at 32; smoothed when scaled.
     if (size != 32)

@@ -9,10 +9,10 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
-          qt6-qpa-plugins libgl-dev fonts-arphic-uming)
+          qt6-qpa-plugins libgl-dev fonts-arphic-uming qt6-tools-dev qt6-l10n-tools)
 for purpose in "$@"; do
   case "$purpose" in
-    --test) packages+=(xvfb xauth xdotool x11-utils python3 desktop-file-utils appstream
+    --test) packages+=(xvfb xauth xdotool x11-utils python3 desktop-file-utils appstream lintian
                        dpkg-dev file) ;;
     --bench) packages+=(xvfb xauth libxcb1-dev) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -7,6 +7,7 @@
 #include "serial/SerialService.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMenu>
 #include <QPushButton>
@@ -18,7 +19,7 @@ namespace {
 
 const QString batchFileFilter()
 {
-    return QStringLiteral(u"文本文件 (*.txt);;所有文件 (*)");
+    return QCoreApplication::translate("BatchArea", "文本文件 (*.txt);;所有文件 (*)");
 }
 
 } // namespace
@@ -28,13 +29,14 @@ BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm
     : m_editor(editor), m_button(button), m_comm(comm), m_messages(messages), m_output(output),
       m_player(output, clock)
 {
-    m_insertPose = addAction(QStringLiteral(u"插入当前姿态"), QKeySequence(Qt::CTRL | Qt::Key_I),
-                             &BatchArea::insertCurrentPose);
+    m_insertPose = addAction(QCoreApplication::translate("BatchArea", "插入当前姿态"),
+                             QKeySequence(Qt::CTRL | Qt::Key_I), &BatchArea::insertCurrentPose);
     // Spelt out: not every desktop's key scheme has a Save As.
-    m_open = addAction(QStringLiteral(u"打开…"), QKeySequence(Qt::CTRL | Qt::Key_O),
-                       &BatchArea::chooseFileToOpen);
-    m_saveAs = addAction(QStringLiteral(u"另存为…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-                         &BatchArea::chooseFileToSave);
+    m_open = addAction(QCoreApplication::translate("BatchArea", "打开…"),
+                       QKeySequence(Qt::CTRL | Qt::Key_O), &BatchArea::chooseFileToOpen);
+    m_saveAs =
+        addAction(QCoreApplication::translate("BatchArea", "另存为…"),
+                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &BatchArea::chooseFileToSave);
     m_editor.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_editor, &QTextEdit::customContextMenuRequested, this, &BatchArea::showMenu);
     connect(&m_player, &BatchPlayer::lineStarted, this, &BatchArea::highlightLine);
@@ -65,7 +67,7 @@ void BatchArea::start()
     const BatchScript script = parseBatch(m_editor.toPlainText().toStdString());
     if (script.error) {
         moveCursorToLine(script.error->line);
-        m_messages.showMessage(batchErrorMessage(*script.error));
+        m_messages.showWarning(batchErrorMessage(*script.error));
         return;
     }
     if (script.steps.empty())
@@ -88,7 +90,8 @@ void BatchArea::stop()
 
 void BatchArea::showRunning(bool running)
 {
-    m_button.setText(running ? QStringLiteral(u"停止发送") : QStringLiteral(u"批量发送"));
+    m_button.setText(running ? QCoreApplication::translate("BatchArea", "停止发送")
+                             : QCoreApplication::translate("WindowLayout", "批量发送", "button"));
     m_editor.setReadOnly(running);
     m_insertPose->setEnabled(!running);
     m_open->setEnabled(!running);
@@ -137,7 +140,7 @@ bool BatchArea::open(const QString &path)
     QString error;
     const std::optional<QByteArray> bytes = readBatchFile(path, error);
     if (!bytes) {
-        m_messages.showMessage(error);
+        m_messages.showWarning(error);
         return false;
     }
     m_editor.setPlainText(QString::fromUtf8(*bytes));
@@ -148,7 +151,7 @@ bool BatchArea::saveAs(const QString &path)
 {
     QString error;
     if (!writeBatchFile(path, m_editor.toPlainText(), error)) {
-        m_messages.showMessage(error);
+        m_messages.showWarning(error);
         return false;
     }
     return true;
@@ -165,16 +168,17 @@ void BatchArea::showMenu(const QPoint &at)
 
 void BatchArea::chooseFileToOpen()
 {
-    const QString path = QFileDialog::getOpenFileName(m_editor.window(), QStringLiteral(u"打开"),
-                                                      {}, batchFileFilter());
+    const QString path = QFileDialog::getOpenFileName(
+        m_editor.window(), QCoreApplication::translate("BatchArea", "打开"), {}, batchFileFilter());
     if (!path.isEmpty())
         open(path);
 }
 
 void BatchArea::chooseFileToSave()
 {
-    const QString path = QFileDialog::getSaveFileName(m_editor.window(), QStringLiteral(u"另存为"),
-                                                      {}, batchFileFilter());
+    const QString path = QFileDialog::getSaveFileName(
+        m_editor.window(), QCoreApplication::translate("BatchArea", "另存为"), {},
+        batchFileFilter());
     if (!path.isEmpty())
         saveAs(path);
 }

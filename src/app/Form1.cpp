@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "BatchArea.h"
+#include "PortChooser.h"
 #include "SongFont.h"
 #include "WindowLayout.h"
 #include "channels/ChannelRow.h"
@@ -85,6 +86,7 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     m_receiveMonitor = std::make_unique<ReceiveMonitor>(*MSComm1, m_receiveBuffer, *Text2);
     m_batchArea = std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
                                               *m_groupCommands, m_lineClock);
+    m_portChooser = std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1);
 
     connectHandlers();
     Form_Load();

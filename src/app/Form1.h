@@ -24,6 +24,7 @@ class ChannelSlider;
 class FrameSend;
 class GroupCommands;
 class MessagePresenter;
+class PortChooser;
 class PortSwitch;
 class ReceiveMonitor;
 class SerialService;
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<PortSwitch> m_portSwitch;
     std::unique_ptr<ReceiveMonitor> m_receiveMonitor;
     std::unique_ptr<BatchArea> m_batchArea;
+    std::unique_ptr<PortChooser> m_portChooser;
 };
 
 } // namespace pwm20

@@ -2,11 +2,12 @@
 
 #include "serial/MessagePresenter.h"
 
-class QWidget;
+#include <QMessageBox>
 
 namespace pwm20 {
 
-// A modal box with the text, one OK button, no icon, and the application's name as its title.
+// A modal box with the text, one OK button, and the application's name as its title; a warning
+// carries the warning sign.
 class ModalMessageBox final : public MessagePresenter
 {
 public:
@@ -14,8 +15,11 @@ public:
 
     void setParent(QWidget *parent) { m_parent = parent; }
     void showMessage(const QString &text) override;
+    void showWarning(const QString &text) override;
 
 private:
+    void show(QMessageBox::Icon icon, const QString &text);
+
     QWidget *m_parent = nullptr;
 };
 

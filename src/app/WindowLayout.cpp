@@ -2,6 +2,7 @@
 
 #include "serial/ServoFrame.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 
@@ -78,7 +79,7 @@ ControlPlace rightHand(const char *name, ControlKind kind, QRect twips, QString 
 
 QString title()
 {
-    return QStringLiteral(u"20路PWM上机位程序----Varnok");
+    return QCoreApplication::translate("WindowLayout", "20路PWM上机位程序----Varnok");
 }
 
 QSize clientTwips()
@@ -94,32 +95,39 @@ std::vector<ControlPlace> controls()
 
     using enum ControlKind;
     using enum FontRole;
-    const QString batchSend = QStringLiteral(u"批量发送");
+    // One caption in Chinese, two in English: the heading of the batch area and its button.
+    const QString batchArea = QCoreApplication::translate("WindowLayout", "批量发送", "heading");
     places.push_back(rightHand("Option1", OptionButton, {5280, 120, 735, 255},
                                QStringLiteral("com1"), Window, 41));
     places.back().selected = true;
     places.push_back(rightHand("Option2", OptionButton, {5280, 360, 735, 255},
                                QStringLiteral("com2"), Window, 42));
     places.push_back(rightHand("Command1", Button, {6360, 120, 1095, 495},
-                               QStringLiteral(u"打开串口"), Window, 40));
+                               QCoreApplication::translate("WindowLayout", "打开串口"), Window,
+                               40));
     places.push_back(rightHand("Label21", Label, {4920, 840, 1200, 240},
-                               QStringLiteral(u"命令状态："), Large, 44));
+                               QCoreApplication::translate("WindowLayout", "命令状态："), Large,
+                               44));
     places.push_back(rightHand("Text1", TextBox, {6000, 720, 1455, 375}, {}, Large, 43));
-    places.back().accessibleName = QStringLiteral(u"命令状态");
+    places.back().accessibleName = QCoreApplication::translate("WindowLayout", "命令状态");
     places.push_back(rightHand("Label22", Label, {4920, 1320, 1200, 240},
-                               QStringLiteral(u"返回数据："), Large, 66));
+                               QCoreApplication::translate("WindowLayout", "返回数据："), Large,
+                               66));
     places.push_back(rightHand("Text2", TextBox, {6000, 1200, 1455, 375}, {}, Large, 65));
-    places.back().accessibleName = QStringLiteral(u"返回数据");
-    places.push_back(rightHand("Label23", Label, {5640, 1680, 960, 240}, batchSend, Large, 69));
+    places.back().accessibleName = QCoreApplication::translate("WindowLayout", "返回数据");
+    places.push_back(rightHand("Label23", Label, {5640, 1680, 960, 240}, batchArea, Large, 69));
     places.push_back(
         rightHand("RichTextBox1", RichTextBox, {4920, 2040, 2655, 3495}, {}, Window, 67));
-    places.back().accessibleName = batchSend;
-    places.push_back(rightHand("Command2", Button, {4920, 5640, 2535, 495}, batchSend, Window, 68));
-    places.push_back(rightHand("Command3", Button, {4920, 6240, 1335, 615}, QStringLiteral(u"全关"),
-                               Window, 70));
+    places.back().accessibleName = batchArea;
+    places.push_back(rightHand("Command2", Button, {4920, 5640, 2535, 495},
+                               QCoreApplication::translate("WindowLayout", "批量发送", "button"),
+                               Window, 68));
+    places.push_back(rightHand("Command3", Button, {4920, 6240, 1335, 615},
+                               QCoreApplication::translate("WindowLayout", "全关"), Window, 70));
     places.back().enabled = false;
     places.push_back(rightHand("Command4", Button, {6360, 6240, 1215, 615},
-                               QStringLiteral(u"舵机全归中"), Window, 71));
+                               QCoreApplication::translate("WindowLayout", "舵机全归中"), Window,
+                               71));
     places.back().enabled = false;
     return places;
 }

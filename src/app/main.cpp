@@ -1,27 +1,53 @@
 #include "app/Form1.h"
+#include "app/Language.h"
 #include "app/ModalMessageBox.h"
 #include "cli/BatchRunner.h"
+#include "cli/CommandLine.h"
+#include "serial/PortChoices.h"
 #include "serial/QtSerialService.h"
 
 #include <QApplication>
+#include <QTranslator>
 
-#include <cstring>
+namespace {
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("pwm20"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PWM20_VERSION));
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    // `pwm20 run FILE` plays a batch with no window, and so needs no display.
-    if (argc > 1 && std::strcmp(argv[1], "run") == 0) {
+    using pwm20::CommandLine;
+    CommandLine commandLine;
+    if (argc > 1) {
+        // Read before any window exists: --help, --version and run need no display.
         QCoreApplication app(argc, argv);
-        QCoreApplication::setApplicationName(QStringLiteral("pwm20"));
-        return pwm20::runBatchCommand(QCoreApplication::arguments().mid(2));
+        nameApplication();
+        QTranslator translator;
+        pwm20::installLanguage(translator, pwm20::requestedLanguage(app.arguments()));
+        commandLine = pwm20::readCommandLine(app.arguments());
+        if (commandLine.action == CommandLine::Action::Exit)
+            return commandLine.exitStatus;
+        if (commandLine.action == CommandLine::Action::RunBatch)
+            return pwm20::runBatchCommand(commandLine.batchArguments);
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("pwm20"));
+    nameApplication();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pwm20/pwm20.png")));
+    QTranslator translator;
+    pwm20::installLanguage(translator, commandLine.language);
 
+    pwm20::PortChoices choices;
+    auto comm = std::make_unique<pwm20::QtSerialService>(&choices);
+    for (int port = 1; port <= 2; ++port)
+        comm->setPortDevice(port, commandLine.portDevices[static_cast<std::size_t>(port - 1)]);
     auto messages = std::make_unique<pwm20::ModalMessageBox>();
     pwm20::ModalMessageBox *messageBox = messages.get();
-    pwm20::Form1 window(std::make_unique<pwm20::QtSerialService>(), std::move(messages));
+    pwm20::Form1 window(std::move(comm), std::move(messages));
     messageBox->setParent(&window);
     window.show();
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #include "BatchFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -24,16 +25,19 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error)
     const bool opened =
         path == u"-" ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
     if (!opened) {
-        error = QStringLiteral(u"无法打开“%1”：%2").arg(path, file.errorString());
+        error = QCoreApplication::translate("BatchFile", "无法打开“%1”：%2")
+                    .arg(path, file.errorString());
         return std::nullopt;
     }
     const QByteArray bytes = file.read(largestBatchFile + 1);
     if (bytes.size() > largestBatchFile) {
-        error = QStringLiteral(u"无法打开“%1”：文件超过 1 MiB。").arg(path);
+        error =
+            QCoreApplication::translate("BatchFile", "无法打开“%1”：文件超过 1 MiB。").arg(path);
         return std::nullopt;
     }
     if (!isUtf8Text(bytes)) {
-        error = QStringLiteral(u"无法打开“%1”：文件不是 UTF-8 文本。").arg(path);
+        error = QCoreApplication::translate("BatchFile", "无法打开“%1”：文件不是 UTF-8 文本。")
+                    .arg(path);
         return std::nullopt;
     }
     return bytes;
@@ -43,7 +47,8 @@ bool writeBatchFile(const QString &path, const QString &text, QString &error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        error = QStringLiteral(u"无法保存“%1”：%2").arg(path, file.errorString());
+        error = QCoreApplication::translate("BatchFile", "无法保存“%1”：%2")
+                    .arg(path, file.errorString());
         return false;
     }
     return true;

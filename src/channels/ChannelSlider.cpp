@@ -1,6 +1,8 @@
 #include "ChannelSlider.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 
 namespace pwm20 {
 
@@ -30,6 +32,19 @@ void ChannelSlider::mousePressEvent(QMouseEvent *event)
                       event->pointingDevice());
     QScrollBar::mousePressEvent(&plain);
     event->setAccepted(plain.isAccepted());
+}
+
+void ChannelSlider::paintEvent(QPaintEvent *event)
+{
+    QScrollBar::paintEvent(event);
+    // A scroll bar draws no focus of its own, yet the arrow keys move this one: show it has them.
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(1, 1, -1, -1);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }
 
 void ChannelSlider::showEvent(QShowEvent *event)

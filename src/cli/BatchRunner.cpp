@@ -6,6 +6,7 @@
 #include "serial/ServoFrame.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -32,7 +33,7 @@ void printError(const QString &text)
 } // namespace
 
 BatchRunner::BatchRunner(int commPort, const QString &device)
-    : m_commPort(device.isEmpty() ? commPort : 1), m_byPath(!device.isEmpty()),
+    : m_comm(&m_choices), m_commPort(device.isEmpty() ? commPort : 1), m_byPath(!device.isEmpty()),
       m_player(*this, m_clock)
 {
     m_comm.setCommPort(m_commPort);
@@ -112,22 +113,28 @@ void BatchRunner::showLine(int line)
     if (!m_showLines)
         return;
     const QString text =
-        QStringLiteral(u"\r\x1b[K第 %1 行：%2").arg(line).arg(m_lines.value(line - 1).trimmed());
+        QStringLiteral("\r\x1b[K") + QCoreApplication::translate("BatchRunner", "第 %1 行：%2")
+                                         .arg(line)
+                                         .arg(m_lines.value(line - 1).trimmed());
     std::fputs(qPrintable(text), stderr);
 }
 
 int runBatchCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(u"按批量命令文件向控制板发送帧。"));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral(u"串口设备的路径。"),
+    parser.setApplicationDescription(
+        QCoreApplication::translate("BatchRunner", "按批量命令文件向控制板发送帧。"));
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QCoreApplication::translate("BatchRunner", "串口设备的路径。"),
                                   QStringLiteral("DEVICE"));
-    const QCommandLineOption com(QStringLiteral("com"),
-                                 QStringLiteral(u"串口号，与窗口中的 comN 相同。"),
-                                 QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption com(
+        QStringLiteral("com"),
+        QCoreApplication::translate("BatchRunner", "串口号，与窗口中的 comN 相同。"),
+        QStringLiteral("N"), QStringLiteral("1"));
     parser.addOptions({port, com});
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral(u"批量命令文件；- 表示标准输入。"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QCoreApplication::translate("BatchRunner", "批量命令文件；- 表示标准输入。"));
     bool comIsNumber = false;
     const bool parsed = parser.parse(QStringList{QStringLiteral("pwm20 run")} + arguments);
     const int commPort = parser.value(com).toInt(&comIsNumber);

@@ -32,6 +32,7 @@ private:
     void reportEvent();
     void showLine(int line);
 
+    PortChoices m_choices;
     QtSerialService m_comm;
     int m_commPort = 1;
     bool m_byPath = false;

@@ -1,5 +1,7 @@
 #include "PortMessages.h"
 
+#include <QCoreApplication>
+
 namespace pwm20 {
 namespace {
 
@@ -7,21 +9,26 @@ QString portAndDevice(int port, const QString &device)
 {
     // Port 0: a device named by its path, with no port number standing for it.
     if (port <= 0)
-        return QStringLiteral(u"串口（设备 %1）").arg(device);
+        return QCoreApplication::translate("PortMessages", "串口（设备 %1）").arg(device);
     if (device.isEmpty())
-        return QStringLiteral(u"串口 com%1").arg(port);
-    return QStringLiteral(u"串口 com%1（设备 %2）").arg(port).arg(device);
+        return QCoreApplication::translate("PortMessages", "串口 com%1").arg(port);
+    return QCoreApplication::translate("PortMessages", "串口 com%1（设备 %2）")
+        .arg(port)
+        .arg(device);
 }
 
 QString connectAdvice(int port)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(port)
-    return QStringLiteral(u"请插上串口适配器，并在设备管理器中确认它的端口号。");
+    return QCoreApplication::translate("PortMessages",
+                                       "请插上串口适配器，并在设备管理器中确认它的端口号。");
 #else
     if (port <= 0)
-        return QStringLiteral(u"请插上串口适配器，并检查设备的路径。");
-    return QStringLiteral(u"请插上串口适配器，或用环境变量 PWM20_COM%1 指定设备。").arg(port);
+        return QCoreApplication::translate("PortMessages", "请插上串口适配器，并检查设备的路径。");
+    return QCoreApplication::translate("PortMessages",
+                                       "请插上串口适配器，或用环境变量 PWM20_COM%1 指定设备。")
+        .arg(port);
 #endif
 }
 
@@ -29,7 +36,7 @@ QString connectAdvice(int port)
 
 QString notOpenMessage()
 {
-    return QStringLiteral(u"串口未打开，请检查串口");
+    return QCoreApplication::translate("PortMessages", "串口未打开，请检查串口");
 }
 
 QString waitText()
@@ -42,34 +49,49 @@ QString openFailedMessage(int port, const OpenFailure &failure)
     const QString where = portAndDevice(port, failure.device);
     switch (failure.reason) {
     case OpenFailure::Reason::NoSuchPort:
-        return QStringLiteral(u"无法打开%1：系统中没有第 %2 个串口。\n%3")
+        return QCoreApplication::translate("PortMessages",
+                                           "无法打开%1：系统中没有第 %2 个串口。\n%3")
             .arg(where)
             .arg(port)
             .arg(connectAdvice(port));
-    case OpenFailure::Reason::NotFound:
-        return QStringLiteral(u"无法打开%1：找不到该设备。\n%2").arg(where, connectAdvice(port));
+    case OpenFailure::Reason::NotFound: {
+        // A device chosen on an earlier run may be gone for good: say how to choose another.
+        const QString advice =
+            failure.source == PortDevice::Source::Remembered
+                ? QCoreApplication::translate("PortMessages",
+                                              "请插上该设备，或右键单击“com%1”选择其他设备。")
+                      .arg(port)
+                : connectAdvice(port);
+        return QCoreApplication::translate("PortMessages", "无法打开%1：找不到该设备。\n%2")
+            .arg(where, advice);
+    }
     case OpenFailure::Reason::Busy:
-        return QStringLiteral(u"无法打开%1：该串口正被其他程序使用。\n请先关闭占用该串口的程序，"
-                              u"再打开串口。")
+        return QCoreApplication::translate(
+                   "PortMessages",
+                   "无法打开%1：该串口正被其他程序使用。\n请先关闭占用该串口的程序，再打开串口。")
             .arg(where);
     case OpenFailure::Reason::NoPermission:
 #ifdef Q_OS_WIN
-        return QStringLiteral(u"无法打开%1：没有使用该串口的权限。").arg(where);
+        return QCoreApplication::translate("PortMessages", "无法打开%1：没有使用该串口的权限。")
+            .arg(where);
 #else
-        return QStringLiteral(u"无法打开%1：没有使用该串口的权限。\n在 Linux 上请把当前用户加入 "
-                              u"dialout 组（sudo usermod -aG dialout $USER），然后重新登录。")
+        return QCoreApplication::translate(
+                   "PortMessages",
+                   "无法打开%1：没有使用该串口的权限。\n在 Linux 上请把当前用户加入 dialout "
+                   "组（sudo usermod -aG dialout $USER），然后重新登录。")
             .arg(where);
 #endif
     case OpenFailure::Reason::Other:
     case OpenFailure::Reason::None:
         break;
     }
-    return QStringLiteral(u"无法打开%1：%2").arg(where, failure.detail);
+    return QCoreApplication::translate("PortMessages", "无法打开%1：%2").arg(where, failure.detail);
 }
 
 QString deviceLostMessage(int port, const QString &device)
 {
-    return QStringLiteral(u"%1已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。")
+    return QCoreApplication::translate("PortMessages",
+                                       "%1已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。")
         .arg(portAndDevice(port, device));
 }
 

@@ -61,14 +61,19 @@ QStringList orderedSerialPorts(QStringList names)
     return names;
 }
 
-QString deviceForPort(int port, const QString &override, const QStringList &systemPorts)
+PortDevice choosePortDevice(int port, const NamedDevices &named, const QStringList &systemPorts)
 {
-    if (!override.isEmpty())
-        return override;
+    using Source = PortDevice::Source;
+    for (const auto &[device, source] : {std::pair{named.commandLine, Source::CommandLine},
+                                         std::pair{named.environment, Source::Environment},
+                                         std::pair{named.remembered, Source::Remembered}}) {
+        if (!device.isEmpty())
+            return {device, source};
+    }
     const QStringList ordered = orderedSerialPorts(systemPorts);
     if (port < 1 || port > ordered.size())
         return {};
-    return ordered[port - 1];
+    return {ordered[port - 1], Source::Automatic};
 }
 
 } // namespace pwm20

@@ -10,8 +10,28 @@ namespace pwm20 {
 // comes before ttyUSB10.
 QStringList orderedSerialPorts(QStringList names);
 
-// The device that port `port` (1-based) stands for: `override` when it is set, otherwise the
-// port-th of `systemPorts` in the order above. Empty when there is no such port.
-QString deviceForPort(int port, const QString &override, const QStringList &systemPorts);
+// The device a port stands for, and where that choice comes from.
+struct PortDevice
+{
+    enum class Source { None, CommandLine, Environment, Remembered, Automatic };
+
+    QString device;
+    Source source = Source::None;
+
+    bool operator==(const PortDevice &) const = default;
+};
+
+// The devices the user named for one port, each empty where not named.
+struct NamedDevices
+{
+    QString commandLine; // --com1, --com2
+    QString environment; // PWM20_COM1, PWM20_COM2
+    QString remembered;  // chosen in the window's menu on an earlier run
+};
+
+// The device port `port` (1-based) stands for: the first of the named devices that is set, in the
+// order above, otherwise the port-th of `systemPorts` in the order they count in; none when there
+// is no such port.
+PortDevice choosePortDevice(int port, const NamedDevices &named, const QStringList &systemPorts);
 
 } // namespace pwm20

@@ -4,6 +4,7 @@
 #include "PortMessages.h"
 #include "SerialService.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -33,10 +34,10 @@ void PortSwitch::open()
     m_controls.option2.setEnabled(false);
     if (!m_comm.setPortOpen(true)) {
         showClosedState();
-        m_messages.showMessage(openFailedMessage(m_comm.commPort(), m_comm.openFailure()));
+        m_messages.showWarning(openFailedMessage(m_comm.commPort(), m_comm.openFailure()));
         return;
     }
-    m_controls.command1.setText(QStringLiteral(u"关闭串口"));
+    m_controls.command1.setText(QCoreApplication::translate("PortSwitch", "关闭串口"));
     // The board starts from every channel off on a freshly opened line.
     m_allOff();
     m_controls.command3.setEnabled(true);
@@ -52,7 +53,7 @@ void PortSwitch::close()
 
 void PortSwitch::showClosedState()
 {
-    m_controls.command1.setText(QStringLiteral(u"打开串口"));
+    m_controls.command1.setText(QCoreApplication::translate("PortSwitch", "打开串口"));
     m_controls.option1.setEnabled(true);
     m_controls.option2.setEnabled(true);
     m_controls.command3.setEnabled(false);
@@ -64,7 +65,7 @@ void PortSwitch::deviceLost()
     const QString device = m_comm.openDevice();
     // Closed before the message shows: a dead device keeps reporting errors until it is closed.
     close();
-    m_messages.showMessage(deviceLostMessage(m_comm.commPort(), device));
+    m_messages.showWarning(deviceLostMessage(m_comm.commPort(), device));
 }
 
 } // namespace pwm20

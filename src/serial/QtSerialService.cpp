@@ -54,10 +54,12 @@ bool isDeviceLoss(QSerialPort::SerialPortError error)
 
 } // namespace
 
-QtSerialService::QtSerialService(QObject *parent) : QtSerialService(&listSystemPorts, parent) {}
+QtSerialService::QtSerialService(PortChoices *choices, QObject *parent)
+    : QtSerialService(&listSystemPorts, choices, parent)
+{}
 
-QtSerialService::QtSerialService(PortLister systemPorts, QObject *parent)
-    : SerialService(parent), m_systemPorts(std::move(systemPorts))
+QtSerialService::QtSerialService(PortLister systemPorts, PortChoices *choices, QObject *parent)
+    : SerialService(parent), m_systemPorts(std::move(systemPorts)), m_choices(choices)
 {
     m_lineSettings = *LineSettings::parse(m_settingsText);
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialService::reportReceived);
@@ -86,19 +88,24 @@ void QtSerialService::setPortDevice(int port, const QString &device)
         m_portDevices.insert(port, device);
 }
 
-QString QtSerialService::deviceForCommPort(int port) const
+PortDevice QtSerialService::portDevice(int port) const
 {
-    if (const QString chosen = m_portDevices.value(port); !chosen.isEmpty())
-        return chosen;
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(port);
-#else
-    const QString override =
+    NamedDevices named;
+    named.commandLine = m_portDevices.value(port);
+    named.environment =
         qEnvironmentVariable(QStringLiteral("PWM20_COM%1").arg(port).toLatin1().constData());
-    if (!override.isEmpty())
-        return override;
-    return deviceForPort(port, {}, m_systemPorts());
+    named.remembered = m_choices ? m_choices->remembered(port) : QString();
+#ifdef Q_OS_WIN
+    return choosePortDevice(1, named, {QStringLiteral("COM%1").arg(port)});
+#else
+    return choosePortDevice(port, named, m_systemPorts());
 #endif
+}
+
+void QtSerialService::chooseDevice(int port, const QString &device)
+{
+    if (m_choices)
+        m_choices->remember(port, device);
 }
 
 void QtSerialService::setCommPort(int port)
@@ -144,12 +151,12 @@ bool QtSerialService::setPortOpen(bool open)
 bool QtSerialService::openPort()
 {
     m_openFailure = {};
-    const QString device = deviceForCommPort(m_commPort);
-    if (device.isEmpty()) {
+    const PortDevice chosen = portDevice(m_commPort);
+    if (chosen.device.isEmpty()) {
         m_openFailure.reason = OpenFailure::Reason::NoSuchPort;
         return false;
     }
-    m_port.setPortName(device);
+    m_port.setPortName(chosen.device);
     m_port.setBaudRate(m_lineSettings.baudRate);
     m_port.setDataBits(static_cast<QSerialPort::DataBits>(m_lineSettings.dataBits));
     m_port.setParity(toQt(m_lineSettings.parity));
@@ -158,11 +165,11 @@ bool QtSerialService::openPort()
     m_port.setReadBufferSize(inputBufferSize);
     m_lossReported = false;
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_openFailure = failureOf(device);
+        m_openFailure = failureOf(chosen);
         m_port.clearError();
         return false;
     }
-    m_openDevice = device;
+    m_openDevice = chosen.device;
     // Many boards take power or reset from these lines; a pseudo-terminal refuses them, harmlessly.
     m_port.setDataTerminalReady(true);
     m_port.setRequestToSend(true);
@@ -177,10 +184,12 @@ void QtSerialService::closePort()
     m_lossReported = false;
 }
 
-OpenFailure QtSerialService::failureOf(const QString &device) const
+OpenFailure QtSerialService::failureOf(const PortDevice &chosen) const
 {
+    const QString &device = chosen.device;
     OpenFailure failure;
     failure.device = device;
+    failure.source = chosen.source;
     failure.detail = m_port.errorString();
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineSettings.h"
+#include "PortChoices.h"
 #include "SerialService.h"
 
 #include <QMap>
@@ -10,8 +11,9 @@
 
 namespace pwm20 {
 
-// The serial service on a real port. Port n is COMn on Windows; elsewhere PWM20_COMn names the
-// device when set, otherwise port n is the n-th port the system lists at the moment of opening.
+// The serial service on a real port. Port n stands for the device named on the command line, else
+// in PWM20_COMn, else the one the user chose in an earlier run, else COMn on Windows and elsewhere
+// the n-th port the system lists at the moment of opening.
 class QtSerialService final : public SerialService
 {
     Q_OBJECT
@@ -20,12 +22,15 @@ public:
     // `systemPorts` lists the system's serial port names; tests give their own list.
     using PortLister = std::function<QStringList()>;
 
-    explicit QtSerialService(QObject *parent = nullptr);
-    QtSerialService(PortLister systemPorts, QObject *parent);
+    // `choices` keeps the user's choices of device; none are kept without it.
+    explicit QtSerialService(PortChoices *choices = nullptr, QObject *parent = nullptr);
+    QtSerialService(PortLister systemPorts, PortChoices *choices, QObject *parent);
     ~QtSerialService() override;
 
     void setCommPort(int port) override;
     int commPort() const override { return m_commPort; }
+    PortDevice portDevice(int port) const override;
+    void chooseDevice(int port, const QString &device) override;
     bool setSettings(const QString &settings) override;
     QString settings() const override { return m_settingsText; }
     void setRThreshold(int threshold) override;
@@ -38,10 +43,7 @@ public:
     QString input() override;
     CommEvent commEvent() const override { return m_commEvent; }
 
-    // The device that port `port` stands for right now, empty when there is none.
-    QString deviceForCommPort(int port) const;
-    // Port `port` stands for `device` from now on, whatever the system lists or PWM20_COMn says;
-    // an empty device undoes that.
+    // The device named for port `port` on the command line; empty undoes that.
     void setPortDevice(int port, const QString &device);
 
     static QStringList listSystemPorts();
@@ -52,10 +54,11 @@ private:
     void raise(CommEvent event);
     void reportReceived();
     void reportError(QSerialPort::SerialPortError error);
-    OpenFailure failureOf(const QString &device) const;
+    OpenFailure failureOf(const PortDevice &device) const;
 
     QSerialPort m_port;
     PortLister m_systemPorts;
+    PortChoices *m_choices = nullptr;
     int m_commPort = 1;
     QString m_settingsText = QStringLiteral("9600,n,8,1");
     LineSettings m_lineSettings;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PortNaming.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -34,6 +36,7 @@ struct OpenFailure
     Reason reason = Reason::None;
     QString device;
     QString detail;
+    PortDevice::Source source = PortDevice::Source::None;
 };
 
 // The serial line as the window uses it. The open state lives here only: callers ask portOpen()
@@ -48,6 +51,10 @@ public:
     // The port the next open uses, 1-based. Never checks that the port exists.
     virtual void setCommPort(int port) = 0;
     virtual int commPort() const = 0;
+    // The device port `port` stands for now, and where that comes from.
+    virtual PortDevice portDevice(int port) const = 0;
+    // The user's choice of device for port `port`, kept for later runs; empty for automatic.
+    virtual void chooseDevice(int port, const QString &device) = 0;
 
     // Line settings such as "9600,n,8,1"; false (and nothing changed) when the text is malformed.
     virtual bool setSettings(const QString &settings) = 0;

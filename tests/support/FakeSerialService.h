@@ -13,6 +13,8 @@ class FakeSerialService final : public SerialService
 public:
     void setCommPort(int port) override { m_commPort = port; }
     int commPort() const override { return m_commPort; }
+    PortDevice portDevice(int) const override { return {}; }
+    void chooseDevice(int, const QString &) override {}
     bool setSettings(const QString &) override { return true; }
     QString settings() const override { return {}; }
     void setRThreshold(int) override {}

@@ -33,7 +33,7 @@ WindowHarness::WindowHarness()
     auto messages = std::make_unique<RecordingMessages>();
     m_messages = messages.get();
     // No system port may stand in for a missing pseudo-terminal.
-    auto comm = std::make_unique<QtSerialService>([] { return QStringList(); }, nullptr);
+    auto comm = std::make_unique<QtSerialService>([] { return QStringList(); }, nullptr, nullptr);
     m_comm = comm.get();
     m_form = std::make_unique<Form1>(std::move(comm), std::move(messages));
     m_form->show();

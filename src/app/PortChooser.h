@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+class QPoint;
+class QRadioButton;
+
+namespace pwm20 {
+
+class SerialService;
+
+// The port buttons tell which device com1 and com2 stand for (their tooltips, looked up when
+// asked for), and offer the serial ports present in a right-click menu; a choice is kept for
+// later runs and takes effect at the next open.
+class PortChooser final : public QObject
+{
+    Q_OBJECT
+
+public:
+    PortChooser(std::array<QRadioButton *, 2> buttons, SerialService &comm);
+
+    QString toolTip(int port) const;
+    // An empty device goes back to choosing automatically.
+    void choose(int port, const QString &device);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showMenu(int port, const QPoint &at);
+
+    std::array<QRadioButton *, 2> m_buttons;
+    SerialService &m_comm;
+};
+
+} // namespace pwm20

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace pwm20 {
+
+// What pwm20 was asked to do on its command line.
+struct CommandLine
+{
+    enum class Action { OpenWindow, RunBatch, Exit };
+
+    Action action = Action::OpenWindow;
+    int exitStatus = 0;
+    QString language;                   // "zh", "en", or empty for the user's own
+    std::array<QString, 2> portDevices; // --com1 and --com2; empty where not given
+    QStringList batchArguments;         // what follows `run`
+};
+
+// The language --lang names, read ahead of everything else so that the help is in it already.
+QString requestedLanguage(const QStringList &arguments);
+
+// Reads the command line, arguments[0] being the program. --help and --version are printed here,
+// and a mistake is reported with the usage on standard error; both give Action::Exit.
+CommandLine readCommandLine(const QStringList &arguments);
+
+} // namespace pwm20

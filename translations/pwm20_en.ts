@@ -1,0 +1,351 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>BatchArea</name>
+    <message>
+        <source>文本文件 (*.txt);;所有文件 (*)</source>
+        <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>插入当前姿态</source>
+        <translation>Insert current pose</translation>
+    </message>
+    <message>
+        <source>打开…</source>
+        <translation>Open…</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>Save As…</translation>
+    </message>
+    <message>
+        <source>停止发送</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save As</translation>
+    </message>
+</context>
+<context>
+    <name>BatchFile</name>
+    <message>
+        <source>无法打开“%1”：%2</source>
+        <translation>Cannot open “%1”: %2</translation>
+    </message>
+    <message>
+        <source>无法打开“%1”：文件超过 1 MiB。</source>
+        <translation>Cannot open “%1”: the file is larger than 1 MiB.</translation>
+    </message>
+    <message>
+        <source>无法打开“%1”：文件不是 UTF-8 文本。</source>
+        <translation>Cannot open “%1”: the file is not UTF-8 text.</translation>
+    </message>
+    <message>
+        <source>无法保存“%1”：%2</source>
+        <translation>Cannot save “%1”: %2</translation>
+    </message>
+</context>
+<context>
+    <name>BatchMessages</name>
+    <message>
+        <source>无法识别的命令“%1”。</source>
+        <translation>Unknown command “%1”.</translation>
+    </message>
+    <message>
+        <source>帧应写作“S 通道 数值 E”。</source>
+        <translation>A frame is written “S channel value E”.</translation>
+    </message>
+    <message>
+        <source>“%1”应写作“通道=数值”。</source>
+        <translation>“%1” should be written “channel=value”.</translation>
+    </message>
+    <message>
+        <source>“%1”不是十进制整数。</source>
+        <translation>“%1” is not a decimal integer.</translation>
+    </message>
+    <message>
+        <source>通道应在 1 到 20 之间。</source>
+        <translation>The channel must be from 1 to 20.</translation>
+    </message>
+    <message>
+        <source>数值应在 0 到 255 之间。</source>
+        <translation>The value must be from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>等待时间应在 0 到 3600000 毫秒之间。</source>
+        <translation>The wait must be from 0 to 3600000 milliseconds.</translation>
+    </message>
+    <message>
+        <source>重复次数应在 1 到 1000000 之间。</source>
+        <translation>The count must be from 1 to 1000000.</translation>
+    </message>
+    <message>
+        <source>“wait”后面缺少毫秒数。</source>
+        <translation>“wait” needs a number of milliseconds.</translation>
+    </message>
+    <message>
+        <source>多余的“%1”。</source>
+        <translation>Unexpected “%1”.</translation>
+    </message>
+    <message>
+        <source>“end”前面没有对应的“repeat”。</source>
+        <translation>“end” without a “repeat” before it.</translation>
+    </message>
+    <message>
+        <source>“repeat”后面没有对应的“end”。</source>
+        <translation>“repeat” without an “end” after it.</translation>
+    </message>
+    <message>
+        <source>第 %1 行“%2”：%3</source>
+        <translation>Line %1 “%2”: %3</translation>
+    </message>
+</context>
+<context>
+    <name>BatchRunner</name>
+    <message>
+        <source>按批量命令文件向控制板发送帧。</source>
+        <translation>Sends the frames of a batch file to the board.</translation>
+    </message>
+    <message>
+        <source>串口设备的路径。</source>
+        <translation>The path of the serial device.</translation>
+    </message>
+    <message>
+        <source>串口号，与窗口中的 comN 相同。</source>
+        <translation>The port number, as comN in the window.</translation>
+    </message>
+    <message>
+        <source>批量命令文件；- 表示标准输入。</source>
+        <translation>The batch file; - for standard input.</translation>
+    </message>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>驱动 20 路 PWM 舵机控制板的上位机程序。不带参数时打开窗口。</source>
+        <translation>Host program for a 20-channel PWM servo controller board. With no arguments it opens its window.</translation>
+    </message>
+    <message>
+        <source>显示本帮助并退出。</source>
+        <translation>Shows this help and exits.</translation>
+    </message>
+    <message>
+        <source>显示版本并退出。</source>
+        <translation>Shows the version and exits.</translation>
+    </message>
+    <message>
+        <source>com1 代表的串口设备。</source>
+        <translation>The serial device com1 stands for.</translation>
+    </message>
+    <message>
+        <source>com2 代表的串口设备。</source>
+        <translation>The serial device com2 stands for.</translation>
+    </message>
+    <message>
+        <source>界面语言：zh 或 en。</source>
+        <translation>The language of the window and messages: zh or en.</translation>
+    </message>
+    <message>
+        <source>run FILE [--port DEVICE | --com N]：不打开窗口，按批量命令文件发送帧。</source>
+        <translation>run FILE [--port DEVICE | --com N]: sends the frames of a batch file, with no window.</translation>
+    </message>
+    <message>
+        <source>未知的参数“%1”。</source>
+        <translation>Unknown argument “%1”.</translation>
+    </message>
+    <message>
+        <source>--lang 只接受 zh 或 en。</source>
+        <translation>--lang takes zh or en.</translation>
+    </message>
+</context>
+<context>
+    <name>PortChooser</name>
+    <message>
+        <source>序列号 %1</source>
+        <translation>serial number %1</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>命令行 --com%1 指定</source>
+        <translation>named by --com%1</translation>
+    </message>
+    <message>
+        <source>环境变量 PWM20_COM%1 指定</source>
+        <translation>named by PWM20_COM%1</translation>
+    </message>
+    <message>
+        <source>上次选择的设备</source>
+        <translation>chosen earlier</translation>
+    </message>
+    <message>
+        <source>自动：系统中的第 %1 个串口</source>
+        <translation>automatic: serial port number %1 of the system</translation>
+    </message>
+    <message>
+        <source>com%1：已打开 %2</source>
+        <translation>com%1: %2 is open</translation>
+    </message>
+    <message>
+        <source>com%1：没有可用的串口。</source>
+        <translation>com%1: no serial port.</translation>
+    </message>
+    <message>
+        <source>com%1：%2（%3）</source>
+        <translation>com%1: %2 (%3)</translation>
+    </message>
+    <message>
+        <source>右键单击可选择设备。</source>
+        <translation>Right-click to choose the device.</translation>
+    </message>
+    <message>
+        <source>自动</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>没有找到串口</source>
+        <translation>No serial port found</translation>
+    </message>
+</context>
+<context>
+    <name>PortMessages</name>
+    <message>
+        <source>串口（设备 %1）</source>
+        <translation>serial port %1</translation>
+    </message>
+    <message>
+        <source>串口 com%1</source>
+        <translation>serial port com%1</translation>
+    </message>
+    <message>
+        <source>串口 com%1（设备 %2）</source>
+        <translation>serial port com%1 (device %2)</translation>
+    </message>
+    <message>
+        <source>请插上串口适配器，并在设备管理器中确认它的端口号。</source>
+        <translation>Plug in the serial adapter and check its port number in Device Manager.</translation>
+    </message>
+    <message>
+        <source>请插上串口适配器，并检查设备的路径。</source>
+        <translation>Plug in the serial adapter and check the device path.</translation>
+    </message>
+    <message>
+        <source>请插上串口适配器，或用环境变量 PWM20_COM%1 指定设备。</source>
+        <translation>Plug in the serial adapter, or name the device with --com%1 or PWM20_COM%1.</translation>
+    </message>
+    <message>
+        <source>串口未打开，请检查串口</source>
+        <translation>The serial port is not open. Please check the serial port.</translation>
+    </message>
+    <message>
+        <source>无法打开%1：系统中没有第 %2 个串口。
+%3</source>
+        <translation>Cannot open %1: the system has no serial port number %2.
+%3</translation>
+    </message>
+    <message>
+        <source>无法打开%1：找不到该设备。
+%2</source>
+        <translation>Cannot open %1: the device was not found.
+%2</translation>
+    </message>
+    <message>
+        <source>无法打开%1：该串口正被其他程序使用。
+请先关闭占用该串口的程序，再打开串口。</source>
+        <translation>Cannot open %1: another program is using it.
+Close that program, then open the port again.</translation>
+    </message>
+    <message>
+        <source>无法打开%1：没有使用该串口的权限。</source>
+        <translation>Cannot open %1: you have no permission to use it.</translation>
+    </message>
+    <message>
+        <source>无法打开%1：没有使用该串口的权限。
+在 Linux 上请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。</source>
+        <translation>Cannot open %1: you have no permission to use it.
+On Linux, add yourself to the dialout group (sudo usermod -aG dialout $USER), then log in again.</translation>
+    </message>
+    <message>
+        <source>无法打开%1：%2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>%1已断开连接，串口已关闭。
+请检查连接，然后重新打开串口。</source>
+        <translation>Lost %1: it was disconnected, and the port has been closed.
+Check the connection, then open the port again.</translation>
+    </message>
+    <message>
+        <source>请插上该设备，或右键单击“com%1”选择其他设备。</source>
+        <translation>Plug the device in, or right-click “com%1” to choose another.</translation>
+    </message>
+</context>
+<context>
+    <name>PortSwitch</name>
+    <message>
+        <source>关闭串口</source>
+        <translation>Close port</translation>
+    </message>
+    <message>
+        <source>打开串口</source>
+        <translation>Open port</translation>
+    </message>
+</context>
+<context>
+    <name>WindowLayout</name>
+    <message>
+        <source>20路PWM上机位程序----Varnok</source>
+        <translation>20-channel PWM host----Varnok</translation>
+    </message>
+    <message>
+        <source>打开串口</source>
+        <translation>Open port</translation>
+    </message>
+    <message>
+        <source>命令状态：</source>
+        <translation>Sent:</translation>
+    </message>
+    <message>
+        <source>命令状态</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>返回数据：</source>
+        <translation>Reply:</translation>
+    </message>
+    <message>
+        <source>返回数据</source>
+        <translation>Reply</translation>
+    </message>
+    <message>
+        <source>全关</source>
+        <translation>All off</translation>
+    </message>
+    <message>
+        <source>舵机全归中</source>
+        <translation>Centre all</translation>
+    </message>
+    <message>
+        <source>批量发送</source>
+        <comment>button</comment>
+        <translation>Send batch</translation>
+    </message>
+    <message>
+        <source>批量发送</source>
+        <comment>heading</comment>
+        <translation>Batch</translation>
+    </message>
+</context>
+</TS>
