@@ -1,7 +1,6 @@
 #include "WindowHarness.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,13 +30,10 @@ void typeBatch(WindowHarness &window, const QString &text)
     }
 }
 
-// Answers the next file dialog with `path`, as a person typing it would; gives up after 3 s.
+// Answers the next file dialog with `path`, as a person typing it would.
 void answerFileDialog(const QString &path)
 {
-    auto *watch = new QTimer(qApp);
-    auto *waited = new QElapsedTimer;
-    waited->start();
-    QObject::connect(watch, &QTimer::timeout, qApp, [watch, waited, path] {
+    whenShown([path] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (dialog) {
             dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
@@ -45,13 +41,8 @@ void answerFileDialog(const QString &path)
             if (dialog->isVisible()) // never left open: that would hang the test
                 QMetaObject::invokeMethod(dialog, "reject");
         }
-        if (dialog || waited->hasExpired(3000)) {
-            watch->deleteLater();
-            delete waited;
-            watch->stop();
-        }
+        return dialog != nullptr;
     });
-    watch->start(20);
 }
 
 // A key pressed in the batch box, its window active as after a person's click.

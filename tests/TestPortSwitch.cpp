@@ -1,7 +1,12 @@
 #include "WindowHarness.h"
 
+#include <QApplication>
+#include <QMenu>
 #include <QSerialPort>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <termios.h>
 
@@ -33,6 +38,8 @@ private Q_SLOTS:
     void failedOpen();
     void deviceLost_data();
     void deviceLost();
+    void deviceChoice();
+    void rememberedDeviceGone();
 };
 
 void TestPortSwitch::openAndClose()
@@ -188,6 +195,78 @@ void TestPortSwitch::deviceLost()
     window.click(window.button(1));
     QVERIFY(showsState(window, true));
     QCOMPARE(replugged.takeReceived(80).right(80), allOffLoop());
+}
+
+namespace {
+
+QString toolTipOf(QWidget &control)
+{
+    QHelpEvent hover(QEvent::ToolTip, {5, 5}, control.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&control, &hover);
+    return QToolTip::text();
+}
+
+QString writeSettings(const QTemporaryDir &folder, const QString &com1)
+{
+    const QString file = folder.filePath(u"pwm20.conf"_s);
+    QSettings(file, QSettings::IniFormat).setValue(u"ports/com1"_s, com1);
+    return file;
+}
+
+} // namespace
+
+void TestPortSwitch::deviceChoice()
+{
+    QTemporaryDir folder;
+    PtyPair chosen;
+    WindowHarness window(writeSettings(folder, chosen.devicePath()));
+    qunsetenv("PWM20_COM1");
+    const auto opensOn = [&](PtyPair &board) {
+        window.click(window.button(1));
+        const bool opened = board.takeReceived(80) == allOffLoop();
+        window.click(window.button(1));
+        return opened;
+    };
+    QCOMPARE(toolTipOf(window.option(1)),
+             u"com1：%1（上次选择的设备）\n右键单击可选择设备。"_s.arg(chosen.devicePath()));
+    QVERIFY(opensOn(chosen));
+    // The environment comes before the remembered choice, the command line before both.
+    qputenv("PWM20_COM1", window.com1().devicePath().toLocal8Bit());
+    QCOMPARE(toolTipOf(window.option(1)),
+             u"com1：%1（环境变量 PWM20_COM1 指定）\n右键单击可选择设备。"_s.arg(
+                 window.com1().devicePath()));
+    QVERIFY(opensOn(window.com1()));
+    window.comm().setPortDevice(1, window.com2().devicePath());
+    QVERIFY(opensOn(window.com2()));
+
+    // "自动" in the button's menu forgets the choice, for this run and the next.
+    window.comm().setPortDevice(1, {});
+    qunsetenv("PWM20_COM1");
+    whenShown([] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (menu) {
+            menu->setActiveAction(menu->actions().constFirst());
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+        return menu != nullptr;
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {5, 5},
+                                 window.option(1).mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&window.option(1), &rightClick);
+    QCOMPARE(toolTipOf(window.option(1)), u"com1：没有可用的串口。\n右键单击可选择设备。"_s);
+    QVERIFY(!QSettings(folder.filePath(u"pwm20.conf"_s), QSettings::IniFormat)
+                 .contains(u"ports/com1"_s));
+}
+
+void TestPortSwitch::rememberedDeviceGone()
+{
+    QTemporaryDir folder;
+    WindowHarness window(writeSettings(folder, u"/dev/pwm20-gone"_s));
+    qunsetenv("PWM20_COM1");
+    window.click(window.button(1));
+    QCOMPARE(window.messages().takeShown(),
+             QStringList{u"⚠ 无法打开串口 com1（设备 /dev/pwm20-gone）：找不到该设备。\n"
+                         u"请插上该设备，或右键单击“com1”选择其他设备。"_s});
 }
 
 QTEST_MAIN(TestPortSwitch)

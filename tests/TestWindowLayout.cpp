@@ -1,10 +1,13 @@
 #include "WindowHarness.h"
 
+#include "app/Language.h"
+
 #include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
 #include <QTest>
 #include <QTextEdit>
+#include <QTranslator>
 
 using namespace pwm20::testing;
 using namespace Qt::StringLiterals;
@@ -17,7 +20,10 @@ QString captionOf(QWidget *control)
         return label->text();
     if (auto *button = qobject_cast<QAbstractButton *>(control))
         return button->text();
-    return {};
+    if (auto *box = qobject_cast<QLineEdit *>(control))
+        return box->text();
+    return qobject_cast<QTextEdit *>(control) ? qobject_cast<QTextEdit *>(control)->toPlainText()
+                                              : QString();
 }
 
 // The room a control leaves for its caption, after its frame or indicator.
@@ -44,15 +50,20 @@ private Q_SLOTS:
     void places();
     void windowAndInitialState();
     void captionsFitAndRead();
-    void tabChain();
+    void languageChoice();
+    void tabChainAndFocus();
 
 private:
-    std::unique_ptr<WindowHarness> m_window;
+    QTranslator m_english;
+    std::unique_ptr<WindowHarness> m_window; // in Chinese
+    std::unique_ptr<WindowHarness> m_inEnglish;
 };
 
 void TestWindowLayout::initTestCase()
 {
     m_window = std::make_unique<WindowHarness>();
+    QVERIFY(pwm20::installLanguage(m_english, u"en"_s) == u"en");
+    m_inEnglish = std::make_unique<WindowHarness>();
     QApplication::setActiveWindow(&m_window->form());
     QVERIFY(QTest::qWaitForWindowActive(&m_window->form()));
 }
@@ -62,7 +73,8 @@ void TestWindowLayout::places_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
     QTest::addColumn<int>("fontPixels");
-    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("chinese");
+    QTest::addColumn<QString>("english");
     // Channel rows: two banks of ten, 32 pixels apart; the lower bank 232 pixels down.
     for (int channel = 1; channel <= 20; ++channel) {
         const int left = 8 + 32 * ((channel - 1) % 10);
@@ -70,27 +82,29 @@ void TestWindowLayout::places_data()
         const QString n = QString::number(channel);
         QTest::addRow("Label%d", channel)
             << u"Label"_s + n << QRect(left, 8 + down, channel <= 9 ? 24 : 30, 12) << 12
-            << u"PWM"_s + n;
+            << u"PWM"_s + n << u"PWM"_s + n;
         QTest::addRow("VScroll%d", channel)
-            << u"VScroll"_s + n << QRect(left, 24 + down, 25, 177) << 12 << QString();
+            << u"VScroll"_s + n << QRect(left, 24 + down, 25, 177) << 12 << QString() << QString();
         QTest::addRow("v%d", channel)
-            << u"v"_s + n << QRect(left, 208 + down, 25, 18) << 12 << u"0"_s;
+            << u"v"_s + n << QRect(left, 208 + down, 25, 18) << 12 << u"0"_s << u"0"_s;
     }
-    const auto add = [](const char *name, QRect pixels, int fontPixels, const QString &caption) {
-        QTest::newRow(name) << QString::fromLatin1(name) << pixels << fontPixels << caption;
+    const auto add = [](const char *name, QRect pixels, int fontPixels, const QString &chinese,
+                        const QString &english) {
+        QTest::newRow(name) << QString::fromLatin1(name) << pixels << fontPixels << chinese
+                            << english;
     };
-    add("Option1", {352, 8, 49, 17}, 12, u"com1"_s);
-    add("Option2", {352, 24, 49, 17}, 12, u"com2"_s);
-    add("Command1", {424, 8, 73, 33}, 12, u"打开串口"_s);
-    add("Label21", {328, 56, 80, 16}, 16, u"命令状态："_s);
-    add("Text1", {400, 48, 97, 25}, 16, {});
-    add("Label22", {328, 88, 80, 16}, 16, u"返回数据："_s);
-    add("Text2", {400, 80, 97, 25}, 16, {});
-    add("Label23", {376, 112, 64, 16}, 16, u"批量发送"_s);
-    add("RichTextBox1", {328, 136, 177, 233}, 12, {});
-    add("Command2", {328, 376, 169, 33}, 12, u"批量发送"_s);
-    add("Command3", {328, 416, 89, 41}, 12, u"全关"_s);
-    add("Command4", {424, 416, 81, 41}, 12, u"舵机全归中"_s);
+    add("Option1", {352, 8, 49, 17}, 12, u"com1"_s, u"com1"_s);
+    add("Option2", {352, 24, 49, 17}, 12, u"com2"_s, u"com2"_s);
+    add("Command1", {424, 8, 73, 33}, 12, u"打开串口"_s, u"Open port"_s);
+    add("Label21", {328, 56, 80, 16}, 16, u"命令状态："_s, u"Sent:"_s);
+    add("Text1", {400, 48, 97, 25}, 16, {}, {});
+    add("Label22", {328, 88, 80, 16}, 16, u"返回数据："_s, u"Reply:"_s);
+    add("Text2", {400, 80, 97, 25}, 16, {}, {});
+    add("Label23", {376, 112, 64, 16}, 16, u"批量发送"_s, u"Batch"_s);
+    add("RichTextBox1", {328, 136, 177, 233}, 12, {}, {});
+    add("Command2", {328, 376, 169, 33}, 12, u"批量发送"_s, u"Send batch"_s);
+    add("Command3", {328, 416, 89, 41}, 12, u"全关"_s, u"All off"_s);
+    add("Command4", {424, 416, 81, 41}, 12, u"舵机全归中"_s, u"Centre all"_s);
 }
 
 void TestWindowLayout::places()
@@ -98,24 +112,23 @@ void TestWindowLayout::places()
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
     QFETCH(int, fontPixels);
-    QFETCH(QString, caption);
-    auto *control = m_window->form().findChild<QWidget *>(name);
-    QVERIFY(control && control->isVisible());
-    QCOMPARE(control->geometry(), pixels);
-    QCOMPARE(QFontInfo(control->font()).pixelSize(), fontPixels);
-    QVERIFY(!control->accessibleName().isEmpty());
-    if (auto *box = qobject_cast<QLineEdit *>(control))
-        QCOMPARE(box->text(), caption);
-    else if (auto *editor = qobject_cast<QTextEdit *>(control))
-        QCOMPARE(editor->toPlainText(), caption);
-    else
-        QCOMPARE(captionOf(control), caption);
+    QFETCH(QString, chinese);
+    QFETCH(QString, english);
+    for (WindowHarness *window : {m_window.get(), m_inEnglish.get()}) {
+        auto *control = window->form().findChild<QWidget *>(name);
+        QVERIFY(control && control->isVisible());
+        QCOMPARE(control->geometry(), pixels);
+        QCOMPARE(QFontInfo(control->font()).pixelSize(), fontPixels);
+        QVERIFY(!control->accessibleName().isEmpty());
+        QCOMPARE(captionOf(control), window == m_window.get() ? chinese : english);
+    }
 }
 
 void TestWindowLayout::windowAndInitialState()
 {
     WindowHarness &window = *m_window;
     QCOMPARE(window.form().windowTitle(), u"20路PWM上机位程序----Varnok"_s);
+    QCOMPARE(m_inEnglish->form().windowTitle(), u"20-channel PWM host----Varnok"_s);
     QCOMPARE(window.form().minimumSize(), QSize(510, 466));
     QCOMPARE(window.form().maximumSize(), QSize(510, 466));
     const QImage icon = window.form().windowIcon().pixmap(32, 32).toImage();
@@ -147,36 +160,46 @@ void TestWindowLayout::windowAndInitialState()
 void TestWindowLayout::captionsFitAndRead()
 {
     const QFontInfo used(m_window->form().font());
-    QVERIFY2(QStringList({QStringLiteral(u"宋体"), QStringLiteral("SimSun"),
-                          QStringLiteral("AR PL UMing CN")})
-                 .contains(used.family()),
+    QVERIFY2(QStringList({u"宋体"_s, u"SimSun"_s, u"AR PL UMing CN"_s}).contains(used.family()),
              qPrintable(used.family()));
     QCOMPARE(QFontMetrics(m_window->form().font()).horizontalAdvance(QLatin1Char('M')), 6);
 
-    for (QWidget *control : m_window->form().findChildren<QWidget *>()) {
-        const QString caption = captionOf(control);
-        if (caption.isEmpty())
-            continue;
-        const QFontMetrics metrics(control->font());
-        QVERIFY2(metrics.horizontalAdvance(caption) <= roomForCaption(control) &&
-                     metrics.height() <= control->height() + 1,
-                 qPrintable(control->objectName()));
-        // Chinese comes from the font itself, never as boxes.
-        for (char32_t character : caption.toUcs4())
-            QVERIFY2(metrics.inFontUcs4(character), qPrintable(control->objectName()));
+    for (WindowHarness *window : {m_window.get(), m_inEnglish.get()}) {
+        for (QWidget *control : window->form().findChildren<QWidget *>()) {
+            const QString caption = captionOf(control);
+            if (caption.isEmpty() || qobject_cast<QLineEdit *>(control))
+                continue;
+            const QFontMetrics metrics(control->font());
+            QVERIFY2(metrics.horizontalAdvance(caption) <= roomForCaption(control) &&
+                         metrics.height() <= control->height() + 1,
+                     qPrintable(caption));
+            // Chinese comes from the font itself, never as boxes.
+            for (char32_t character : caption.toUcs4())
+                QVERIFY2(metrics.inFontUcs4(character), qPrintable(caption));
+        }
     }
 }
 
-void TestWindowLayout::tabChain()
+void TestWindowLayout::languageChoice()
+{
+    using pwm20::chooseLanguage;
+    QCOMPARE(chooseLanguage({}, {u"zh-TW"_s, u"en"_s}), u"zh"_s);
+    QCOMPARE(chooseLanguage({}, {u"C"_s}), u"zh"_s);
+    QCOMPARE(chooseLanguage({}, {}), u"zh"_s);
+    QCOMPARE(chooseLanguage({}, {u"de-DE"_s, u"zh-CN"_s}), u"en"_s);
+    QCOMPARE(chooseLanguage(u"zh"_s, {u"en-US"_s}), u"zh"_s);
+    QCOMPARE(chooseLanguage(u"en"_s, {u"zh-CN"_s}), u"en"_s);
+}
+
+void TestWindowLayout::tabChainAndFocus()
 {
     QStringList expected;
     for (int channel = 2; channel <= 20; ++channel)
-        expected << QStringLiteral("VScroll%1").arg(channel);
-    expected << QStringLiteral("Command1") << QStringLiteral("Option1") << QStringLiteral("Text1");
+        expected << u"VScroll%1"_s.arg(channel);
+    expected << u"Command1"_s << u"Option1"_s << u"Text1"_s;
     for (int channel : {1, 2, 3, 4, 5, 7, 6, 8, 9, 10, 12, 11, 13, 14, 15, 17, 16, 18, 19, 20})
-        expected << QStringLiteral("v%1").arg(channel);
-    expected << QStringLiteral("Text2") << QStringLiteral("RichTextBox1")
-             << QStringLiteral("Command2") << QStringLiteral("VScroll1");
+        expected << u"v%1"_s.arg(channel);
+    expected << u"Text2"_s << u"RichTextBox1"_s << u"Command2"_s << u"VScroll1"_s;
 
     m_window->slider(1).setFocus();
     QStringList visited;
@@ -185,6 +208,11 @@ void TestWindowLayout::tabChain()
         visited << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(visited, expected);
+
+    // A slider with the keyboard focus looks it.
+    const QImage withFocus = m_window->slider(1).grab().toImage();
+    m_window->valueBox(1).setFocus();
+    QVERIFY(m_window->slider(1).grab().toImage() != withFocus);
 }
 
 QTEST_MAIN(TestWindowLayout)

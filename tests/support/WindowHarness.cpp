@@ -1,7 +1,10 @@
 #include "WindowHarness.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QTimer>
 
 namespace pwm20::testing {
 
@@ -26,14 +29,31 @@ QByteArray allOffLoop()
     return bytes;
 }
 
-WindowHarness::WindowHarness()
+void whenShown(std::function<bool()> answer)
+{
+    auto *poll = new QTimer(qApp);
+    auto *waited = new QElapsedTimer;
+    waited->start();
+    QObject::connect(poll, &QTimer::timeout, qApp, [poll, waited, answer] {
+        if (answer() || waited->hasExpired(3000)) {
+            poll->stop();
+            poll->deleteLater();
+            delete waited;
+        }
+    });
+    poll->start(20);
+}
+
+WindowHarness::WindowHarness(const QString &settingsFile)
+    : m_choices(settingsFile.isEmpty() ? nullptr : std::make_unique<PortChoices>(settingsFile))
 {
     qputenv("PWM20_COM1", m_com1.devicePath().toLocal8Bit());
     qputenv("PWM20_COM2", m_com2.devicePath().toLocal8Bit());
     auto messages = std::make_unique<RecordingMessages>();
     m_messages = messages.get();
     // No system port may stand in for a missing pseudo-terminal.
-    auto comm = std::make_unique<QtSerialService>([] { return QStringList(); }, nullptr, nullptr);
+    auto comm =
+        std::make_unique<QtSerialService>([] { return QStringList(); }, m_choices.get(), nullptr);
     m_comm = comm.get();
     m_form = std::make_unique<Form1>(std::move(comm), std::move(messages));
     m_form->show();

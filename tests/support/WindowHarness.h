@@ -4,6 +4,7 @@
 #include "RecordingMessages.h"
 
 #include "app/Form1.h"
+#include "serial/PortChoices.h"
 #include "serial/QtSerialService.h"
 
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -22,11 +24,16 @@ QByteArray frames(std::initializer_list<std::pair<int, int>> channelValues);
 // The twenty off frames that every all-off ends with.
 QByteArray allOffLoop();
 
+// Runs `answer` every 20 ms until it returns true or 3 s have passed: answers a dialog or a menu
+// that the next input opens, so that a test never hangs on one.
+void whenShown(std::function<bool()> answer);
+
 // The real window on the real serial service, com1 and com2 mapped to two pseudo-terminals.
 class WindowHarness
 {
 public:
-    WindowHarness();
+    // `settingsFile` keeps the devices chosen for the ports; none are kept without one.
+    explicit WindowHarness(const QString &settingsFile = {});
 
     Form1 &form() { return *m_form; }
     QtSerialService &comm() { return *m_comm; }
@@ -59,6 +66,7 @@ private:
         return QString::fromLatin1(kind) + QString::number(number);
     }
 
+    std::unique_ptr<PortChoices> m_choices;
     PtyPair m_com1;
     PtyPair m_com2;
     RecordingMessages *m_messages = nullptr;
