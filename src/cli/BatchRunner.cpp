@@ -5,24 +5,28 @@
 #include "serial/PortMessages.h"
 #include "serial/ServoFrame.h"
 
+#include "StopSignals.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace pwm20 {
 namespace {
 
-// SIGINT and SIGTERM reach the event loop through a pipe: a handler may only write to it.
-int signalPipe[2] = {-1, -1};
-
-void forwardSignal(int signal)
+// Which line plays is shown where a person watches: on a terminal.
+bool stderrIsTerminal()
 {
-    const char number = static_cast<char>(signal);
-    [[maybe_unused]] const auto written = ::write(signalPipe[1], &number, 1);
+#ifdef Q_OS_UNIX
+    return ::isatty(STDERR_FILENO) != 0;
+#else
+    return false;
+#endif
 }
 
 void printError(const QString &text)
@@ -39,7 +43,7 @@ BatchRunner::BatchRunner(int commPort, const QString &device)
     m_comm.setCommPort(m_commPort);
     m_comm.setPortDevice(m_commPort, device);
     m_comm.setRThreshold(1);
-    m_showLines = ::isatty(STDERR_FILENO) != 0;
+    m_showLines = stderrIsTerminal();
     connect(&m_comm, &SerialService::commEventRaised, this, &BatchRunner::reportEvent);
     connect(&m_player, &BatchPlayer::lineStarted, this, &BatchRunner::showLine);
     connect(&m_player, &BatchPlayer::finished, this, [this] { finish(0); });
@@ -53,20 +57,8 @@ int BatchRunner::run(std::vector<BatchStep> steps, const QStringList &lines)
         return 1;
     }
     m_lines = lines;
-    if (::pipe(signalPipe) != 0)
-        return 1;
-    QSocketNotifier signals(signalPipe[0], QSocketNotifier::Read);
-    connect(&signals, &QSocketNotifier::activated, this, [this] {
-        char number = 0;
-        if (::read(signalPipe[0], &number, 1) == 1)
-            finish(128 + number);
-    });
-    struct sigaction onSignal
-    {
-    };
-    onSignal.sa_handler = forwardSignal;
-    ::sigaction(SIGINT, &onSignal, nullptr);
-    ::sigaction(SIGTERM, &onSignal, nullptr);
+    const StopSignals signals;
+    connect(&signals, &StopSignals::stopRequested, this, &BatchRunner::finish);
 
     // A batch with nothing to send may end inside start(): the loop then returns at once.
     QMetaObject::invokeMethod(
@@ -74,8 +66,6 @@ int BatchRunner::run(std::vector<BatchStep> steps, const QStringList &lines)
     const int status = m_loop.exec();
     if (m_showLines)
         std::fputs("\n", stderr);
-    ::close(signalPipe[0]);
-    ::close(signalPipe[1]);
     return status;
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class QSocketNotifier;
+
+namespace pwm20 {
+
+// Ctrl+C (SIGINT) and SIGTERM as a signal of the event loop, while this object lives. A signal
+// handler may do almost nothing, so it only writes the signal's number to a pipe that the event
+// loop watches. Where there are no such signals (Windows) it never fires.
+class StopSignals final : public QObject
+{
+    Q_OBJECT
+
+public:
+    StopSignals();
+    ~StopSignals() override;
+
+Q_SIGNALS:
+    // The exit status that reports the signal: 128 plus its number.
+    void stopRequested(int exitStatus);
+
+private:
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+} // namespace pwm20
