@@ -30,10 +30,11 @@ void typeBatch(WindowHarness &window, const QString &text)
     }
 }
 
-// Answers the next file dialog with `path`, as a person typing it would.
-void answerFileDialog(const QString &path)
+// A key pressed in the batch box, its window active as after a person's click; a file dialog it
+// opens is answered with `path`, as a person typing it would.
+void pressInBatchBox(WindowHarness &window, QKeyCombination keys, const QString &path = {})
 {
-    whenShown([path] {
+    const auto answering = whenShown([path] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (dialog) {
             dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
@@ -43,23 +44,10 @@ void answerFileDialog(const QString &path)
         }
         return dialog != nullptr;
     });
-}
-
-// A key pressed in the batch box, its window active as after a person's click.
-void pressInBatchBox(WindowHarness &window, QKeyCombination keys)
-{
     window.form().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window.form()));
     batchBox(window).setFocus();
     QTest::keyClick(&batchBox(window), keys.key(), keys.keyboardModifiers());
-}
-
-QByteArray centreFrames()
-{
-    QByteArray bytes;
-    for (int channel = 1; channel <= 20; ++channel)
-        bytes += frame(channel, 19);
-    return bytes;
 }
 
 } // namespace
@@ -90,7 +78,7 @@ void TestBatchArea::playsAsIfByHand()
     // 3=0 is sent although channel 3 stands at 0; the second centre finds nothing to move, and
     // 5=19 is sent again all the same.
     const QByteArray expected =
-        frames({{1, 100}, {3, 0}, {1, 0}}) + allOffLoop() + centreFrames() + frame(5, 19);
+        frames({{1, 100}, {3, 0}, {1, 0}}) + everyChannel(0) + everyChannel(19) + frame(5, 19);
     QCOMPARE(window.com1().takeReceived(expected.size()), expected);
     QTRY_COMPARE(window.button(2).text(), u"批量发送"_s);
     QVERIFY(!batchBox(window).isReadOnly());
@@ -206,32 +194,24 @@ void TestBatchArea::poseAndFiles()
     // Saved and opened again through the menu's shortcuts and the file dialog.
     QTemporaryDir folder;
     const QString saved = folder.filePath(u"pose.txt"_s);
-    answerFileDialog(saved);
-    pressInBatchBox(window, Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    pressInBatchBox(window, Qt::CTRL | Qt::SHIFT | Qt::Key_S, saved);
     QFile file(saved);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()), batchBox(window).toPlainText());
-
-    const auto writeFile = [&](const char *name, const QByteArray &bytes) {
-        QFile other(folder.filePath(QString::fromLatin1(name)));
-        return other.open(QIODevice::WriteOnly) && other.write(bytes) == bytes.size();
-    };
-    QVERIFY(writeFile("gb2312.txt", "1=1 # \xc8\xab\xb9\xd8"));
-    QVERIFY(writeFile("large.txt", QByteArray(1024 * 1024 + 1, '#')));
-    QVERIFY(writeFile("good.txt", "wait 5 # \xe5\x85\xa8\xe5\x85\xb3"));
     const QString before = batchBox(window).toPlainText();
-    for (const char *name : {"gb2312.txt", "large.txt"}) {
-        answerFileDialog(folder.filePath(QString::fromLatin1(name)));
-        pressInBatchBox(window, Qt::CTRL | Qt::Key_O);
-        QCOMPARE(batchBox(window).toPlainText(), before);
+    for (const auto &[name, bytes] : {std::pair{"gb2312.txt", QByteArray("1=1 # \xc8\xab\xb9\xd8")},
+                                      std::pair{"large.txt", QByteArray(1024 * 1024 + 1, '#')},
+                                      std::pair{"good.txt", QByteArray("wait 5 # \xe5\x85\xa8")}}) {
+        QFile other(folder.filePath(QString::fromLatin1(name)));
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write(bytes) == bytes.size());
+        other.close();
+        pressInBatchBox(window, Qt::CTRL | Qt::Key_O, other.fileName());
     }
-    const QString at = folder.path();
     QCOMPARE(window.messages().takeShown(),
-             QStringList({u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(at),
-                          u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(at)}));
-    answerFileDialog(folder.filePath(u"good.txt"_s));
-    pressInBatchBox(window, Qt::CTRL | Qt::Key_O);
-    QCOMPARE(batchBox(window).toPlainText(), u"wait 5 # 全关"_s);
+             QStringList({u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
+                          u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(folder.path())}));
+    QCOMPARE(batchBox(window).toPlainText(), u"wait 5 # 全"_s);
+    QVERIFY(before != batchBox(window).toPlainText());
 }
 
 QTEST_MAIN(TestBatchArea)

@@ -1,19 +1,30 @@
 #include "WindowHarness.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QTest>
-#include <QTimer>
+#include <QThread>
 
 using namespace pwm20::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Input { UpArrow, TrackAbove, UpKey, HomeKey, WheelUp, MiddleOnTrack, ShiftOnTrack };
+enum class Input {
+    UpArrow,
+    TrackAbove,
+    UpKey,
+    HomeKey,
+    Wheel,
+    MiddleClick,
+    ShiftClick,
+    RightClick
+};
 
 } // namespace
 
+// The channel rows, the group buttons and the receive box, on an open port unless said.
 class TestChannelRows : public QObject
 {
     Q_OBJECT
@@ -23,13 +34,14 @@ private Q_SLOTS:
     void wireBytes();
     void sliderInput_data();
     void sliderInput();
-    void noMenuOnASlider();
     void valueEntry_data();
     void valueEntry();
     void closedPort_data();
     void closedPort();
     void heldArrowGivesOneMessage();
-    void shutdownClosesThePort();
+    void centreAll_data();
+    void centreAll();
+    void replies();
 };
 
 void TestChannelRows::wireBytes_data()
@@ -63,14 +75,15 @@ void TestChannelRows::wireBytes()
 void TestChannelRows::sliderInput_data()
 {
     QTest::addColumn<Input>("input");
-    QTest::addColumn<int>("valueAfter"); // slider 4 starts at value 7
+    QTest::addColumn<int>("valueAfter"); // slider 4 starts at value 7: one step, or none
     QTest::newRow("up arrow") << Input::UpArrow << 8;
     QTest::newRow("track above the thumb") << Input::TrackAbove << 8;
     QTest::newRow("Up key") << Input::UpKey << 8;
     QTest::newRow("Home key: the top end") << Input::HomeKey << 255;
-    QTest::newRow("wheel: one step a notch") << Input::WheelUp << 8;
-    QTest::newRow("middle click: no jump") << Input::MiddleOnTrack << 7;
-    QTest::newRow("shift click: one step, no jump") << Input::ShiftOnTrack << 8;
+    QTest::newRow("wheel: one step a notch") << Input::Wheel << 8;
+    QTest::newRow("middle click: no jump") << Input::MiddleClick << 7;
+    QTest::newRow("shift click: no jump") << Input::ShiftClick << 8;
+    QTest::newRow("right click: no menu") << Input::RightClick << 7;
 }
 
 void TestChannelRows::sliderInput()
@@ -84,6 +97,16 @@ void TestChannelRows::sliderInput()
     QScrollBar &slider = window.slider(4);
     slider.setFocus();
     const QPoint track = window.pointOn(4, QStyle::SC_ScrollBarSubPage);
+    QWheelEvent wheel(track, slider.mapToGlobal(track), {}, {0, 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, track, slider.mapToGlobal(track));
+    bool menuShown = false;
+    const auto answering =
+        whenShown([&] { // a menu that opened is closed again, so the test goes on
+            if (QWidget *menu = QApplication::activePopupWidget())
+                menuShown = menu->close();
+            return menuShown;
+        });
     switch (input) {
     case Input::UpArrow:
         window.clickOn(4, QStyle::SC_ScrollBarSubLine);
@@ -92,45 +115,26 @@ void TestChannelRows::sliderInput()
         window.clickOn(4, QStyle::SC_ScrollBarSubPage);
         break;
     case Input::UpKey:
-        QTest::keyClick(&slider, Qt::Key_Up);
-        break;
     case Input::HomeKey:
-        QTest::keyClick(&slider, Qt::Key_Home);
+        QTest::keyClick(&slider, input == Input::UpKey ? Qt::Key_Up : Qt::Key_Home);
         break;
-    case Input::WheelUp: {
-        QWheelEvent wheel(track, slider.mapToGlobal(track), {}, {0, 120}, Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+    case Input::Wheel:
         QApplication::sendEvent(&slider, &wheel);
         break;
-    }
-    case Input::MiddleOnTrack:
-        QTest::mouseClick(&slider, Qt::MiddleButton, {}, track);
+    case Input::MiddleClick:
+    case Input::ShiftClick:
+    case Input::RightClick:
+        QTest::mouseClick(&slider,
+                          input == Input::MiddleClick  ? Qt::MiddleButton
+                          : input == Input::ShiftClick ? Qt::LeftButton
+                                                       : Qt::RightButton,
+                          input == Input::ShiftClick ? Qt::ShiftModifier : Qt::NoModifier, track);
         break;
-    case Input::ShiftOnTrack:
-        QTest::mouseClick(&slider, Qt::LeftButton, Qt::ShiftModifier, track);
-        break;
     }
-    const QByteArray expected = valueAfter == 7 ? QByteArray() : frame(4, valueAfter);
-    QCOMPARE(window.com1().takeAllWithin(100), expected);
+    QCOMPARE(window.com1().takeAllWithin(300),
+             valueAfter == 7 ? QByteArray() : frame(4, valueAfter));
     QCOMPARE(slider.value(), 255 - valueAfter);
-}
-
-void TestChannelRows::noMenuOnASlider()
-{
-    WindowHarness window;
-    bool menuShown = false;
-    // Were a menu to open, this closes it again so the test goes on.
-    QTimer::singleShot(300, &window.form(), [&] {
-        if (QWidget *popup = QApplication::activePopupWidget()) {
-            menuShown = true;
-            popup->close();
-        }
-    });
-    QTest::mouseClick(&window.slider(2), Qt::RightButton, {},
-                      window.pointOn(2, QStyle::SC_ScrollBarSubPage));
-    QTest::qWait(400);
     QVERIFY(!menuShown);
-    QCOMPARE(window.slider(2).value(), 255);
 }
 
 void TestChannelRows::valueEntry_data()
@@ -141,7 +145,7 @@ void TestChannelRows::valueEntry_data()
     QTest::addColumn<int>("valueSent"); // the slider starts at value 7; -1: no frame
     QTest::newRow("2.5 goes to 3") << u"2.5"_s << u"C"_s << u"3"_s << 3;
     QTest::newRow("decimal comma") << u"2,5"_s << u"de_DE"_s << u"3"_s << 3;
-    QTest::newRow("decimal point in a comma locale") << u"2.5"_s << u"de_DE"_s << u"0"_s << -1;
+    QTest::newRow("point in a comma locale") << u"2.5"_s << u"de_DE"_s << u"0"_s << -1;
     QTest::newRow("255.5 goes to 255") << u"255.5"_s << u"C"_s << u"255"_s << 255;
     QTest::newRow("007 leaves the position") << u"007"_s << u"C"_s << u"007"_s << -1;
     QTest::newRow("abc") << u"abc"_s << u"C"_s << u"0"_s << -1;
@@ -164,10 +168,11 @@ void TestChannelRows::valueEntry()
 
     window.typeAndEnter(5, typed);
     QLocale::setDefault(QLocale::c());
+    const int value = valueSent < 0 ? 7 : valueSent;
     QCOMPARE(window.valueBox(5).text(), boxAfter);
-    QCOMPARE(window.slider(5).value(), 255 - (valueSent < 0 ? 7 : valueSent));
+    QCOMPARE(window.slider(5).value(), 255 - value);
     QCOMPARE(window.com1().takeAllWithin(50), valueSent < 0 ? QByteArray() : frame(5, valueSent));
-    QCOMPARE(window.text1().text(), u"S 5 %1 E"_s.arg(valueSent < 0 ? 7 : valueSent));
+    QCOMPARE(window.text1().text(), u"S 5 %1 E"_s.arg(value));
     QVERIFY(window.messages().takeShown().isEmpty());
 }
 
@@ -185,13 +190,12 @@ void TestChannelRows::closedPort()
     window.text1().setText(u"S 2 9 E"_s);
     QString text2WhileShown;
     window.messages().setWhileShown([&] { text2WhileShown = window.text2().text(); });
-
     if (byArrow)
         window.clickOn(12, QStyle::SC_ScrollBarSubLine);
     else
         window.typeAndEnter(12, u"1"_s);
 
-    // One message for one change; "Wait..." only once the box is gone.
+    // One message, with no warning sign, for one change; "Wait..." only once it is gone.
     QCOMPARE(window.messages().takeShown(), QStringList{u"串口未打开，请检查串口"_s});
     QCOMPARE(text2WhileShown, QString());
     QCOMPARE(window.text2().text(), u"Wait..."_s);
@@ -220,14 +224,70 @@ void TestChannelRows::heldArrowGivesOneMessage()
     QCOMPARE(window.slider(3).value(), 254);
 }
 
-void TestChannelRows::shutdownClosesThePort()
+void TestChannelRows::centreAll_data()
+{
+    QTest::addColumn<int>("alreadyCentred"); // 0: none
+    QTest::newRow("from all off") << 0;
+    QTest::newRow("slider 5 already centred") << 5;
+    QTest::newRow("slider 20 already centred") << 20;
+}
+
+void TestChannelRows::centreAll()
+{
+    QFETCH(int, alreadyCentred);
+    WindowHarness window;
+    window.openPortAndSettle();
+    if (alreadyCentred != 0)
+        window.typeAndEnter(alreadyCentred, u"19"_s);
+    window.com1().takeReceived(alreadyCentred != 0 ? 4 : 0);
+
+    window.click(window.button(4));
+    QByteArray expected;
+    for (int channel = 1; channel <= 20; ++channel) {
+        if (channel != alreadyCentred)
+            expected += frame(channel, 19);
+        QCOMPARE(window.valueBox(channel).text(), u"19"_s);
+        QCOMPARE(window.slider(channel).value(), 236);
+    }
+    QCOMPARE(window.com1().takeAllWithin(100), expected);
+    QCOMPARE(window.text1().text(), u"S %1 19 E"_s.arg(alreadyCentred == 20 ? 19 : 20));
+
+    // Again: every slider is centred already, so nothing is sent, and text typed stays.
+    QTest::keyClicks(&window.valueBox(11), u"x"_s);
+    window.text2().setText(u"reply"_s);
+    window.click(window.button(4));
+    QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
+    QCOMPARE(window.valueBox(11).text(), u"19x"_s);
+    QCOMPARE(window.text2().text(), u"reply"_s);
+}
+
+void TestChannelRows::replies()
 {
     WindowHarness window;
     window.openPortAndSettle();
-    QVERIFY(!window.com1().programSideClosed());
+    window.typeAndEnter(1, u"5"_s);
+    QVERIFY(window.com1().send("first part "));
+    QTRY_COMPARE(window.text2().text(), u"first part "_s);
+    QVERIFY(window.com1().send(QByteArray("second \x80\xff", 9)));
+    QTRY_COMPARE(window.text2().text(), u"second \u0080\u00ff"_s);
+    window.typeAndEnter(1, u"6"_s);
+    QCOMPARE(window.text2().text(), u"Wait..."_s);
+    QCOMPARE(window.com1().takeReceived(8), frames({{1, 5}, {1, 6}}));
+
+    // All of it waits on the line before the program reads any: one event shows 1,024 at most.
+    qsizetype longest = 0;
+    QObject::connect(&window.text2(), &QLineEdit::textChanged, &window.form(),
+                     [&](const QString &text) { longest = std::max(longest, text.size()); });
+    QVERIFY(window.com1().send(QByteArray(3000, 'x') + "END"));
+    QThread::msleep(50);
+    QTRY_VERIFY(window.text2().text().endsWith(u"END"));
+    QCOMPARE(longest, 1024);
+
+    // Closing the window closes the port, sends nothing, and leaves the reply where it was.
     QVERIFY(window.form().close());
     QVERIFY(window.com1().programSideClosed());
     QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
+    QVERIFY(window.text2().text().endsWith(u"END"));
 }
 
 QTEST_MAIN(TestChannelRows)

@@ -1,4 +1,4 @@
-#include "PtyPair.h"
+#include "WindowHarness.h"
 
 #include <QProcess>
 #include <QTemporaryFile>
@@ -10,19 +10,6 @@ using namespace pwm20::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray frame(int channel, int value)
-{
-    return QByteArray("S") + char(channel) + char(value) + 'E';
-}
-
-QByteArray sameValueFrames(int value)
-{
-    QByteArray bytes;
-    for (int channel = 1; channel <= 20; ++channel)
-        bytes += frame(channel, value);
-    return bytes;
-}
 
 enum class Interruption { None, Interrupt, Terminate, Unplug };
 
@@ -96,10 +83,10 @@ void TestCommandLine::runs_data()
         u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。\n"_s;
     QTest::newRow("a file; off after a move")
         << u"1=100\noff"_s << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s} << Interruption::None
-        << 0 << frame(1, 100) + frame(1, 0) + sameValueFrames(0) << QString();
+        << 0 << frame(1, 100) + frame(1, 0) + everyChannel(0) << QString();
     QTest::newRow("standard input on com2; centre")
         << u"S 3 7 E\ncentre\n3=19"_s << QStringList{u"-"_s, u"--com"_s, u"2"_s}
-        << Interruption::None << 0 << frame(3, 7) + sameValueFrames(19) + frame(3, 19) << QString();
+        << Interruption::None << 0 << frame(3, 7) + everyChannel(19) + frame(3, 19) << QString();
     QTest::newRow("a bad line: nothing opened")
         << u"1=1\nfoo"_s << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s} << Interruption::None << 2
         << QByteArray() << u"FILE:2: 无法识别的命令“foo”。\n"_s;

@@ -48,7 +48,7 @@ void TestPortSwitch::openAndClose()
     QVERIFY(showsState(window, false));
     window.click(window.button(1));
     QVERIFY(showsState(window, true));
-    QCOMPARE(window.com1().takeReceived(80), allOffLoop());
+    QCOMPARE(window.com1().takeReceived(80), everyChannel(0));
     QCOMPARE(window.text1().text(), QString());
 
     // The board reads 9600 baud, 8 data bits, no parity, one stop bit, no flow control.
@@ -63,7 +63,7 @@ void TestPortSwitch::openAndClose()
     // All off again, twice: the loop each time, and no echo.
     window.click(window.button(3));
     window.click(window.button(3));
-    QCOMPARE(window.com1().takeReceived(160), allOffLoop() + allOffLoop());
+    QCOMPARE(window.com1().takeReceived(160), everyChannel(0) + everyChannel(0));
     QCOMPARE(window.text1().text(), QString());
 
     window.click(window.button(1));
@@ -83,7 +83,7 @@ void TestPortSwitch::slidersMovedWhileClosedGoFirst()
     QTest::keyClicks(&window.valueBox(9), QStringLiteral("12")); // typed, never entered
 
     window.click(window.button(1));
-    QCOMPARE(window.com1().takeReceived(88), frames({{3, 0}, {7, 0}}) + allOffLoop());
+    QCOMPARE(window.com1().takeReceived(88), frames({{3, 0}, {7, 0}}) + everyChannel(0));
     QCOMPARE(window.text1().text(), QStringLiteral("S 7 0 E"));
     QCOMPARE(window.text2().text(), QStringLiteral("Wait..."));
     QVERIFY(window.messages().takeShown().isEmpty());
@@ -100,7 +100,7 @@ void TestPortSwitch::portChoiceSurvivesCycles()
     QVERIFY(!window.option(1).isChecked());
     for (int cycle = 0; cycle < 2; ++cycle) {
         window.click(window.button(1));
-        QCOMPARE(window.com2().takeReceived(80), allOffLoop());
+        QCOMPARE(window.com2().takeReceived(80), everyChannel(0));
         window.click(window.button(1));
         QVERIFY(window.option(2).isChecked());
     }
@@ -108,7 +108,7 @@ void TestPortSwitch::portChoiceSurvivesCycles()
     window.click(window.option(1));
     QVERIFY(!window.option(2).isChecked());
     window.click(window.button(1));
-    QCOMPARE(window.com1().takeReceived(80), allOffLoop());
+    QCOMPARE(window.com1().takeReceived(80), everyChannel(0));
     QCOMPARE(window.com2().takeAllWithin(50), QByteArray());
 }
 
@@ -153,7 +153,7 @@ void TestPortSwitch::failedOpen()
     qputenv("PWM20_COM1", window.com1().devicePath().toLocal8Bit());
     window.click(window.button(1));
     QVERIFY(showsState(window, true));
-    QCOMPARE(window.com1().takeReceived(80), allOffLoop());
+    QCOMPARE(window.com1().takeReceived(80), everyChannel(0));
 }
 
 void TestPortSwitch::deviceLost_data()
@@ -194,7 +194,7 @@ void TestPortSwitch::deviceLost()
     qputenv("PWM20_COM1", replugged.devicePath().toLocal8Bit());
     window.click(window.button(1));
     QVERIFY(showsState(window, true));
-    QCOMPARE(replugged.takeReceived(80).right(80), allOffLoop());
+    QCOMPARE(replugged.takeReceived(80).right(80), everyChannel(0));
 }
 
 namespace {
@@ -223,7 +223,7 @@ void TestPortSwitch::deviceChoice()
     qunsetenv("PWM20_COM1");
     const auto opensOn = [&](PtyPair &board) {
         window.click(window.button(1));
-        const bool opened = board.takeReceived(80) == allOffLoop();
+        const bool opened = board.takeReceived(80) == everyChannel(0);
         window.click(window.button(1));
         return opened;
     };
@@ -242,7 +242,7 @@ void TestPortSwitch::deviceChoice()
     // "自动" in the button's menu forgets the choice, for this run and the next.
     window.comm().setPortDevice(1, {});
     qunsetenv("PWM20_COM1");
-    whenShown([] {
+    const auto answering = whenShown([] {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (menu) {
             menu->setActiveAction(menu->actions().constFirst());

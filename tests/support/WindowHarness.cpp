@@ -21,27 +21,26 @@ QByteArray frames(std::initializer_list<std::pair<int, int>> channelValues)
     return bytes;
 }
 
-QByteArray allOffLoop()
+QByteArray everyChannel(int value)
 {
     QByteArray bytes;
     for (int channel = 1; channel <= 20; ++channel)
-        bytes += frame(channel, 0);
+        bytes += frame(channel, value);
     return bytes;
 }
 
-void whenShown(std::function<bool()> answer)
+std::unique_ptr<QTimer> whenShown(std::function<bool()> answer)
 {
-    auto *poll = new QTimer(qApp);
-    auto *waited = new QElapsedTimer;
-    waited->start();
-    QObject::connect(poll, &QTimer::timeout, qApp, [poll, waited, answer] {
-        if (answer() || waited->hasExpired(3000)) {
-            poll->stop();
-            poll->deleteLater();
-            delete waited;
-        }
-    });
+    auto poll = std::make_unique<QTimer>();
+    QObject::connect(poll.get(), &QTimer::timeout, poll.get(),
+                     [timer = poll.get(), answer, waited = QElapsedTimer()]() mutable {
+                         if (!waited.isValid())
+                             waited.start();
+                         if (answer() || waited.hasExpired(3000))
+                             timer->stop();
+                     });
     poll->start(20);
+    return poll;
 }
 
 WindowHarness::WindowHarness(const QString &settingsFile)
@@ -102,7 +101,7 @@ void WindowHarness::click(QAbstractButton &button)
 void WindowHarness::openPortAndSettle()
 {
     click(button(1));
-    m_com1.takeReceived(allOffLoop().size());
+    m_com1.takeReceived(everyChannel(0).size());
 }
 
 } // namespace pwm20::testing

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -21,12 +22,13 @@ namespace pwm20::testing {
 
 QByteArray frame(int channel, int value);
 QByteArray frames(std::initializer_list<std::pair<int, int>> channelValues);
-// The twenty off frames that every all-off ends with.
-QByteArray allOffLoop();
+// A frame for each channel, 1 to 20, with one value: the twenty off frames that every all-off
+// ends with, for 0.
+QByteArray everyChannel(int value);
 
-// Runs `answer` every 20 ms until it returns true or 3 s have passed: answers a dialog or a menu
-// that the next input opens, so that a test never hangs on one.
-void whenShown(std::function<bool()> answer);
+// Runs `answer` every 20 ms until it returns true, 3 s have passed or the result is dropped:
+// answers a dialog or a menu that the next input opens, so that a test never hangs on one.
+[[nodiscard]] std::unique_ptr<QTimer> whenShown(std::function<bool()> answer);
 
 // The real window on the real serial service, com1 and com2 mapped to two pseudo-terminals.
 class WindowHarness
