@@ -9,37 +9,21 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Steps as short words: "3:1=100 2=50" for frames from line 3, "5:repeat 2>7" for a repeat whose
-// end is step 7.
+// end is step 7, "8:end<5" for that end.
 QString describe(const std::vector<BatchStep> &steps)
 {
     QStringList words;
     for (const BatchStep &step : steps) {
-        QString word = u"%1:"_s.arg(step.line);
-        switch (step.kind) {
-        case BatchStep::Kind::Frames: {
-            QStringList pairs;
-            for (const ChannelValue &frame : step.frames)
-                pairs << u"%1=%2"_s.arg(frame.channel).arg(frame.value);
-            word += pairs.join(u' ');
-            break;
-        }
-        case BatchStep::Kind::Off:
-            word += u"off"_s;
-            break;
-        case BatchStep::Kind::Centre:
-            word += u"centre"_s;
-            break;
-        case BatchStep::Kind::Wait:
-            word += u"wait %1"_s.arg(step.amount);
-            break;
-        case BatchStep::Kind::Repeat:
-            word += u"repeat %1>%2"_s.arg(step.amount).arg(step.partner);
-            break;
-        case BatchStep::Kind::End:
-            word += u"end<%1"_s.arg(step.partner);
-            break;
-        }
-        words << word;
+        QStringList pairs;
+        for (const ChannelValue &frame : step.frames)
+            pairs << u"%1=%2"_s.arg(frame.channel).arg(frame.value);
+        const QString kinds[] = {pairs.join(u' '),
+                                 u"off"_s,
+                                 u"centre"_s,
+                                 u"wait %1"_s.arg(step.amount),
+                                 u"repeat %1>%2"_s.arg(step.amount).arg(step.partner),
+                                 u"end<%1"_s.arg(step.partner)};
+        words << u"%1:"_s.arg(step.line) + kinds[int(step.kind)];
     }
     return words.join(u" | ");
 }

@@ -32,14 +32,12 @@ void TestEntryParser::positions_data()
     QTest::newRow("plus sign") << QByteArray("+12") << std::optional(243);
     QTest::newRow("fraction") << QByteArray("12.25") << std::optional(243);
     QTest::newRow("no whole part") << QByteArray(".4") << std::optional(255);
-    QTest::newRow("no fraction digits") << QByteArray("7.") << std::optional(248);
     QTest::newRow("exponent") << QByteArray("1e2") << std::optional(155);
     QTest::newRow("signed exponent") << QByteArray("2500E-1") << std::optional(5);
     QTest::newRow("leading zeros") << QByteArray("007") << std::optional(248);
     QTest::newRow("tiny underflows to 0") << QByteArray("1e-999999") << std::optional(255);
 
     // Halves go to the even position, so to the odd channel value.
-    QTest::newRow("0.5") << QByteArray("0.5") << std::optional(254);
     QTest::newRow("2.5") << QByteArray("2.5") << std::optional(252);
     QTest::newRow("255.5 rounds onto the top") << QByteArray("255.5") << std::optional(0);
     QTest::newRow("-0.4 rounds onto the bottom") << QByteArray("-0.4") << std::optional(255);
@@ -47,10 +45,8 @@ void TestEntryParser::positions_data()
     // Not numbers.
     QTest::newRow("empty") << QByteArray("") << reset;
     QTest::newRow("blanks only") << QByteArray("   ") << reset;
-    QTest::newRow("letters") << QByteArray("abc") << reset;
     QTest::newRow("trailing letter") << QByteArray("12a") << reset;
     QTest::newRow("inf") << QByteArray("inf") << reset;
-    QTest::newRow("nan") << QByteArray("nan") << reset;
     QTest::newRow("hex") << QByteArray("0x1F") << reset;
     QTest::newRow("sign only") << QByteArray("-") << reset;
     QTest::newRow("separator only") << QByteArray(".") << reset;
@@ -63,7 +59,6 @@ void TestEntryParser::positions_data()
     QTest::newRow("huge") << QByteArray("1e400") << reset;
     QTest::newRow("255.6 would be position -1") << QByteArray("255.6") << reset;
     QTest::newRow("-0.5 would be position 256") << QByteArray("-0.5") << reset;
-    QTest::newRow("hugely negative") << QByteArray("-1e400") << reset;
     QTest::newRow("past a 16-bit position") << QByteArray("-40000") << reset;
 }
 
