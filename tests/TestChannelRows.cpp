@@ -2,27 +2,17 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDialog>
 #include <QTest>
 #include <QThread>
+
+#include <functional>
 
 using namespace pwm20::testing;
 using namespace Qt::StringLiterals;
 
-namespace {
-
-enum class Input {
-    UpArrow,
-    TrackAbove,
-    UpKey,
-    HomeKey,
-    Wheel,
-    MiddleClick,
-    ShiftClick,
-    RightClick
-};
-
-} // namespace
+// Input given to slider 4 of the window.
+using Input = std::function<void(WindowHarness &, QScrollBar &, QPoint track)>;
+Q_DECLARE_METATYPE(Input)
 
 // The channel rows, the group buttons and the receive box, on an open port unless said.
 class TestChannelRows : public QObject
@@ -30,60 +20,53 @@ class TestChannelRows : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void wireBytes_data();
-    void wireBytes();
     void sliderInput_data();
     void sliderInput();
     void valueEntry_data();
     void valueEntry();
     void closedPort_data();
     void closedPort();
-    void heldArrowGivesOneMessage();
     void centreAll_data();
     void centreAll();
     void replies();
 };
 
-void TestChannelRows::wireBytes_data()
-{
-    QTest::addColumn<int>("channel");
-    QTest::addColumn<int>("value");
-    for (int channel : {1, 10, 20}) {
-        for (int value : {0, 19, 83, 255})
-            QTest::addRow("channel %d value %d", channel, value) << channel << value;
-    }
-}
-
-void TestChannelRows::wireBytes()
-{
-    QFETCH(int, channel);
-    QFETCH(int, value);
-    WindowHarness window;
-    window.openPortAndSettle();
-    if (value == 0) // already there: move away first, so that the entry is a change
-        window.typeAndEnter(channel, u"1"_s);
-    window.com1().takeAllWithin(20);
-
-    window.typeAndEnter(channel, QString::number(value));
-    QCOMPARE(window.com1().takeReceived(4), frame(channel, value));
-    QCOMPARE(window.valueBox(channel).text(), QString::number(value));
-    QCOMPARE(window.slider(channel).value(), 255 - value);
-    QCOMPARE(window.text1().text(), u"S %1 %2 E"_s.arg(channel).arg(value));
-    QCOMPARE(window.text2().text(), u"Wait..."_s);
-}
-
 void TestChannelRows::sliderInput_data()
 {
     QTest::addColumn<Input>("input");
     QTest::addColumn<int>("valueAfter"); // slider 4 starts at value 7: one step, or none
-    QTest::newRow("up arrow") << Input::UpArrow << 8;
-    QTest::newRow("track above the thumb") << Input::TrackAbove << 8;
-    QTest::newRow("Up key") << Input::UpKey << 8;
-    QTest::newRow("Home key: the top end") << Input::HomeKey << 255;
-    QTest::newRow("wheel: one step a notch") << Input::Wheel << 8;
-    QTest::newRow("middle click: no jump") << Input::MiddleClick << 7;
-    QTest::newRow("shift click: no jump") << Input::ShiftClick << 8;
-    QTest::newRow("right click: no menu") << Input::RightClick << 7;
+    const auto click = [](Qt::MouseButton button, Qt::KeyboardModifiers keys) {
+        return [=](WindowHarness &, QScrollBar &slider, QPoint track) {
+            QTest::mouseClick(&slider, button, keys, track);
+        };
+    };
+    QTest::newRow("up arrow") << Input([](WindowHarness &window, QScrollBar &, QPoint) {
+        window.clickOn(4, QStyle::SC_ScrollBarSubLine);
+    }) << 8;
+    QTest::newRow("track above the thumb") << Input(click(Qt::LeftButton, {})) << 8;
+    QTest::newRow("Up key") << Input([](WindowHarness &, QScrollBar &slider, QPoint) {
+        QTest::keyClick(&slider, Qt::Key_Up);
+    }) << 8;
+    QTest::newRow("Home key: the top end")
+        << Input([](WindowHarness &, QScrollBar &slider, QPoint) {
+               QTest::keyClick(&slider, Qt::Key_Home);
+           })
+        << 255;
+    QTest::newRow("wheel: one step a notch")
+        << Input([](WindowHarness &, QScrollBar &slider, QPoint at) {
+               QWheelEvent wheel(at, slider.mapToGlobal(at), {}, {0, 120}, {}, {},
+                                 Qt::NoScrollPhase, false);
+               QApplication::sendEvent(&slider, &wheel);
+           })
+        << 8;
+    QTest::newRow("middle click: no jump") << Input(click(Qt::MiddleButton, {})) << 7;
+    QTest::newRow("shift click: no jump") << Input(click(Qt::LeftButton, Qt::ShiftModifier)) << 8;
+    QTest::newRow("right click: no menu")
+        << Input([](WindowHarness &, QScrollBar &slider, QPoint at) {
+               QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, slider.mapToGlobal(at));
+               QApplication::sendEvent(&slider, &rightClick);
+           })
+        << 7;
 }
 
 void TestChannelRows::sliderInput()
@@ -94,68 +77,46 @@ void TestChannelRows::sliderInput()
     window.openPortAndSettle();
     window.typeAndEnter(4, u"7"_s);
     window.com1().takeReceived(4);
-    QScrollBar &slider = window.slider(4);
-    slider.setFocus();
-    const QPoint track = window.pointOn(4, QStyle::SC_ScrollBarSubPage);
-    QWheelEvent wheel(track, slider.mapToGlobal(track), {}, {0, 120}, Qt::NoButton, {},
-                      Qt::NoScrollPhase, false);
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, track, slider.mapToGlobal(track));
+    window.slider(4).setFocus();
     bool menuShown = false;
-    const auto answering =
-        whenShown([&] { // a menu that opened is closed again, so the test goes on
-            if (QWidget *menu = QApplication::activePopupWidget())
-                menuShown = menu->close();
-            return menuShown;
-        });
-    switch (input) {
-    case Input::UpArrow:
-        window.clickOn(4, QStyle::SC_ScrollBarSubLine);
-        break;
-    case Input::TrackAbove:
-        window.clickOn(4, QStyle::SC_ScrollBarSubPage);
-        break;
-    case Input::UpKey:
-    case Input::HomeKey:
-        QTest::keyClick(&slider, input == Input::UpKey ? Qt::Key_Up : Qt::Key_Home);
-        break;
-    case Input::Wheel:
-        QApplication::sendEvent(&slider, &wheel);
-        break;
-    case Input::MiddleClick:
-    case Input::ShiftClick:
-    case Input::RightClick:
-        QTest::mouseClick(&slider,
-                          input == Input::MiddleClick  ? Qt::MiddleButton
-                          : input == Input::ShiftClick ? Qt::LeftButton
-                                                       : Qt::RightButton,
-                          input == Input::ShiftClick ? Qt::ShiftModifier : Qt::NoModifier, track);
-        break;
-    }
+    const auto answering = whenShown([&] { // a menu that opened is closed, so the test goes on
+        if (QWidget *menu = QApplication::activePopupWidget())
+            menuShown = menu->close();
+        return menuShown;
+    });
+    input(window, window.slider(4), window.pointOn(4, QStyle::SC_ScrollBarSubPage));
     QCOMPARE(window.com1().takeAllWithin(300),
              valueAfter == 7 ? QByteArray() : frame(4, valueAfter));
-    QCOMPARE(slider.value(), 255 - valueAfter);
+    QCOMPARE(window.slider(4).value(), 255 - valueAfter);
     QVERIFY(!menuShown);
 }
 
 void TestChannelRows::valueEntry_data()
 {
+    QTest::addColumn<int>("channel");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("boxAfter");
     QTest::addColumn<int>("valueSent"); // the slider starts at value 7; -1: no frame
-    QTest::newRow("2.5 goes to 3") << u"2.5"_s << u"C"_s << u"3"_s << 3;
-    QTest::newRow("decimal comma") << u"2,5"_s << u"de_DE"_s << u"3"_s << 3;
-    QTest::newRow("point in a comma locale") << u"2.5"_s << u"de_DE"_s << u"0"_s << -1;
-    QTest::newRow("255.5 goes to 255") << u"255.5"_s << u"C"_s << u"255"_s << 255;
-    QTest::newRow("007 leaves the position") << u"007"_s << u"C"_s << u"007"_s << -1;
-    QTest::newRow("abc") << u"abc"_s << u"C"_s << u"0"_s << -1;
-    QTest::newRow("256") << u"256"_s << u"C"_s << u"0"_s << -1;
-    QTest::newRow("255.7 has no position") << u"255.7"_s << u"C"_s << u"0"_s << -1;
-    QTest::newRow("40,000 zeros, then 9") << QString(40000, u'0') + u'9' << u"C"_s << u"9"_s << 9;
+    QTest::newRow("channel 1, 255") << 1 << u"255"_s << u"C"_s << u"255"_s << 255;
+    QTest::newRow("channel 20, 0") << 20 << u"0"_s << u"C"_s << u"0"_s << 0;
+    QTest::newRow("channel 10, 19") << 10 << u"19"_s << u"C"_s << u"19"_s << 19;
+    QTest::newRow("value S goes out raw") << 3 << u"83"_s << u"C"_s << u"83"_s << 83;
+    QTest::newRow("2.5 goes to 3") << 5 << u"2.5"_s << u"C"_s << u"3"_s << 3;
+    QTest::newRow("decimal comma") << 5 << u"2,5"_s << u"de_DE"_s << u"3"_s << 3;
+    QTest::newRow("point in a comma locale") << 5 << u"2.5"_s << u"de_DE"_s << u"0"_s << -1;
+    QTest::newRow("255.5 goes to 255") << 5 << u"255.5"_s << u"C"_s << u"255"_s << 255;
+    QTest::newRow("007 leaves the position") << 5 << u"007"_s << u"C"_s << u"007"_s << -1;
+    QTest::newRow("abc") << 5 << u"abc"_s << u"C"_s << u"0"_s << -1;
+    QTest::newRow("256") << 5 << u"256"_s << u"C"_s << u"0"_s << -1;
+    QTest::newRow("255.7 has no position") << 5 << u"255.7"_s << u"C"_s << u"0"_s << -1;
+    QTest::newRow("40,000 zeros, then 9")
+        << 5 << QString(40000, u'0') + u'9' << u"C"_s << u"9"_s << 9;
 }
 
 void TestChannelRows::valueEntry()
 {
+    QFETCH(int, channel);
     QFETCH(QString, typed);
     QFETCH(QString, locale);
     QFETCH(QString, boxAfter);
@@ -163,16 +124,17 @@ void TestChannelRows::valueEntry()
     QLocale::setDefault(QLocale(locale));
     WindowHarness window;
     window.openPortAndSettle();
-    window.typeAndEnter(5, u"7"_s);
+    window.typeAndEnter(channel, u"7"_s);
     window.com1().takeReceived(4);
 
-    window.typeAndEnter(5, typed);
+    window.typeAndEnter(channel, typed);
     QLocale::setDefault(QLocale::c());
     const int value = valueSent < 0 ? 7 : valueSent;
-    QCOMPARE(window.valueBox(5).text(), boxAfter);
-    QCOMPARE(window.slider(5).value(), 255 - value);
-    QCOMPARE(window.com1().takeAllWithin(50), valueSent < 0 ? QByteArray() : frame(5, valueSent));
-    QCOMPARE(window.text1().text(), u"S 5 %1 E"_s.arg(value));
+    QCOMPARE(window.valueBox(channel).text(), boxAfter);
+    QCOMPARE(window.slider(channel).value(), 255 - value);
+    QCOMPARE(window.com1().takeAllWithin(50), valueSent < 0 ? QByteArray() : frame(channel, value));
+    QCOMPARE(window.text1().text(), u"S %1 %2 E"_s.arg(channel).arg(value));
+    QCOMPARE(window.text2().text(), u"Wait..."_s);
     QVERIFY(window.messages().takeShown().isEmpty());
 }
 
@@ -203,25 +165,6 @@ void TestChannelRows::closedPort()
     QCOMPARE(window.valueBox(12).text(), u"1"_s);
     QCOMPARE(window.slider(12).value(), 254);
     QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
-}
-
-void TestChannelRows::heldArrowGivesOneMessage()
-{
-    WindowHarness window;
-    // Stands in for the modal box: blocks the window and keeps the event loop turning for longer
-    // than the scroll bar's auto-repeat delay, while the mouse button stays down.
-    window.messages().setWhileShown([&] {
-        QDialog box(&window.form());
-        box.setModal(true);
-        box.show();
-        QTest::qWait(900);
-    });
-    const QPoint upArrow = window.pointOn(3, QStyle::SC_ScrollBarSubLine);
-    QTest::mousePress(&window.slider(3), Qt::LeftButton, {}, upArrow);
-    QTest::qWait(900);
-    QTest::mouseRelease(&window.slider(3), Qt::LeftButton, {}, upArrow);
-    QCOMPARE(window.messages().takeShown().size(), 1);
-    QCOMPARE(window.slider(3).value(), 254);
 }
 
 void TestChannelRows::centreAll_data()
