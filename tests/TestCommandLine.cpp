@@ -11,10 +11,23 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Interruption { None, Interrupt, Terminate, Unplug };
+constexpr int unplug = -1;
+
+// pwm20 with these words after it, and no display: were a window to open, it would fail.
+void start(QProcess &program, const QString &words, const QString &com2 = {})
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    environment.remove(u"DISPLAY"_s);
+    environment.insert(u"PWM20_COM2"_s, com2);
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(PWM20_PROGRAM), words.split(u' ', Qt::SkipEmptyParts));
+    QVERIFY(program.waitForStarted());
+}
 
 } // namespace
 
+// pwm20 as a shell sees it: its command line, and batches run with no window.
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -28,39 +41,34 @@ private Q_SLOTS:
 
 void TestCommandLine::answersWithNoWindow_data()
 {
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("words");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("out"); // a line the standard output holds
     QTest::addColumn<QString>("err"); // how the standard error starts
-    QTest::newRow("help") << QStringList{u"--help"_s} << 0
+    QTest::newRow("help") << u"--help"_s << 0
                           << u"  run              run FILE [--port DEVICE | --com N]："
                              u"不打开窗口，按批量命令文件发送帧。"_s
                           << QString();
     QTest::newRow("help in English")
-        << QStringList{u"--lang"_s, u"en"_s, u"-h"_s} << 0
-        << u"  --com1 <DEVICE>  The serial device com1 stands for."_s << QString();
-    QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"pwm20 1.1.0"_s << QString();
+        << u"--lang en -h"_s << 0 << u"  --com1 <DEVICE>  The serial device com1 stands for."_s
+        << QString();
+    QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
     QTest::newRow("unknown option")
-        << QStringList{u"--bogus"_s} << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
+        << u"--bogus"_s << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
     QTest::newRow("unknown language")
-        << QStringList{u"--lang=fr"_s} << 2 << QString() << u"--lang 只接受 zh 或 en。\nUsage: "_s;
+        << u"--lang=fr"_s << 2 << QString() << u"--lang 只接受 zh 或 en。\nUsage: "_s;
     QTest::newRow("stray argument")
-        << QStringList{u"walk.txt"_s} << 2 << QString() << u"未知的参数“walk.txt”。\n"_s;
+        << u"walk.txt"_s << 2 << QString() << u"未知的参数“walk.txt”。\n"_s;
 }
 
 void TestCommandLine::answersWithNoWindow()
 {
-    QFETCH(QStringList, arguments);
+    QFETCH(QString, words);
     QFETCH(int, status);
     QFETCH(QString, out);
     QFETCH(QString, err);
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Were a window to open, it would fail for want of a display.
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
-    environment.remove(u"DISPLAY"_s);
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(PWM20_PROGRAM), arguments);
+    start(program, words);
     QVERIFY(program.waitForFinished(3000));
     QCOMPARE(program.exitCode(), status);
     const QString output = QString::fromUtf8(program.readAllStandardOutput());
@@ -73,66 +81,56 @@ void TestCommandLine::answersWithNoWindow()
 void TestCommandLine::runs_data()
 {
     QTest::addColumn<QString>("script");
-    QTest::addColumn<QStringList>("arguments"); // FILE: the script's file; PTY: the board's path
-    QTest::addColumn<Interruption>("interruption");
+    QTest::addColumn<QString>("words");    // FILE: the script's file; PTY: the board's path
+    QTest::addColumn<int>("interruption"); // a signal, or unplugging the board
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("sent");
     QTest::addColumn<QString>("errors");
     const QString forever = u"repeat\n1=1\nend"_s;
-    const QString lost =
-        u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。\n"_s;
     QTest::newRow("a file; off after a move")
-        << u"1=100\noff"_s << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s} << Interruption::None
-        << 0 << frame(1, 100) + frame(1, 0) + everyChannel(0) << QString();
+        << u"1=100\noff"_s << u"FILE --port PTY"_s << 0 << 0
+        << frame(1, 100) + frame(1, 0) + everyChannel(0) << QString();
     QTest::newRow("standard input on com2; centre")
-        << u"S 3 7 E\ncentre\n3=19"_s << QStringList{u"-"_s, u"--com"_s, u"2"_s}
-        << Interruption::None << 0 << frame(3, 7) + everyChannel(19) + frame(3, 19) << QString();
+        << u"S 3 7 E\ncentre\n3=19"_s << u"- --com 2"_s << 0 << 0
+        << frame(3, 7) + everyChannel(19) + frame(3, 19) << QString();
     QTest::newRow("a bad line: nothing opened")
-        << u"1=1\nfoo"_s << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s} << Interruption::None << 2
-        << QByteArray() << u"FILE:2: 无法识别的命令“foo”。\n"_s;
+        << u"1=1\nfoo"_s << u"FILE --port PTY"_s << 0 << 2 << QByteArray()
+        << u"FILE:2: 无法识别的命令“foo”。\n"_s;
     QTest::newRow("no such device")
-        << u"1=1"_s << QStringList{u"FILE"_s, u"--port"_s, u"/dev/pwm20-none"_s}
-        << Interruption::None << 1 << QByteArray()
+        << u"1=1"_s << u"FILE --port /dev/pwm20-none"_s << 0 << 1 << QByteArray()
         << u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n请插上串口适配器，并检查设备的路径。\n"_s;
-    QTest::newRow("Ctrl+C") << forever << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s}
-                            << Interruption::Interrupt << 130 << frame(1, 1) << QString();
-    QTest::newRow("SIGTERM") << forever << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s}
-                             << Interruption::Terminate << 143 << frame(1, 1) << QString();
-    QTest::newRow("device lost") << forever << QStringList{u"FILE"_s, u"--port"_s, u"PTY"_s}
-                                 << Interruption::Unplug << 1 << frame(1, 1) << lost;
+    QTest::newRow("Ctrl+C") << forever << u"FILE --port PTY"_s << SIGINT << 130 << frame(1, 1)
+                            << QString();
+    QTest::newRow("SIGTERM") << forever << u"FILE --port PTY"_s << SIGTERM << 143 << frame(1, 1)
+                             << QString();
+    QTest::newRow("device lost")
+        << forever << u"FILE --port PTY"_s << unplug << 1 << frame(1, 1)
+        << u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。\n"_s;
 }
 
 void TestCommandLine::runs()
 {
     QFETCH(QString, script);
-    QFETCH(QStringList, arguments);
-    QFETCH(Interruption, interruption);
+    QFETCH(QString, words);
+    QFETCH(int, interruption);
     QFETCH(int, status);
     QFETCH(QByteArray, sent);
     QFETCH(QString, errors);
     PtyPair board;
     QTemporaryFile file;
     QVERIFY(file.open() && file.write(script.toUtf8()) > 0 && file.flush());
-    for (QString &argument : arguments)
-        argument.replace(u"FILE"_s, file.fileName()).replace(u"PTY"_s, board.devicePath());
-    errors.replace(u"FILE"_s, file.fileName()).replace(u"PTY"_s, board.devicePath());
-
+    for (QString *text : {&words, &errors})
+        text->replace(u"FILE"_s, file.fileName()).replace(u"PTY"_s, board.devicePath());
     QProcess runner;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"PWM20_COM2"_s, board.devicePath());
-    environment.remove(u"DISPLAY"_s); // no window, and so no display, is needed
-    runner.setProcessEnvironment(environment);
-    runner.start(QStringLiteral(PWM20_PROGRAM), QStringList{u"run"_s} + arguments);
-    QVERIFY(runner.waitForStarted());
+    start(runner, u"run "_s + words, board.devicePath());
     runner.write(script.toUtf8());
     runner.closeWriteChannel();
 
     QCOMPARE(board.takeReceived(sent.size()), sent);
-    if (interruption == Interruption::Unplug)
+    if (interruption == unplug)
         board.closeBoardSide();
-    else if (interruption != Interruption::None)
-        ::kill(pid_t(runner.processId()),
-               interruption == Interruption::Interrupt ? SIGINT : SIGTERM);
+    else if (interruption != 0)
+        ::kill(pid_t(runner.processId()), interruption);
     // It may have ended while the board was being read.
     QVERIFY(runner.state() == QProcess::NotRunning || runner.waitForFinished(3000));
     QCOMPARE(runner.exitStatus(), QProcess::NormalExit);
@@ -140,9 +138,8 @@ void TestCommandLine::runs()
     QCOMPARE(QString::fromUtf8(runner.readAllStandardError()), errors);
     // Whatever went out meanwhile is whole frames of the loop, and nothing comes after the end.
     const QByteArray rest = board.takeAllWithin(100);
-    QCOMPARE(rest,
-             interruption == Interruption::None ? QByteArray() : sent.repeated(rest.size() / 4));
-    QVERIFY(interruption == Interruption::Unplug || board.programSideClosed());
+    QCOMPARE(rest, interruption == 0 ? QByteArray() : sent.repeated(rest.size() / 4));
+    QVERIFY(interruption == unplug || board.programSideClosed());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -1,6 +1,8 @@
 #include "WindowHarness.h"
 
 #include "app/Language.h"
+#include "app/MessageLines.h"
+#include "app/SongFont.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -51,6 +53,8 @@ private Q_SLOTS:
     void windowAndInitialState();
     void captionsFitAndRead();
     void languageChoice();
+    void messageLines_data();
+    void messageLines();
     void tabChainAndFocus();
 
 private:
@@ -189,6 +193,32 @@ void TestWindowLayout::languageChoice()
     QCOMPARE(chooseLanguage({}, {u"de-DE"_s, u"zh-CN"_s}), u"en"_s);
     QCOMPARE(chooseLanguage(u"zh"_s, {u"en-US"_s}), u"zh"_s);
     QCOMPARE(chooseLanguage(u"en"_s, {u"zh-CN"_s}), u"en"_s);
+}
+
+void TestWindowLayout::messageLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width"); // in the window's font: ASCII 6 pixels, Chinese 12
+    QTest::addColumn<QString>("lines");
+    QTest::newRow("Chinese, at punctuation and blanks")
+        << u"无法打开串口 com1（设备 "
+           u"/dev/ttyUSB0）：找不到该设备。\n请插上串口适配器，或用环境变量 "
+           u"PWM20_COM1 指定设备。"_s
+        << 200
+        << u"无法打开串口 com1（设备\n/dev/ttyUSB0）：找不到该设备。\n请插上串口适配器，"
+           u"或用环境变量\nPWM20_COM1 指定设备。"_s;
+    QTest::newRow("English; a word wider than a line stays whole")
+        << u"Cannot open serial port com1 (device /dev/serial/by-id/usb-FTDI-if00): not found."_s
+        << 150
+        << u"Cannot open serial port\ncom1 (device\n/dev/serial/by-id/usb-FTDI-if00):\nnot found."_s;
+}
+
+void TestWindowLayout::messageLines()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(QString, lines);
+    QCOMPARE(pwm20::breakMessageLines(text, QFontMetrics(pwm20::songFont(9)), width), lines);
 }
 
 void TestWindowLayout::tabChainAndFocus()

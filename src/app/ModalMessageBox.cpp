@@ -1,8 +1,15 @@
 #include "ModalMessageBox.h"
 
+#include "MessageLines.h"
+
 #include <QApplication>
 
 namespace pwm20 {
+namespace {
+
+constexpr int messageWidth = 360;
+
+} // namespace
 
 void ModalMessageBox::showMessage(const QString &text)
 {
@@ -16,9 +23,10 @@ void ModalMessageBox::showWarning(const QString &text)
 
 void ModalMessageBox::show(QMessageBox::Icon icon, const QString &text)
 {
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, m_parent);
-    // Plain text, wrapped between words and at punctuation only.
+    QMessageBox box(icon, QApplication::applicationDisplayName(), {}, QMessageBox::Ok, m_parent);
     box.setTextFormat(Qt::PlainText);
+    // Lines of a width that reads well, broken between words and at punctuation only.
+    box.setText(breakMessageLines(text, QFontMetrics(box.font()), messageWidth));
     box.exec();
 }
 
