@@ -18,15 +18,13 @@ QTextEdit &batchBox(WindowHarness &window)
     return window.control<QTextEdit>(u"RichTextBox1"_s);
 }
 
+// Types `text` into the batch box, a line at a time, each ended with Enter.
 void typeBatch(WindowHarness &window, const QString &text)
 {
-    QTextEdit &box = batchBox(window);
-    box.setFocus();
-    const QStringList lines = text.split(u'\n');
-    for (qsizetype line = 0; line < lines.size(); ++line) {
-        if (line > 0)
-            QTest::keyClick(&box, Qt::Key_Return);
-        QTest::keyClicks(&box, lines[line]);
+    batchBox(window).setFocus();
+    for (const QString &line : text.split(u'\n')) {
+        QTest::keyClicks(&batchBox(window), line);
+        QTest::keyClick(&batchBox(window), Qt::Key_Return);
     }
 }
 
@@ -111,12 +109,12 @@ void TestBatchArea::nothingSent_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("open");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("cursorLine");
-    QTest::newRow("empty") << QString() << true << QString() << 0;
-    QTest::newRow("comments only") << u"# nothing yet\n\n"_s << true << QString() << 0;
-    QTest::newRow("port closed") << u"1=1"_s << false << u"串口未打开，请检查串口"_s << 0;
+    QTest::newRow("empty") << QString() << true << QString();
+    QTest::newRow("comments only") << u"# nothing yet\n\n"_s << true << QString();
+    QTest::newRow("port closed") << u"1=1"_s << false << u"串口未打开，请检查串口"_s;
+    // The cursor goes to the bad line, the third.
     QTest::newRow("a bad line anywhere") << u"1=1\nwait 100\n21=100\n2=2"_s << true
-                                         << u"⚠ 第 3 行“21=100”：通道应在 1 到 20 之间。"_s << 2;
+                                         << u"⚠ 第 3 行“21=100”：通道应在 1 到 20 之间。"_s;
 }
 
 void TestBatchArea::nothingSent()
@@ -124,7 +122,6 @@ void TestBatchArea::nothingSent()
     QFETCH(QString, text);
     QFETCH(bool, open);
     QFETCH(QString, message);
-    QFETCH(int, cursorLine);
     WindowHarness window;
     if (open)
         window.openPortAndSettle();
@@ -134,8 +131,8 @@ void TestBatchArea::nothingSent()
              message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(window.com1().takeAllWithin(100), QByteArray());
     QCOMPARE(window.button(2).text(), u"批量发送"_s);
-    if (!message.isEmpty())
-        QCOMPARE(batchBox(window).textCursor().blockNumber(), cursorLine);
+    if (message.startsWith(u"⚠"))
+        QCOMPARE(batchBox(window).textCursor().blockNumber(), 2);
 }
 
 void TestBatchArea::endsWhen_data()

@@ -20,10 +20,8 @@ private Q_SLOTS:
 void TestLineFormats::settings()
 {
     using P = LineSettings::Parity;
-    using S = LineSettings::StopBits;
     QVERIFY(LineSettings::parse(u" 19200 , E , 7 , 2 ") ==
-            LineSettings({19200, P::Even, 7, S::Two}));
-    QVERIFY(LineSettings::parse(u"4800,o,5,1.5") == LineSettings({4800, P::Odd, 5, S::OneAndHalf}));
+            LineSettings({19200, P::Even, 7, LineSettings::StopBits::Two}));
     for (QStringView bad :
          {u"9600,n,8", u"9600,x,8,1", u"9600,n,9,1", u"fast,n,8,1", u"9600,n,8,3"})
         QVERIFY2(!LineSettings::parse(bad), qPrintable(bad.toString()));
@@ -50,10 +48,10 @@ void TestLineFormats::portNumbers()
 void TestLineFormats::messagesNoPtyCanRaise()
 {
     using R = OpenFailure::Reason;
-    QCOMPARE(openFailedMessage(2, {R::NoPermission, u"/dev/ttyUSB9"_s, {}}),
-             u"无法打开串口 com2（设备 /dev/ttyUSB9）：没有使用该串口的权限。\n"
-             u"在 Linux 上请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），"
-             u"然后重新登录。"_s);
+    QCOMPARE(
+        openFailedMessage(2, {R::NoPermission, u"/dev/ttyUSB9"_s, {}}),
+        u"无法打开串口 com2（设备 /dev/ttyUSB9）：没有使用该串口的权限。\n在 Linux 上请把当前用户"
+        u"加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。"_s);
     QCOMPARE(openFailedMessage(1, {R::Other, u"/dev/ttyS0"_s, u"I/O error"_s}),
              u"无法打开串口 com1（设备 /dev/ttyS0）：I/O error"_s);
 }
