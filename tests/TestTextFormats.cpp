@@ -1,0 +1,266 @@
+// The formats the program reads and writes as text or bytes: value entries, line settings, port
+// names and messages, batch texts, and the line as the board simulator reads it.
+#include "FrameReader.h"
+#include "batch/BatchMessages.h"
+#include "batch/BatchScript.h"
+#include "channels/EntryParser.h"
+#include "serial/LineSettings.h"
+#include "serial/PortMessages.h"
+#include "serial/PortNaming.h"
+
+#include <QTest>
+
+using namespace pwm20;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Steps as short words: "3:1=100 2=50" for frames from line 3, "5:repeat 2>7" for a repeat whose
+// end is step 7, "8:end<5" for that end.
+QString describe(const std::vector<BatchStep> &steps)
+{
+    QStringList words;
+    for (const BatchStep &step : steps) {
+        QStringList pairs;
+        for (const ChannelValue &frame : step.frames)
+            pairs << u"%1=%2"_s.arg(frame.channel).arg(frame.value);
+        const QString kinds[] = {pairs.join(u' '),
+                                 u"off"_s,
+                                 u"centre"_s,
+                                 u"wait %1"_s.arg(step.amount),
+                                 u"repeat %1>%2"_s.arg(step.amount).arg(step.partner),
+                                 u"end<%1"_s.arg(step.partner)};
+        words << u"%1:"_s.arg(step.line) + kinds[int(step.kind)];
+    }
+    return words.join(u" | ");
+}
+
+} // namespace
+
+class TestTextFormats : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void entryPositions_data();
+    void entryPositions();
+    void lineSettings();
+    void portNumbers();
+    void messagesNoPtyCanRaise();
+    void batchValid_data();
+    void batchValid();
+    void batchErrors_data();
+    void batchErrors();
+    void boardReading_data();
+    void boardReading();
+};
+
+void TestTextFormats::entryPositions_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("separator");
+    QTest::addColumn<int>("position"); // -1: no position, the box is reset to "0"
+    const auto add = [](const char *name, const char *text, int position, const char *point = ".") {
+        QTest::newRow(name) << QByteArray(text) << QByteArray(point) << position;
+    };
+    // Accepted forms.
+    add("blanks around", "  12\t ", 243);
+    add("ideographic space", "\u300012", 243);
+    add("plus sign", "+12", 243);
+    add("fraction", "12.25", 243);
+    add("no whole part", ".4", 255);
+    add("exponent", "1e2", 155);
+    add("signed exponent", "2500E-1", 5);
+    add("leading zeros", "007", 248);
+    add("tiny underflows to 0", "1e-999999", 255);
+    add("decimal comma", "2,5", 252, ",");
+    add("two-byte separator", "2\u066B5", 252, "\u066B");
+    // Halves go to the even position, so to the odd channel value.
+    add("2.5", "2.5", 252);
+    add("255.5 rounds onto the top", "255.5", 0);
+    add("-0.4 rounds onto the bottom", "-0.4", 255);
+    // Not numbers.
+    add("empty", "", -1);
+    add("blanks only", "   ", -1);
+    add("trailing letter", "12a", -1);
+    add("inf", "inf", -1);
+    add("hex", "0x1F", -1);
+    add("sign only", "-", -1);
+    add("separator only", ".", -1);
+    add("bare exponent", "1e", -1);
+    add("inner blank", "1 2", -1);
+    add("comma in C locale", "1,5", -1);
+    add("point where the comma is", "2.5", -1, ",");
+    // Numbers the slider cannot stand for: 256 and up, and positions outside 0..255.
+    add("256", "256", -1);
+    add("huge", "1e400", -1);
+    add("255.6 would be position -1", "255.6", -1);
+    add("-0.5 would be position 256", "-0.5", -1);
+    add("past a 16-bit position", "-40000", -1);
+}
+
+void TestTextFormats::entryPositions()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, separator);
+    QFETCH(int, position);
+    QCOMPARE(sliderPositionForEntry(text.toStdString(), separator.toStdString()).value_or(-1),
+             position);
+}
+
+void TestTextFormats::lineSettings()
+{
+    using P = LineSettings::Parity;
+    QVERIFY(LineSettings::parse(u" 19200 , E , 7 , 2 ") ==
+            LineSettings({19200, P::Even, 7, LineSettings::StopBits::Two}));
+    for (QStringView bad :
+         {u"9600,n,8", u"9600,x,8,1", u"9600,n,9,1", u"fast,n,8,1", u"9600,n,8,3"})
+        QVERIFY2(!LineSettings::parse(bad), qPrintable(bad.toString()));
+}
+
+void TestTextFormats::portNumbers()
+{
+    using Source = PortDevice::Source;
+    const QStringList listed{u"ttyS1"_s,   u"ttyUSB10"_s, u"ttyACM0"_s, u"ttyS0"_s,
+                             u"ttyUSB2"_s, u"ttyAMA0"_s,  u"ttyS10"_s};
+    QCOMPARE(orderedSerialPorts(listed),
+             QStringList({u"ttyUSB2"_s, u"ttyUSB10"_s, u"ttyACM0"_s, u"ttyAMA0"_s, u"ttyS0"_s,
+                          u"ttyS1"_s, u"ttyS10"_s}));
+    QVERIFY(choosePortDevice(2, {}, listed) == PortDevice({u"ttyUSB10"_s, Source::Automatic}));
+    QVERIFY(choosePortDevice(8, {}, listed) == PortDevice());
+    // The command line, then the environment, then the remembered choice, then automatic.
+    const QString a = u"/dev/a"_s, b = u"/dev/b"_s, c = u"/dev/c"_s;
+    QVERIFY(choosePortDevice(8, {a, b, c}, {}) == PortDevice({a, Source::CommandLine}));
+    QVERIFY(choosePortDevice(8, {{}, b, c}, {}) == PortDevice({b, Source::Environment}));
+    QVERIFY(choosePortDevice(8, {{}, {}, c}, {}) == PortDevice({c, Source::Remembered}));
+}
+
+// A root test run can open any device, and a pseudo-terminal has no other failures to give.
+void TestTextFormats::messagesNoPtyCanRaise()
+{
+    using R = OpenFailure::Reason;
+    QCOMPARE(
+        openFailedMessage(2, {R::NoPermission, u"/dev/ttyUSB9"_s, {}}),
+        u"无法打开串口 com2（设备 /dev/ttyUSB9）：没有使用该串口的权限。\n在 Linux 上请把当前用户"
+        u"加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。"_s);
+    QCOMPARE(openFailedMessage(1, {R::Other, u"/dev/ttyS0"_s, u"I/O error"_s}),
+             u"无法打开串口 com1（设备 /dev/ttyS0）：I/O error"_s);
+}
+
+void TestTextFormats::batchValid_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("steps");
+    QTest::newRow("nothing") << u""_s << u""_s;
+    QTest::newRow("comments and blank lines") << u"\n  # a pose\n\t\n#1=1"_s << u""_s;
+    QTest::newRow("an echo copied") << u"S 5 100 E"_s << u"1:5=100"_s;
+    QTest::newRow("lower case, comment") << u"s 20 0 e # off"_s << u"1:20=0"_s;
+    QTest::newRow("a pose in order") << u"3=100 1=50 20=19"_s << u"1:3=100 1=50 20=19"_s;
+    QTest::newRow("leading zeros") << u"007=0255"_s << u"1:7=255"_s;
+    QTest::newRow("any case, wide blanks, CR LF")
+        << u"\u3000OFF\r\nCentre\u00a0\r\nWAIT 0\r\nwait\t3600000"_s
+        << u"1:off | 2:centre | 3:wait 0 | 4:wait 3600000"_s;
+    QTest::newRow("center too") << u"center"_s << u"1:centre"_s;
+    QTest::newRow("nested loops") << u"repeat 2\n repeat\n  1=1\n end\nend\nrepeat 1000000\nend"_s
+                                  << u"1:repeat 2>4 | 2:repeat 0>3 | 3:1=1 | 4:end<1 | 5:end<0 | "
+                                     u"6:repeat 1000000>6 | 7:end<5"_s;
+}
+
+void TestTextFormats::batchValid()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, steps);
+    const BatchScript script = parseBatch(text.toStdString());
+    QVERIFY(!script.error);
+    QCOMPARE(describe(script.steps), steps);
+}
+
+void TestTextFormats::batchErrors_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const auto add = [](const char *name, const QString &text, const QString &message) {
+        QTest::newRow(name) << text << message;
+    };
+    add("channel 21", u"1=1\n\n21=100"_s, u"第 3 行“21=100”：通道应在 1 到 20 之间。"_s);
+    add("channel 0 in a frame", u"S 0 5 E"_s, u"第 1 行“S 0 5 E”：通道应在 1 到 20 之间。"_s);
+    add("value 256", u"  5=256  # too far"_s, u"第 1 行“5=256”：数值应在 0 到 255 之间。"_s);
+    add("value far past", u"S 5 99999999999999999999 E"_s,
+        u"第 1 行“S 5 99999999999999999999 E”：数值应在 0 到 255 之间。"_s);
+    add("frame without E", u"S 5 100"_s, u"第 1 行“S 5 100”：帧应写作“S 通道 数值 E”。"_s);
+    add("frame value not a number", u"S 5 1e2 E"_s, u"第 1 行“S 5 1e2 E”：“1e2”不是十进制整数。"_s);
+    add("signed value", u"1=1 5=+1"_s, u"第 1 行“1=1 5=+1”：“5=+1”应写作“通道=数值”。"_s);
+    add("blanks around =", u"5 = 1"_s, u"第 1 行“5 = 1”：“5”应写作“通道=数值”。"_s);
+    add("unknown word", u"jump"_s, u"第 1 行“jump”：无法识别的命令“jump”。"_s);
+    add("wait without time", u"wait"_s, u"第 1 行“wait”：“wait”后面缺少毫秒数。"_s);
+    add("wait too long", u"wait 3600001"_s,
+        u"第 1 行“wait 3600001”：等待时间应在 0 到 3600000 毫秒之间。"_s);
+    add("wait fraction", u"wait 1.5"_s, u"第 1 行“wait 1.5”：“1.5”不是十进制整数。"_s);
+    add("wait, two times", u"wait 10 20"_s, u"第 1 行“wait 10 20”：多余的“20”。"_s);
+    add("off with more", u"off now"_s, u"第 1 行“off now”：多余的“now”。"_s);
+    add("repeat 0", u"repeat 0\nend"_s, u"第 1 行“repeat 0”：重复次数应在 1 到 1000000 之间。"_s);
+    add("repeat too often", u"repeat 1000001\nend"_s,
+        u"第 1 行“repeat 1000001”：重复次数应在 1 到 1000000 之间。"_s);
+    add("end alone", u"1=1\nend"_s, u"第 2 行“end”：“end”前面没有对应的“repeat”。"_s);
+    add("repeat left open", u"1=1\nrepeat 2\nrepeat 3\nend\n2=2"_s,
+        u"第 2 行“repeat 2”：“repeat”后面没有对应的“end”。"_s);
+}
+
+void TestTextFormats::batchErrors()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    const BatchScript script = parseBatch(text.toStdString());
+    QVERIFY(script.error);
+    QVERIFY(script.steps.empty());
+    QCOMPARE(batchErrorMessage(*script.error), message);
+}
+
+void TestTextFormats::boardReading_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("events"); // "5=100" a frame, "garbage 3" a run of three bytes
+    QTest::newRow("value bytes S and E")
+        << QByteArray("S\x03SES\x04\x45\x45", 8) << u"3=83, 4=69"_s;
+    QTest::newRow("garbage, then a frame")
+        << QByteArray("xyzS\x01\x02\x45", 7) << u"garbage 3, 1=2"_s;
+    QTest::newRow("a frame inside a broken one")
+        << QByteArray("S\x05S\x05\x64\x45", 6) << u"garbage 2, 5=100"_s;
+    QTest::newRow("channels 21 and 0")
+        << QByteArray("S\x15\x01\x45S\x00\x01\x45S\x02\x01\x45", 12) << u"garbage 8, 2=1"_s;
+    QTest::newRow("trailing garbage, cut short")
+        << QByteArray(20, '!') << u"garbage 20 (16 shown)"_s;
+    QTest::newRow("unfinished frame") << QByteArray("S\x07\x07", 3) << QString();
+}
+
+void TestTextFormats::boardReading()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, events);
+    for (qsizetype chunkSize : {qsizetype(1), qsizetype(3), line.size()}) {
+        pwm20board::FrameReader reader;
+        QStringList seen;
+        const auto describe = [&](const pwm20board::LineEvent &event) {
+            if (event.kind == pwm20board::LineEvent::Kind::Frame)
+                seen << u"%1=%2"_s.arg(event.channel).arg(event.value);
+            else if (event.garbage.size() == event.garbageCount)
+                seen << u"garbage %1"_s.arg(event.garbageCount);
+            else
+                seen
+                    << u"garbage %1 (%2 shown)"_s.arg(event.garbageCount).arg(event.garbage.size());
+        };
+        for (qsizetype at = 0; at < line.size(); at += chunkSize) {
+            const QByteArray chunk = line.mid(at, chunkSize);
+            for (const pwm20board::LineEvent &event :
+                 reader.feed({reinterpret_cast<const std::uint8_t *>(chunk.data()),
+                              std::size_t(chunk.size())}))
+                describe(event);
+        }
+        if (const auto run = reader.endGarbageRun())
+            describe(*run);
+        QCOMPARE(seen.join(u", "), events);
+    }
+}
+
+QTEST_APPLESS_MAIN(TestTextFormats)
+#include "TestTextFormats.moc"
