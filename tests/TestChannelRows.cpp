@@ -11,7 +11,7 @@ using namespace pwm20::testing;
 using namespace Qt::StringLiterals;
 
 // Input given to slider 4 of the window.
-using Input = std::function<void(WindowHarness &, QScrollBar &, QPoint track)>;
+using Input = std::function<void(QScrollBar &, QPoint)>;
 Q_DECLARE_METATYPE(Input)
 
 // The channel rows, the group buttons and the receive box, on an open port unless said.
@@ -34,44 +34,39 @@ private Q_SLOTS:
 void TestChannelRows::sliderInput_data()
 {
     QTest::addColumn<Input>("input");
+    QTest::addColumn<QStyle::SubControl>("where");
     QTest::addColumn<int>("valueAfter"); // slider 4 starts at value 7: one step, or none
-    const auto click = [](Qt::MouseButton button, Qt::KeyboardModifiers keys) {
-        return [=](WindowHarness &, QScrollBar &slider, QPoint track) {
-            QTest::mouseClick(&slider, button, keys, track);
-        };
+    const auto click = [](Qt::MouseButton button, Qt::KeyboardModifiers keys = {}) {
+        return Input(
+            [=](QScrollBar &slider, QPoint at) { QTest::mouseClick(&slider, button, keys, at); });
     };
-    QTest::newRow("up arrow") << Input([](WindowHarness &window, QScrollBar &, QPoint) {
-        window.clickOn(4, QStyle::SC_ScrollBarSubLine);
-    }) << 8;
-    QTest::newRow("track above the thumb") << Input(click(Qt::LeftButton, {})) << 8;
-    QTest::newRow("Up key") << Input([](WindowHarness &, QScrollBar &slider, QPoint) {
-        QTest::keyClick(&slider, Qt::Key_Up);
-    }) << 8;
-    QTest::newRow("Home key: the top end")
-        << Input([](WindowHarness &, QScrollBar &slider, QPoint) {
-               QTest::keyClick(&slider, Qt::Key_Home);
-           })
-        << 255;
-    QTest::newRow("wheel: one step a notch")
-        << Input([](WindowHarness &, QScrollBar &slider, QPoint at) {
-               QWheelEvent wheel(at, slider.mapToGlobal(at), {}, {0, 120}, {}, {},
-                                 Qt::NoScrollPhase, false);
-               QApplication::sendEvent(&slider, &wheel);
-           })
-        << 8;
-    QTest::newRow("middle click: no jump") << Input(click(Qt::MiddleButton, {})) << 7;
-    QTest::newRow("shift click: no jump") << Input(click(Qt::LeftButton, Qt::ShiftModifier)) << 8;
-    QTest::newRow("right click: no menu")
-        << Input([](WindowHarness &, QScrollBar &slider, QPoint at) {
-               QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, slider.mapToGlobal(at));
-               QApplication::sendEvent(&slider, &rightClick);
-           })
-        << 7;
+    const auto key = [](Qt::Key key) {
+        return Input([=](QScrollBar &slider, QPoint) { QTest::keyClick(&slider, key); });
+    };
+    const auto wheel = [](QScrollBar &slider, QPoint at) {
+        QWheelEvent notch(at, slider.mapToGlobal(at), {}, {0, 120}, {}, {}, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(&slider, &notch);
+    };
+    const auto rightClick = [](QScrollBar &slider, QPoint at) {
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, slider.mapToGlobal(at));
+        QApplication::sendEvent(&slider, &menu);
+    };
+    const QStyle::SubControl track = QStyle::SC_ScrollBarSubPage;
+    QTest::newRow("up arrow") << click(Qt::LeftButton) << QStyle::SC_ScrollBarSubLine << 8;
+    QTest::newRow("track above the thumb") << click(Qt::LeftButton) << track << 8;
+    QTest::newRow("Up key") << key(Qt::Key_Up) << track << 8;
+    QTest::newRow("Home key: the top end") << key(Qt::Key_Home) << track << 255;
+    QTest::newRow("wheel: one step a notch") << Input(wheel) << track << 8;
+    QTest::newRow("middle click: no jump") << click(Qt::MiddleButton) << track << 7;
+    QTest::newRow("shift click: no jump") << click(Qt::LeftButton, Qt::ShiftModifier) << track << 8;
+    QTest::newRow("right click: no menu") << Input(rightClick) << track << 7;
 }
 
 void TestChannelRows::sliderInput()
 {
     QFETCH(Input, input);
+    QFETCH(QStyle::SubControl, where);
     QFETCH(int, valueAfter);
     WindowHarness window;
     window.openPortAndSettle();
@@ -84,7 +79,7 @@ void TestChannelRows::sliderInput()
             menuShown = menu->close();
         return menuShown;
     });
-    input(window, window.slider(4), window.pointOn(4, QStyle::SC_ScrollBarSubPage));
+    input(window.slider(4), window.pointOn(4, where));
     QCOMPARE(window.com1().takeAllWithin(300),
              valueAfter == 7 ? QByteArray() : frame(4, valueAfter));
     QCOMPARE(window.slider(4).value(), 255 - valueAfter);
