@@ -1,10 +1,8 @@
-// The formats the program reads and writes as text or bytes: value entries, line settings, port
-// names and messages, batch texts, and the line as the board simulator reads it.
-#include "FrameReader.h"
+// The formats the program reads and writes as text: value entries, port names and messages, and
+// batch texts.
 #include "batch/BatchMessages.h"
 #include "batch/BatchScript.h"
 #include "channels/EntryParser.h"
-#include "serial/LineSettings.h"
 #include "serial/PortMessages.h"
 #include "serial/PortNaming.h"
 
@@ -44,15 +42,12 @@ class TestTextFormats : public QObject
 private Q_SLOTS:
     void entryPositions_data();
     void entryPositions();
-    void lineSettings();
     void portNumbers();
     void messagesNoPtyCanRaise();
     void batchValid_data();
     void batchValid();
     void batchErrors_data();
     void batchErrors();
-    void boardReading_data();
-    void boardReading();
 };
 
 void TestTextFormats::entryPositions_data()
@@ -106,16 +101,6 @@ void TestTextFormats::entryPositions()
     QFETCH(int, position);
     QCOMPARE(sliderPositionForEntry(text.toStdString(), separator.toStdString()).value_or(-1),
              position);
-}
-
-void TestTextFormats::lineSettings()
-{
-    using P = LineSettings::Parity;
-    QVERIFY(LineSettings::parse(u" 19200 , E , 7 , 2 ") ==
-            LineSettings({19200, P::Even, 7, LineSettings::StopBits::Two}));
-    for (QStringView bad :
-         {u"9600,n,8", u"9600,x,8,1", u"9600,n,9,1", u"fast,n,8,1", u"9600,n,8,3"})
-        QVERIFY2(!LineSettings::parse(bad), qPrintable(bad.toString()));
 }
 
 void TestTextFormats::portNumbers()
@@ -214,52 +199,6 @@ void TestTextFormats::batchErrors()
     QVERIFY(script.error);
     QVERIFY(script.steps.empty());
     QCOMPARE(batchErrorMessage(*script.error), message);
-}
-
-void TestTextFormats::boardReading_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QString>("events"); // "5=100" a frame, "garbage 3" a run of three bytes
-    QTest::newRow("value bytes S and E")
-        << QByteArray("S\x03SES\x04\x45\x45", 8) << u"3=83, 4=69"_s;
-    QTest::newRow("garbage, then a frame")
-        << QByteArray("xyzS\x01\x02\x45", 7) << u"garbage 3, 1=2"_s;
-    QTest::newRow("a frame inside a broken one")
-        << QByteArray("S\x05S\x05\x64\x45", 6) << u"garbage 2, 5=100"_s;
-    QTest::newRow("channels 21 and 0")
-        << QByteArray("S\x15\x01\x45S\x00\x01\x45S\x02\x01\x45", 12) << u"garbage 8, 2=1"_s;
-    QTest::newRow("trailing garbage, cut short")
-        << QByteArray(20, '!') << u"garbage 20 (16 shown)"_s;
-    QTest::newRow("unfinished frame") << QByteArray("S\x07\x07", 3) << QString();
-}
-
-void TestTextFormats::boardReading()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(QString, events);
-    for (qsizetype chunkSize : {qsizetype(1), qsizetype(3), line.size()}) {
-        pwm20board::FrameReader reader;
-        QStringList seen;
-        const auto describe = [&](const pwm20board::LineEvent &event) {
-            if (event.kind == pwm20board::LineEvent::Kind::Frame)
-                seen << u"%1=%2"_s.arg(event.channel).arg(event.value);
-            else if (event.garbage.size() == event.garbageCount)
-                seen << u"garbage %1"_s.arg(event.garbageCount);
-            else
-                seen
-                    << u"garbage %1 (%2 shown)"_s.arg(event.garbageCount).arg(event.garbage.size());
-        };
-        for (qsizetype at = 0; at < line.size(); at += chunkSize) {
-            const QByteArray chunk = line.mid(at, chunkSize);
-            for (const pwm20board::LineEvent &event :
-                 reader.feed({reinterpret_cast<const std::uint8_t *>(chunk.data()),
-                              std::size_t(chunk.size())}))
-                describe(event);
-        }
-        if (const auto run = reader.endGarbageRun())
-            describe(*run);
-        QCOMPARE(seen.join(u", "), events);
-    }
 }
 
 QTEST_APPLESS_MAIN(TestTextFormats)

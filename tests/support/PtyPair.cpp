@@ -63,14 +63,7 @@ QByteArray PtyPair::takeAllWithin(int waitMs)
 
 bool PtyPair::send(const QByteArray &bytes)
 {
-    const QDeadlineTimer deadline(3000);
-    qsizetype done = 0;
-    while (done < bytes.size() && !deadline.hasExpired()) {
-        done += sendSome(QByteArrayView(bytes).sliced(done));
-        if (done < bytes.size())
-            QCoreApplication::processEvents();
-    }
-    return done == bytes.size();
+    return sendSome(bytes) == bytes.size();
 }
 
 qsizetype PtyPair::sendSome(QByteArrayView bytes)

@@ -26,7 +26,7 @@ public:
     QByteArray takeReceived(qsizetype count, int timeoutMs = 3000, bool turnEventLoop = true);
     // Everything that reaches the board within `waitMs`; a quiet line gives nothing.
     QByteArray takeAllWithin(int waitMs);
-    // False when the line would not take all of it within three seconds.
+    // False when the line does not take all of it at once: a few kilobytes fit.
     bool send(const QByteArray &bytes);
     // Writes what the line takes now, without waiting; safe from another thread.
     qsizetype sendSome(QByteArrayView bytes);
