@@ -5,6 +5,8 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <qt_windows.h>
 #endif
 
 namespace pwm20 {
@@ -53,6 +55,38 @@ StopSignals::~StopSignals()
     m_notifier.reset();
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);
+}
+
+#elif defined(Q_OS_WIN)
+namespace {
+
+StopSignals *watching = nullptr;
+
+// Runs on a thread of the console's own, so the stop is queued to the event loop.
+BOOL WINAPI forwardConsoleEvent(DWORD event)
+{
+    if (!watching ||
+        (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT))
+        return FALSE;
+    const int exitStatus = event == CTRL_C_EVENT ? 128 + 2 : 128 + 15; // as SIGINT, as SIGTERM
+    QMetaObject::invokeMethod(
+        watching, [exitStatus] { Q_EMIT watching->stopRequested(exitStatus); },
+        Qt::QueuedConnection);
+    return TRUE;
+}
+
+} // namespace
+
+StopSignals::StopSignals()
+{
+    watching = this;
+    ::SetConsoleCtrlHandler(forwardConsoleEvent, TRUE);
+}
+
+StopSignals::~StopSignals()
+{
+    ::SetConsoleCtrlHandler(forwardConsoleEvent, FALSE);
+    watching = nullptr;
 }
 
 #else

@@ -10,7 +10,7 @@ namespace pwm20 {
 
 // Ctrl+C (SIGINT) and SIGTERM as a signal of the event loop, while this object lives. A signal
 // handler may do almost nothing, so it only writes the signal's number to a pipe that the event
-// loop watches. Where there are no such signals (Windows) it never fires.
+// loop watches. On Windows, Ctrl+C, Ctrl+Break and closing the console stand for them.
 class StopSignals final : public QObject
 {
     Q_OBJECT
