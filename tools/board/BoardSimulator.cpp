@@ -4,10 +4,12 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <pty.h>
 #include <span>
@@ -16,6 +18,7 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -82,6 +85,20 @@ void showTable(const std::array<int, 20> &values, const std::string &status)
     }
     screen += status + '\n';
     std::fputs(screen.c_str(), stdout);
+}
+
+// The time since the frame before, "  +4.2 ms", so that a batch's pacing and waits can be
+// watched; nothing for the first frame.
+std::string gapSince(std::optional<std::chrono::steady_clock::time_point> &last)
+{
+    const auto now = std::chrono::steady_clock::now();
+    const auto before = std::exchange(last, now);
+    if (!before)
+        return {};
+    char text[32];
+    std::snprintf(text, sizeof text, "  +%.1f ms",
+                  std::chrono::duration<double, std::milli>(now - *before).count());
+    return text;
 }
 
 void showGarbage(const pwm20board::LineEvent &run, std::string &status, bool table)
@@ -153,6 +170,7 @@ int main(int argc, char *argv[])
     if (options.table)
         showTable(values, status);
     bool programConnected = false;
+    std::optional<std::chrono::steady_clock::time_point> lastFrameAt;
     const char *why = "stopped";
 
     const auto handleBytes = [&](std::span<const std::uint8_t> bytes) {
@@ -162,11 +180,12 @@ int main(int argc, char *argv[])
                 continue;
             }
             values[static_cast<std::size_t>(event.channel - 1)] = event.value;
+            const std::string gap = gapSince(lastFrameAt);
             if (options.table)
                 status = "last: ch " + std::to_string(event.channel) + " = " +
-                         std::to_string(event.value);
+                         std::to_string(event.value) + gap;
             else
-                std::printf("ch %d = %d\n", event.channel, event.value);
+                std::printf("ch %d = %d%s\n", event.channel, event.value, gap.c_str());
             if (!options.reply.empty() &&
                 ::write(master, options.reply.data(), options.reply.size()) < 0)
                 std::fprintf(stderr, "pwm20-board: reply lost: %s\n", std::strerror(errno));
@@ -204,7 +223,7 @@ int main(int argc, char *argv[])
             if (programConnected)
                 std::printf("pwm20-board: pwm20 closed the port; waiting for it to open again\n");
             programConnected = false;
-            ::usleep(50'000);
+            ::usleep(5'000); // short, so the first frame's time is near enough
             continue;
         }
         if (ready == 0) {
