@@ -57,8 +57,6 @@ void TestCommandLine::answersWithNoWindow_data()
         << u"--bogus"_s << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
     QTest::newRow("unknown language")
         << u"--lang=fr"_s << 2 << QString() << u"--lang 只接受 zh 或 en。\nUsage: "_s;
-    QTest::newRow("stray argument")
-        << u"walk.txt"_s << 2 << QString() << u"未知的参数“walk.txt”。\n"_s;
 }
 
 void TestCommandLine::answersWithNoWindow()
@@ -101,8 +99,6 @@ void TestCommandLine::runs_data()
         << u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n请插上串口适配器，并检查设备的路径。\n"_s;
     QTest::newRow("Ctrl+C") << forever << u"FILE --port PTY"_s << SIGINT << 130 << frame(1, 1)
                             << QString();
-    QTest::newRow("SIGTERM") << forever << u"FILE --port PTY"_s << SIGTERM << 143 << frame(1, 1)
-                             << QString();
     QTest::newRow("device lost")
         << forever << u"FILE --port PTY"_s << unplug << 1 << frame(1, 1)
         << u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。\n"_s;
