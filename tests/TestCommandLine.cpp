@@ -13,6 +13,16 @@ namespace {
 
 constexpr int unplug = -1;
 
+// A batch run from a shell: the script, what follows `run` (FILE: the script's file, PTY: the
+// board's path), a signal sent to it or the board unplugged, and what comes of it.
+struct Run
+{
+    QString script, words;
+    int interruption, status;
+    QByteArray sent;
+    QString errors{};
+};
+
 // pwm20 with these words after it, and no display: were a window to open, it would fail.
 void start(QProcess &program, const QString &words, const QString &com2 = {})
 {
@@ -26,6 +36,8 @@ void start(QProcess &program, const QString &words, const QString &com2 = {})
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Run)
 
 // pwm20 as a shell sees it: its command line, and batches run with no window.
 class TestCommandLine : public QObject
@@ -52,6 +64,8 @@ void TestCommandLine::answersWithNoWindow_data()
     QTest::newRow("help in English")
         << u"--lang en -h"_s << 0 << u"  --com1 <DEVICE>  The serial device com1 stands for."_s
         << QString();
+    QTest::newRow("ports") << u"--ports --com2 /dev/pwm20-x"_s << 0
+                           << u"com2：/dev/pwm20-x（命令行 --com2 指定）"_s << QString();
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
@@ -78,64 +92,60 @@ void TestCommandLine::answersWithNoWindow()
 
 void TestCommandLine::runs_data()
 {
-    QTest::addColumn<QString>("script");
-    QTest::addColumn<QString>("words");    // FILE: the script's file; PTY: the board's path
-    QTest::addColumn<int>("interruption"); // a signal, or unplugging the board
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QByteArray>("sent");
-    QTest::addColumn<QString>("errors");
+    QTest::addColumn<Run>("run");
     const QString forever = u"repeat\n1=1\nend"_s;
+    const QString onBoard = u"FILE --port PTY"_s;
     QTest::newRow("a file; off after a move")
-        << u"1=100\noff"_s << u"FILE --port PTY"_s << 0 << 0
-        << frame(1, 100) + frame(1, 0) + everyChannel(0) << QString();
+        << Run{u"1=100\noff"_s, onBoard, 0, 0, frame(1, 100) + frame(1, 0) + everyChannel(0)};
     QTest::newRow("standard input on com2; centre")
-        << u"S 3 7 E\ncentre\n3=19"_s << u"- --com 2"_s << 0 << 0
-        << frame(3, 7) + everyChannel(19) + frame(3, 19) << QString();
+        << Run{u"S 3 7 E\ncentre\n3=19"_s, u"- --com 2"_s, 0, 0,
+               frame(3, 7) + everyChannel(19) + frame(3, 19)};
     QTest::newRow("a bad line: nothing opened")
-        << u"1=1\nfoo"_s << u"FILE --port PTY"_s << 0 << 2 << QByteArray()
-        << u"FILE:2: 无法识别的命令“foo”。\n"_s;
-    QTest::newRow("no such device")
-        << u"1=1"_s << u"FILE --port /dev/pwm20-none"_s << 0 << 1 << QByteArray()
-        << u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n请插上串口适配器，并检查设备的路径。\n"_s;
-    QTest::newRow("Ctrl+C") << forever << u"FILE --port PTY"_s << SIGINT << 130 << frame(1, 1)
-                            << QString();
-    QTest::newRow("device lost")
-        << forever << u"FILE --port PTY"_s << unplug << 1 << frame(1, 1)
-        << u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。\n"_s;
+        << Run{u"1=1\nfoo"_s, onBoard, 0, 2, {}, u"FILE:2: 无法识别的命令“foo”。\n"_s};
+    QTest::newRow("no such device") << Run{
+        u"1=1"_s,
+        u"FILE --port /dev/pwm20-none"_s,
+        0,
+        1,
+        {},
+        u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n请插上串口适配器，并检查设备的路径。\n"_s};
+    QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
+    QTest::newRow("device lost") << Run{
+        forever,
+        onBoard,
+        unplug,
+        1,
+        frame(1, 1),
+        u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。\n"_s};
 }
 
 void TestCommandLine::runs()
 {
-    QFETCH(QString, script);
-    QFETCH(QString, words);
-    QFETCH(int, interruption);
-    QFETCH(int, status);
-    QFETCH(QByteArray, sent);
-    QFETCH(QString, errors);
+    QFETCH(Run, run);
     PtyPair board;
     QTemporaryFile file;
-    QVERIFY(file.open() && file.write(script.toUtf8()) > 0 && file.flush());
-    for (QString *text : {&words, &errors})
+    QVERIFY(file.open() && file.write(run.script.toUtf8()) > 0 && file.flush());
+    for (QString *text : {&run.words, &run.errors})
         text->replace(u"FILE"_s, file.fileName()).replace(u"PTY"_s, board.devicePath());
     QProcess runner;
-    start(runner, u"run "_s + words, board.devicePath());
-    runner.write(script.toUtf8());
+    start(runner, u"run "_s + run.words, board.devicePath());
+    runner.write(run.script.toUtf8());
     runner.closeWriteChannel();
 
-    QCOMPARE(board.takeReceived(sent.size()), sent);
-    if (interruption == unplug)
+    QCOMPARE(board.takeReceived(run.sent.size()), run.sent);
+    if (run.interruption == unplug)
         board.closeBoardSide();
-    else if (interruption != 0)
-        ::kill(pid_t(runner.processId()), interruption);
+    else if (run.interruption != 0)
+        ::kill(pid_t(runner.processId()), run.interruption);
     // It may have ended while the board was being read.
     QVERIFY(runner.state() == QProcess::NotRunning || runner.waitForFinished(3000));
     QCOMPARE(runner.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(runner.exitCode(), status);
-    QCOMPARE(QString::fromUtf8(runner.readAllStandardError()), errors);
+    QCOMPARE(runner.exitCode(), run.status);
+    QCOMPARE(QString::fromUtf8(runner.readAllStandardError()), run.errors);
     // Whatever went out meanwhile is whole frames of the loop, and nothing comes after the end.
     const QByteArray rest = board.takeAllWithin(100);
-    QCOMPARE(rest, interruption == 0 ? QByteArray() : sent.repeated(rest.size() / 4));
-    QVERIFY(interruption == unplug || board.programSideClosed());
+    QCOMPARE(rest, run.interruption == 0 ? QByteArray() : run.sent.repeated(rest.size() / 4));
+    QVERIFY(run.interruption == unplug || board.programSideClosed());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

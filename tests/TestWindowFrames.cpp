@@ -82,6 +82,15 @@ void pressInBatchBox(WindowHarness &window, QKeyCombination keys, const QString 
 
 } // namespace
 
+// Enter pressed in a value box whose slider stands at value 7; `sent` is -1 for no frame.
+struct Entry
+{
+    int channel;
+    QString typed, locale, boxAfter;
+    int sent;
+};
+Q_DECLARE_METATYPE(Entry)
+
 // Input given to slider 4 of the window.
 using Input = std::function<void(QScrollBar &, QPoint)>;
 Q_DECLARE_METATYPE(Input)
@@ -173,42 +182,35 @@ void TestWindowFrames::sliderInput()
 
 void TestWindowFrames::valueEntry_data()
 {
-    QTest::addColumn<int>("channel");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("boxAfter");
-    QTest::addColumn<int>("valueSent"); // the slider starts at value 7; -1: no frame
-    QTest::newRow("channel 1, 255") << 1 << u"255"_s << u"C"_s << u"255"_s << 255;
-    QTest::newRow("channel 20, 0") << 20 << u"0"_s << u"C"_s << u"0"_s << 0;
-    QTest::newRow("channel 10, 19") << 10 << u"19"_s << u"C"_s << u"19"_s << 19;
-    QTest::newRow("value S goes out raw") << 3 << u"83"_s << u"C"_s << u"83"_s << 83;
-    QTest::newRow("decimal comma") << 5 << u"2,5"_s << u"de_DE"_s << u"3"_s << 3;
-    QTest::newRow("007 leaves the position") << 5 << u"007"_s << u"C"_s << u"007"_s << -1;
-    QTest::newRow("abc") << 5 << u"abc"_s << u"C"_s << u"0"_s << -1;
+    QTest::addColumn<Entry>("entry");
+    QTest::newRow("channel 1, 255") << Entry{1, u"255"_s, u"C"_s, u"255"_s, 255};
+    QTest::newRow("channel 20, 0") << Entry{20, u"0"_s, u"C"_s, u"0"_s, 0};
+    QTest::newRow("channel 10, 19") << Entry{10, u"19"_s, u"C"_s, u"19"_s, 19};
+    QTest::newRow("value S goes out raw") << Entry{3, u"83"_s, u"C"_s, u"83"_s, 83};
+    QTest::newRow("decimal comma") << Entry{5, u"2,5"_s, u"de_DE"_s, u"3"_s, 3};
+    QTest::newRow("007 leaves the position") << Entry{5, u"007"_s, u"C"_s, u"007"_s, -1};
+    QTest::newRow("abc") << Entry{5, u"abc"_s, u"C"_s, u"0"_s, -1};
     QTest::newRow("40,000 zeros, then 9")
-        << 5 << QString(40000, u'0') + u'9' << u"C"_s << u"9"_s << 9;
+        << Entry{5, QString(40000, u'0') + u'9', u"C"_s, u"9"_s, 9};
 }
 
 void TestWindowFrames::valueEntry()
 {
-    QFETCH(int, channel);
-    QFETCH(QString, typed);
-    QFETCH(QString, locale);
-    QFETCH(QString, boxAfter);
-    QFETCH(int, valueSent);
-    QLocale::setDefault(QLocale(locale));
+    QFETCH(Entry, entry);
+    QLocale::setDefault(QLocale(entry.locale));
     WindowHarness window;
     window.openPortAndSettle();
-    window.typeAndEnter(channel, u"7"_s);
+    window.typeAndEnter(entry.channel, u"7"_s);
     window.com1().takeReceived(4);
 
-    window.typeAndEnter(channel, typed);
+    window.typeAndEnter(entry.channel, entry.typed);
     QLocale::setDefault(QLocale::c());
-    const int value = valueSent < 0 ? 7 : valueSent;
-    QCOMPARE(window.valueBox(channel).text(), boxAfter);
-    QCOMPARE(window.slider(channel).value(), 255 - value);
-    QCOMPARE(window.com1().takeAllWithin(50), valueSent < 0 ? QByteArray() : frame(channel, value));
-    QCOMPARE(window.text1().text(), u"S %1 %2 E"_s.arg(channel).arg(value));
+    const int value = entry.sent < 0 ? 7 : entry.sent;
+    QCOMPARE(window.valueBox(entry.channel).text(), entry.boxAfter);
+    QCOMPARE(window.slider(entry.channel).value(), 255 - value);
+    QCOMPARE(window.com1().takeAllWithin(50),
+             entry.sent < 0 ? QByteArray() : frame(entry.channel, value));
+    QCOMPARE(window.text1().text(), u"S %1 %2 E"_s.arg(entry.channel).arg(value));
     QCOMPARE(window.text2().text(), u"Wait..."_s);
     QVERIFY(window.messages().takeShown().isEmpty());
 }

@@ -167,17 +167,32 @@
         <source>--lang 只接受 zh 或 en。</source>
         <translation>--lang takes zh or en.</translation>
     </message>
+    <message>
+        <source>显示 com1 和 com2 代表的设备以及系统中的串口，然后退出。</source>
+        <translation>Shows which device com1 and com2 stand for, and the serial ports present, then exits.</translation>
+    </message>
 </context>
 <context>
     <name>PortChooser</name>
     <message>
-        <source>序列号 %1</source>
-        <translation>serial number %1</translation>
+        <source>com%1：已打开 %2</source>
+        <translation>com%1: %2 is open</translation>
     </message>
     <message>
-        <source>，</source>
-        <translation>, </translation>
+        <source>右键单击可选择设备。</source>
+        <translation>Right-click to choose the device.</translation>
     </message>
+    <message>
+        <source>自动</source>
+        <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>没有找到串口</source>
+        <translation>No serial port found</translation>
+    </message>
+</context>
+<context>
+    <name>PortDescription</name>
     <message>
         <source>命令行 --com%1 指定</source>
         <translation>named by --com%1</translation>
@@ -195,8 +210,12 @@
         <translation>automatic: serial port number %1 of the system</translation>
     </message>
     <message>
-        <source>com%1：已打开 %2</source>
-        <translation>com%1: %2 is open</translation>
+        <source>序列号 %1</source>
+        <translation>serial number %1</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
     </message>
     <message>
         <source>com%1：没有可用的串口。</source>
@@ -206,17 +225,16 @@
         <source>com%1：%2（%3）</source>
         <translation>com%1: %2 (%3)</translation>
     </message>
+</context>
+<context>
+    <name>PortListing</name>
     <message>
-        <source>右键单击可选择设备。</source>
-        <translation>Right-click to choose the device.</translation>
+        <source>系统中没有串口。</source>
+        <translation>The system lists no serial port.</translation>
     </message>
     <message>
-        <source>自动</source>
-        <translation>Automatic</translation>
-    </message>
-    <message>
-        <source>没有找到串口</source>
-        <translation>No serial port found</translation>
+        <source>系统中的串口：</source>
+        <translation>Serial ports the system lists:</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
 #include <QTextBlock>
@@ -169,18 +170,19 @@ void BatchArea::showMenu(const QPoint &at)
 void BatchArea::chooseFileToOpen()
 {
     const QString path = QFileDialog::getOpenFileName(
-        m_editor.window(), QCoreApplication::translate("BatchArea", "打开"), {}, batchFileFilter());
-    if (!path.isEmpty())
-        open(path);
+        m_editor.window(), QCoreApplication::translate("BatchArea", "打开"), m_folder,
+        batchFileFilter());
+    if (!path.isEmpty() && open(path))
+        m_folder = QFileInfo(path).path();
 }
 
 void BatchArea::chooseFileToSave()
 {
     const QString path = QFileDialog::getSaveFileName(
-        m_editor.window(), QCoreApplication::translate("BatchArea", "另存为"), {},
+        m_editor.window(), QCoreApplication::translate("BatchArea", "另存为"), m_folder,
         batchFileFilter());
-    if (!path.isEmpty())
-        saveAs(path);
+    if (!path.isEmpty() && saveAs(path))
+        m_folder = QFileInfo(path).path();
 }
 
 } // namespace pwm20

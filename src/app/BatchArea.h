@@ -3,6 +3,7 @@
 #include "batch/BatchPlayer.h"
 
 #include <QObject>
+#include <QString>
 
 class QAction;
 class QKeySequence;
@@ -56,6 +57,8 @@ private:
     QAction *m_insertPose = nullptr;
     QAction *m_open = nullptr;
     QAction *m_saveAs = nullptr;
+    // Where the last file was opened or saved: the dialogs start there.
+    QString m_folder;
 };
 
 } // namespace pwm20

@@ -1,5 +1,6 @@
 #include "PortChooser.h"
 
+#include "serial/PortDescription.h"
 #include "serial/SerialService.h"
 
 #include <QContextMenuEvent>
@@ -11,48 +12,6 @@
 #include <QToolTip>
 
 namespace pwm20 {
-namespace {
-
-// What the system says of a device: "FT232R USB UART, FTDI, serial number A5XK3RJT".
-QString describe(const QSerialPortInfo &info)
-{
-    QStringList parts;
-    for (const QString &part : {info.description(), info.manufacturer()}) {
-        if (!part.isEmpty())
-            parts << part;
-    }
-    if (!info.serialNumber().isEmpty())
-        parts << QCoreApplication::translate("PortChooser", "序列号 %1").arg(info.serialNumber());
-    return parts.join(QCoreApplication::translate("PortChooser", "，"));
-}
-
-QString describeDevice(const QString &device)
-{
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        if (info.systemLocation() == device || info.portName() == device)
-            return describe(info);
-    }
-    return {};
-}
-
-QString sourceOf(int port, PortDevice::Source source)
-{
-    switch (source) {
-    case PortDevice::Source::CommandLine:
-        return QCoreApplication::translate("PortChooser", "命令行 --com%1 指定").arg(port);
-    case PortDevice::Source::Environment:
-        return QCoreApplication::translate("PortChooser", "环境变量 PWM20_COM%1 指定").arg(port);
-    case PortDevice::Source::Remembered:
-        return QCoreApplication::translate("PortChooser", "上次选择的设备");
-    case PortDevice::Source::Automatic:
-        return QCoreApplication::translate("PortChooser", "自动：系统中的第 %1 个串口").arg(port);
-    case PortDevice::Source::None:
-        break;
-    }
-    return {};
-}
-
-} // namespace
 
 PortChooser::PortChooser(std::array<QRadioButton *, 2> buttons, SerialService &comm)
     : m_buttons(buttons), m_comm(comm)
@@ -70,13 +29,9 @@ QString PortChooser::toolTip(int port) const
                      .arg(port)
                      .arg(openDevice)
               << describeDevice(openDevice);
-    } else if (const PortDevice chosen = m_comm.portDevice(port); chosen.device.isEmpty()) {
-        lines << QCoreApplication::translate("PortChooser", "com%1：没有可用的串口。").arg(port);
     } else {
-        lines << QCoreApplication::translate("PortChooser", "com%1：%2（%3）")
-                     .arg(port)
-                     .arg(chosen.device, sourceOf(port, chosen.source))
-              << describeDevice(chosen.device);
+        const PortDevice chosen = m_comm.portDevice(port);
+        lines << portDeviceLine(port, chosen) << describeDevice(chosen.device);
     }
     if (openDevice.isEmpty())
         lines << QCoreApplication::translate("PortChooser", "右键单击可选择设备。");
@@ -117,7 +72,7 @@ void PortChooser::showMenu(int port, const QPoint &at)
     menu.addSeparator();
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports) {
-        const QString details = describe(info);
+        const QString details = describePort(info);
         QAction *action = menu.addAction(
             details.isEmpty() ? info.systemLocation()
                               : QStringLiteral("%1 — %2").arg(info.systemLocation(), details));

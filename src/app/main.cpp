@@ -3,6 +3,7 @@
 #include "app/ModalMessageBox.h"
 #include "cli/BatchRunner.h"
 #include "cli/CommandLine.h"
+#include "cli/PortListing.h"
 #include "serial/PortChoices.h"
 #include "serial/QtSerialService.h"
 
@@ -15,6 +16,16 @@ void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("pwm20"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PWM20_VERSION));
+}
+
+// The serial service on the system's ports, with the devices named on the command line.
+std::unique_ptr<pwm20::QtSerialService> serialService(pwm20::PortChoices &choices,
+                                                      const pwm20::CommandLine &commandLine)
+{
+    auto comm = std::make_unique<pwm20::QtSerialService>(&choices);
+    for (int port = 1; port <= 2; ++port)
+        comm->setPortDevice(port, commandLine.portDevices[static_cast<std::size_t>(port - 1)]);
+    return comm;
 }
 
 } // namespace
@@ -34,6 +45,11 @@ int main(int argc, char *argv[])
             return commandLine.exitStatus;
         if (commandLine.action == CommandLine::Action::RunBatch)
             return pwm20::runBatchCommand(commandLine.batchArguments);
+        if (commandLine.action == CommandLine::Action::ListPorts) {
+            pwm20::PortChoices choices;
+            pwm20::printPorts(*serialService(choices, commandLine));
+            return 0;
+        }
     }
     QApplication app(argc, argv);
     nameApplication();
@@ -42,9 +58,7 @@ int main(int argc, char *argv[])
     pwm20::installLanguage(translator, commandLine.language);
 
     pwm20::PortChoices choices;
-    auto comm = std::make_unique<pwm20::QtSerialService>(&choices);
-    for (int port = 1; port <= 2; ++port)
-        comm->setPortDevice(port, commandLine.portDevices[static_cast<std::size_t>(port - 1)]);
+    auto comm = serialService(choices, commandLine);
     auto messages = std::make_unique<pwm20::ModalMessageBox>();
     pwm20::ModalMessageBox *messageBox = messages.get();
     pwm20::Form1 window(std::move(comm), std::move(messages));

@@ -38,7 +38,11 @@ CommandLine readCommandLine(const QStringList &arguments)
     const QCommandLineOption lang(
         QStringLiteral("lang"), QCoreApplication::translate("CommandLine", "界面语言：zh 或 en。"),
         QStringLiteral("zh|en"));
-    parser.addOptions({help, version, com1, com2, lang});
+    const QCommandLineOption ports(
+        QStringLiteral("ports"),
+        QCoreApplication::translate("CommandLine",
+                                    "显示 com1 和 com2 代表的设备以及系统中的串口，然后退出。"));
+    parser.addOptions({help, version, ports, com1, com2, lang});
     parser.addPositionalArgument(
         QStringLiteral("run"),
         QCoreApplication::translate(
@@ -72,8 +76,12 @@ CommandLine readCommandLine(const QStringList &arguments)
     commandLine.language = parser.value(lang);
     commandLine.portDevices = {parser.value(com1), parser.value(com2)};
     commandLine.batchArguments = parser.positionalArguments().mid(1);
-    commandLine.action = parser.positionalArguments().isEmpty() ? CommandLine::Action::OpenWindow
-                                                                : CommandLine::Action::RunBatch;
+    if (parser.isSet(ports))
+        commandLine.action = CommandLine::Action::ListPorts;
+    else if (!parser.positionalArguments().isEmpty())
+        commandLine.action = CommandLine::Action::RunBatch;
+    else
+        commandLine.action = CommandLine::Action::OpenWindow;
     return commandLine;
 }
 

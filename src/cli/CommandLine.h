@@ -10,7 +10,7 @@ namespace pwm20 {
 // What pwm20 was asked to do on its command line.
 struct CommandLine
 {
-    enum class Action { OpenWindow, RunBatch, Exit };
+    enum class Action { OpenWindow, RunBatch, ListPorts, Exit };
 
     Action action = Action::OpenWindow;
     int exitStatus = 0;
