@@ -13,14 +13,6 @@ QByteArray frame(int channel, int value)
     return QByteArray("S") + char(channel) + char(value) + 'E';
 }
 
-QByteArray frames(std::initializer_list<std::pair<int, int>> channelValues)
-{
-    QByteArray bytes;
-    for (const auto &[channel, value] : channelValues)
-        bytes += frame(channel, value);
-    return bytes;
-}
-
 QByteArray everyChannel(int value)
 {
     QByteArray bytes;

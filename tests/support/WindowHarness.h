@@ -21,7 +21,6 @@
 namespace pwm20::testing {
 
 QByteArray frame(int channel, int value);
-QByteArray frames(std::initializer_list<std::pair<int, int>> channelValues);
 // A frame for each channel, 1 to 20, with one value: the twenty off frames that every all-off
 // ends with, for 0.
 QByteArray everyChannel(int value);
