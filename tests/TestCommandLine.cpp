@@ -61,9 +61,6 @@ void TestCommandLine::answersWithNoWindow_data()
                           << u"  run              run FILE [--port DEVICE | --com N]："
                              u"不打开窗口，按批量命令文件发送帧。"_s
                           << QString();
-    QTest::newRow("help in English")
-        << u"--lang en -h"_s << 0 << u"  --com1 <DEVICE>  The serial device com1 stands for."_s
-        << QString();
     QTest::newRow("ports") << u"--ports --com2 /dev/pwm20-x"_s << 0
                            << u"com2：/dev/pwm20-x（命令行 --com2 指定）"_s << QString();
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();

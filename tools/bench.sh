@@ -10,5 +10,9 @@ cmake --build build-bench --target pwm20 pwm20_floor pwm20_latency_bench pwm20_s
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
 QT_QPA_PLATFORM=offscreen build-bench/bench/pwm20_latency_bench "${1:-10000}"
 QT_QPA_PLATFORM=offscreen build-bench/bench/pwm20_batch_bench "${2:-60}"
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
-    build-bench/bench/pwm20_startup_bench 15 build-bench/src/pwm20 build-bench/bench/pwm20_floor
+# Start-up in both languages: Chinese needs no translation, English loads one.
+for language in C.UTF-8 en_US.UTF-8; do
+    echo "start-up with LANG=$language"
+    LANG=$language xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
+        build-bench/bench/pwm20_startup_bench 15 build-bench/src/pwm20 build-bench/bench/pwm20_floor
+done
