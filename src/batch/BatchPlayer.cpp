@@ -11,6 +11,8 @@ namespace {
 
 // Steps taken in one turn at most, so that a loop with nothing to send still lets the window run.
 constexpr int stepsPerTurn = 1000;
+// Later than a timer's usual wake-up and a frame's own work: the program did not run for a while.
+constexpr qint64 lateNs = 500'000;
 
 } // namespace
 
@@ -88,16 +90,14 @@ void BatchPlayer::advance()
 
 void BatchPlayer::sendNextFrame(qint64 dueNs)
 {
-    // A turn of the event loop that came very late starts the line afresh rather than sending
-    // what it missed in a burst.
-    const qint64 nowNs = m_clock.nowNs();
-    if (nowNs - dueNs > LineClock::frameNs)
-        dueNs = nowNs;
-    m_nextStartNs = dueNs + LineClock::frameNs;
     // A line is shown as playing once its first frame goes out, not while a wait before it holds.
     if (const int line = std::exchange(m_lineToShow, 0))
         Q_EMIT lineStarted(line);
     m_output.send(m_frames[m_nextFrame++]);
+    // A frame that went out late (the machine was busy) counts the line time from now: the
+    // frames after it keep their spacing instead of catching up.
+    const qint64 sentNs = m_clock.nowNs();
+    m_nextStartNs = (sentNs - dueNs > lateNs ? sentNs : dueNs) + LineClock::frameNs;
 }
 
 void BatchPlayer::takeStep(const BatchStep &step)
