@@ -11,6 +11,8 @@ namespace {
 
 // Steps taken in one turn at most, so that a loop with nothing to send still lets the window run.
 constexpr int stepsPerTurn = 1000;
+// How much earlier than due a long sleep ends.
+constexpr qint64 earlyWakeNs = 1'000'000;
 // Later than a timer's usual wake-up and a frame's own work: the program did not run for a while.
 constexpr qint64 lateNs = 500'000;
 
@@ -72,7 +74,9 @@ void BatchPlayer::advance()
             const qint64 dueNs = std::max(m_nextStartNs, m_clock.freeAtNs() - LineClock::frameNs);
             const qint64 waitNs = dueNs - m_clock.nowNs();
             if (waitNs > 0) {
-                m_timer.startIn(waitNs);
+                // A long sleep wakes late on a busy machine: wake a little early, then sleep
+                // the short rest.
+                m_timer.startIn(waitNs > 2 * earlyWakeNs ? waitNs - earlyWakeNs : waitNs);
                 return;
             }
             sendNextFrame(dueNs);
@@ -90,14 +94,14 @@ void BatchPlayer::advance()
 
 void BatchPlayer::sendNextFrame(qint64 dueNs)
 {
-    // A line is shown as playing once its first frame goes out, not while a wait before it holds.
-    if (const int line = std::exchange(m_lineToShow, 0))
-        Q_EMIT lineStarted(line);
     m_output.send(m_frames[m_nextFrame++]);
     // A frame that went out late (the machine was busy) counts the line time from now: the
     // frames after it keep their spacing instead of catching up.
     const qint64 sentNs = m_clock.nowNs();
     m_nextStartNs = (sentNs - dueNs > lateNs ? sentNs : dueNs) + LineClock::frameNs;
+    // A line is shown as playing once its first frame has gone, not while a wait before it holds.
+    if (const int line = std::exchange(m_lineToShow, 0))
+        Q_EMIT lineStarted(line);
 }
 
 void BatchPlayer::takeStep(const BatchStep &step)
