@@ -12,4 +12,4 @@ board=$!
 trap 'kill "$board" 2>/dev/null || true; wait "$board" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -L "$link" ] && break; sleep 0.1; done
 echo "pwm20: com1 is the simulated board at $link; press 打开串口 to start."
-PWM20_COM1="$link" build/src/pwm20
+build/src/pwm20 --com1 "$link"
