@@ -30,7 +30,6 @@ public:
     void startOrStop();
     // Ends a batch that is playing: the port or the window is closing.
     void stop();
-    bool isRunning() const { return m_player.isRunning(); }
 
     // One line "1=v1 2=v2 ... 20=v20" with every channel's value now, at the cursor.
     void insertCurrentPose();

@@ -31,17 +31,11 @@ QString PortChooser::toolTip(int port) const
               << describeDevice(openDevice);
     } else {
         const PortDevice chosen = m_comm.portDevice(port);
-        lines << portDeviceLine(port, chosen) << describeDevice(chosen.device);
+        lines << portDeviceLine(port, chosen) << describeDevice(chosen.device)
+              << QCoreApplication::translate("PortChooser", "右键单击可选择设备。");
     }
-    if (openDevice.isEmpty())
-        lines << QCoreApplication::translate("PortChooser", "右键单击可选择设备。");
     lines.removeAll(QString());
     return lines.join(u'\n');
-}
-
-void PortChooser::choose(int port, const QString &device)
-{
-    m_comm.chooseDevice(port, device);
 }
 
 bool PortChooser::eventFilter(QObject *watched, QEvent *event)
@@ -72,10 +66,7 @@ void PortChooser::showMenu(int port, const QPoint &at)
     menu.addSeparator();
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : ports) {
-        const QString details = describePort(info);
-        QAction *action = menu.addAction(
-            details.isEmpty() ? info.systemLocation()
-                              : QStringLiteral("%1 — %2").arg(info.systemLocation(), details));
+        QAction *action = menu.addAction(portEntry(info));
         action->setData(info.systemLocation());
         action->setCheckable(true);
         action->setChecked(remembered && chosen.device == info.systemLocation());
@@ -84,7 +75,7 @@ void PortChooser::showMenu(int port, const QPoint &at)
         menu.addAction(QCoreApplication::translate("PortChooser", "没有找到串口"))
             ->setEnabled(false);
     if (QAction *picked = menu.exec(at))
-        choose(port, picked->data().toString());
+        m_comm.chooseDevice(port, picked->data().toString()); // empty for 自动
 }
 
 } // namespace pwm20

@@ -21,14 +21,11 @@ class PortChooser final : public QObject
 public:
     PortChooser(std::array<QRadioButton *, 2> buttons, SerialService &comm);
 
-    QString toolTip(int port) const;
-    // An empty device goes back to choosing automatically.
-    void choose(int port, const QString &device);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QString toolTip(int port) const;
     void showMenu(int port, const QPoint &at);
 
     std::array<QRadioButton *, 2> m_buttons;

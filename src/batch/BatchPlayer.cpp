@@ -16,8 +16,7 @@ constexpr qint64 earlyWakeNs = 1'000'000;
 // Later than a timer's usual wake-up and a frame's own work: the program did not run for a while.
 constexpr qint64 lateNs = 500'000;
 
-} // namespace
-
+// The frames the all-off and centre-all buttons send from these channel values, in their order.
 std::vector<PlannedFrame> allOffFrames(const ChannelValues &values)
 {
     std::vector<PlannedFrame> frames;
@@ -39,6 +38,8 @@ std::vector<PlannedFrame> centreAllFrames(const ChannelValues &values)
     }
     return frames;
 }
+
+} // namespace
 
 BatchPlayer::BatchPlayer(BatchOutput &output, const LineClock &clock, QObject *parent)
     : QObject(parent), m_output(output), m_clock(clock)

@@ -12,10 +12,6 @@ namespace pwm20 {
 
 class LineClock;
 
-// The frames the all-off and centre-all buttons send from these channel values, in their order.
-std::vector<PlannedFrame> allOffFrames(const ChannelValues &values);
-std::vector<PlannedFrame> centreAllFrames(const ChannelValues &values);
-
 // Plays a checked batch at the line's own pace, from the event loop: each frame is handed over
 // once the frame before it has had its line time, so at most one frame waits ahead of the line,
 // a `wait` holds for the time written, and stop() takes effect before the next frame.

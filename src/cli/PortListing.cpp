@@ -19,11 +19,8 @@ void printPorts(const SerialService &comm)
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     lines << (ports.isEmpty() ? QCoreApplication::translate("PortListing", "系统中没有串口。")
                               : QCoreApplication::translate("PortListing", "系统中的串口："));
-    for (const QSerialPortInfo &info : ports) {
-        const QString details = describePort(info);
-        lines << QStringLiteral("  ") + info.systemLocation() +
-                     (details.isEmpty() ? QString() : QStringLiteral(" — ") + details);
-    }
+    for (const QSerialPortInfo &info : ports)
+        lines << QStringLiteral("  ") + portEntry(info);
     std::fputs(qPrintable(lines.join(u'\n') + u'\n'), stdout);
 }
 

@@ -41,6 +41,13 @@ QString describePort(const QSerialPortInfo &info)
     return parts.join(QCoreApplication::translate("PortDescription", "，"));
 }
 
+QString portEntry(const QSerialPortInfo &info)
+{
+    const QString details = describePort(info);
+    return details.isEmpty() ? info.systemLocation()
+                             : QStringLiteral("%1 — %2").arg(info.systemLocation(), details);
+}
+
 QString describeDevice(const QString &device)
 {
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
