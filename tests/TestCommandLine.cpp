@@ -66,8 +66,6 @@ void TestCommandLine::answersWithNoWindow_data()
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
-    QTest::newRow("unknown language")
-        << u"--lang=fr"_s << 2 << QString() << u"--lang 只接受 zh 或 en。\nUsage: "_s;
 }
 
 void TestCommandLine::answersWithNoWindow()
