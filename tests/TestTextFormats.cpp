@@ -129,9 +129,10 @@ void TestTextFormats::batchValid_data()
     QTest::newRow("any case, wide blanks, CR LF")
         << u"\u3000OFF\r\nCentre\u00a0\r\nWAIT 0\r\nwait\t3600000"_s
         << u"1:off | 2:centre | 3:wait 0 | 4:wait 3600000"_s;
-    QTest::newRow("nested loops") << u"repeat 2\n repeat\n  1=1\n end\nend\nrepeat 1000000\nend"_s
-                                  << u"1:repeat 2>4 | 2:repeat 0>3 | 3:1=1 | 4:end<1 | 5:end<0 | "
-                                     u"6:repeat 1000000>6 | 7:end<5"_s;
+    QTest::newRow("nested loops")
+        << u"repeat 2\n repeat\n  1=1\n end\nend\nrepeat 1000000\nwait 1\nend"_s
+        << u"1:repeat 2>4 | 2:repeat 0>3 | 3:1=1 | 4:end<1 | 5:end<0 | "
+           u"6:repeat 1000000>7 | 7:wait 1 | 8:end<5"_s;
 }
 
 void TestTextFormats::batchValid()
@@ -150,9 +151,11 @@ void TestTextFormats::batchErrors_data()
     const auto add = [](const char *name, const QString &text, const QString &message) {
         QTest::newRow(name) << text << message;
     };
-    add("channel 21", u"1=1\n\n21=100"_s, u"第 3 行“21=100”：通道应在 1 到 20 之间。"_s);
+    add("channel 21", u"1=1\n\n21=100"_s,
+        u"第 3 行“21=100”：“21=100”中的通道应在 1 到 20 之间。"_s);
     add("channel 0 in a frame", u"S 0 5 E"_s, u"第 1 行“S 0 5 E”：通道应在 1 到 20 之间。"_s);
-    add("value 256", u"  5=256  # too far"_s, u"第 1 行“5=256”：数值应在 0 到 255 之间。"_s);
+    add("value 256 names the pair", u"  1=1 5=256  # too far"_s,
+        u"第 1 行“1=1 5=256”：“5=256”中的数值应在 0 到 255 之间。"_s);
     add("value far past", u"S 5 99999999999999999999 E"_s,
         u"第 1 行“S 5 99999999999999999999 E”：数值应在 0 到 255 之间。"_s);
     add("frame without E", u"S 5 100"_s, u"第 1 行“S 5 100”：帧应写作“S 通道 数值 E”。"_s);
@@ -165,8 +168,12 @@ void TestTextFormats::batchErrors_data()
     add("off with more", u"off now"_s, u"第 1 行“off now”：多余的“now”。"_s);
     add("repeat 0", u"repeat 0\nend"_s, u"第 1 行“repeat 0”：重复次数应在 1 到 1000000 之间。"_s);
     add("end alone", u"1=1\nend"_s, u"第 2 行“end”：“end”前面没有对应的“repeat”。"_s);
-    add("repeat left open", u"1=1\nrepeat 2\nrepeat 3\nend\n2=2"_s,
+    add("repeat left open", u"1=1\nrepeat 2\nrepeat 3\n3=3\nend\n2=2"_s,
         u"第 2 行“repeat 2”：“repeat”后面没有对应的“end”。"_s);
+    add("loop that only spins", u"1=1\nrepeat\nwait 0\nend"_s,
+        u"第 2 行“repeat”：循环体为空：“repeat”和“end”之间既不发送也不等待。"_s);
+    add("inner loop empty", u"repeat 2\n repeat 3\n end\n wait 5\nend"_s,
+        u"第 2 行“repeat 3”：循环体为空：“repeat”和“end”之间既不发送也不等待。"_s);
 }
 
 void TestTextFormats::batchErrors()

@@ -342,8 +342,9 @@ void TestWindowFrames::nothingSent_data()
     QTest::newRow("comments only") << u"# nothing yet\n\n"_s << true << QString();
     QTest::newRow("port closed") << u"1=1"_s << false << u"串口未打开，请检查串口"_s;
     // The cursor goes to the bad line, the third.
-    QTest::newRow("a bad line anywhere") << u"1=1\nwait 100\n21=100\n2=2"_s << true
-                                         << u"⚠ 第 3 行“21=100”：通道应在 1 到 20 之间。"_s;
+    QTest::newRow("a bad line anywhere")
+        << u"1=1\nwait 100\n21=100\n2=2"_s << true
+        << u"⚠ 第 3 行“21=100”：“21=100”中的通道应在 1 到 20 之间。"_s;
 }
 
 void TestWindowFrames::nothingSent()

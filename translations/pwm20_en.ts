@@ -105,6 +105,18 @@
         <source>第 %1 行“%2”：%3</source>
         <translation>Line %1 “%2”: %3</translation>
     </message>
+    <message>
+        <source>“%1”中的通道应在 1 到 20 之间。</source>
+        <translation>In “%1” the channel must be from 1 to 20.</translation>
+    </message>
+    <message>
+        <source>“%1”中的数值应在 0 到 255 之间。</source>
+        <translation>In “%1” the value must be from 0 to 255.</translation>
+    </message>
+    <message>
+        <source>循环体为空：“repeat”和“end”之间既不发送也不等待。</source>
+        <translation>The loop is empty: nothing between “repeat” and “end” sends or waits.</translation>
+    </message>
 </context>
 <context>
     <name>BatchRunner</name>

@@ -26,9 +26,9 @@ const QString batchFileFilter()
 } // namespace
 
 BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm,
-                     MessagePresenter &messages, BatchOutput &output, const LineClock &clock)
+                     MessagePresenter &messages, BatchOutput &output)
     : m_editor(editor), m_button(button), m_comm(comm), m_messages(messages), m_output(output),
-      m_player(output, clock)
+      m_player(output, comm.line())
 {
     m_insertPose = addAction(QCoreApplication::translate("BatchArea", "插入当前姿态"),
                              QKeySequence(Qt::CTRL | Qt::Key_I), &BatchArea::insertCurrentPose);

@@ -24,7 +24,7 @@ class BatchArea final : public QObject
 
 public:
     BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm,
-              MessagePresenter &messages, BatchOutput &output, const LineClock &clock);
+              MessagePresenter &messages, BatchOutput &output);
 
     // The button: plays the batch, or stops the one playing.
     void startOrStop();

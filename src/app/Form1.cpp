@@ -72,8 +72,7 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     createControls();
     chainTabOrder();
 
-    m_frameSend = std::make_unique<FrameSend>(*MSComm1, m_lineClock, m_frameBuffer, *Text1, *Text2,
-                                              *m_messages);
+    m_frameSend = std::make_unique<FrameSend>(*MSComm1, m_frameBuffer, *Text1, *Text2, *m_messages);
     m_rows.reserve(channelCount);
     for (int channel = 1; channel <= channelCount; ++channel) {
         const auto index = static_cast<std::size_t>(channel - 1);
@@ -85,7 +84,7 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
         [this] { m_groupCommands->allOff(); });
     m_receiveMonitor = std::make_unique<ReceiveMonitor>(*MSComm1, m_receiveBuffer, *Text2);
     m_batchArea = std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
-                                              *m_groupCommands, m_lineClock);
+                                              *m_groupCommands);
     m_portChooser = std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1);
 
     connectHandlers();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "serial/LineClock.h"
 #include "serial/ServoFrame.h"
 
 #include <QByteArray>
@@ -66,7 +65,6 @@ private:
 
     std::unique_ptr<SerialService> MSComm1;
     std::unique_ptr<MessagePresenter> m_messages;
-    LineClock m_lineClock;
     FrameBuffer m_frameBuffer{};
     QByteArray m_receiveBuffer;
 

@@ -17,10 +17,18 @@ QString batchProblemText(const BatchError &error)
         return QCoreApplication::translate("BatchMessages", "“%1”应写作“通道=数值”。").arg(word);
     case Problem::NotANumber:
         return QCoreApplication::translate("BatchMessages", "“%1”不是十进制整数。").arg(word);
+    // A frame line holds one frame; in a pose the pair at fault is named.
     case Problem::ChannelRange:
-        return QCoreApplication::translate("BatchMessages", "通道应在 1 到 20 之间。");
+        return word.isEmpty()
+                   ? QCoreApplication::translate("BatchMessages", "通道应在 1 到 20 之间。")
+                   : QCoreApplication::translate("BatchMessages", "“%1”中的通道应在 1 到 20 之间。")
+                         .arg(word);
     case Problem::ValueRange:
-        return QCoreApplication::translate("BatchMessages", "数值应在 0 到 255 之间。");
+        return word.isEmpty()
+                   ? QCoreApplication::translate("BatchMessages", "数值应在 0 到 255 之间。")
+                   : QCoreApplication::translate("BatchMessages",
+                                                 "“%1”中的数值应在 0 到 255 之间。")
+                         .arg(word);
     case Problem::WaitRange:
         return QCoreApplication::translate("BatchMessages", "等待时间应在 0 到 3600000 毫秒之间。");
     case Problem::RepeatRange:
@@ -33,6 +41,9 @@ QString batchProblemText(const BatchError &error)
         return QCoreApplication::translate("BatchMessages", "“end”前面没有对应的“repeat”。");
     case Problem::RepeatWithoutEnd:
         return QCoreApplication::translate("BatchMessages", "“repeat”后面没有对应的“end”。");
+    case Problem::EmptyLoop:
+        return QCoreApplication::translate("BatchMessages",
+                                           "循环体为空：“repeat”和“end”之间既不发送也不等待。");
     }
     return {};
 }

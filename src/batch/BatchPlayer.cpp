@@ -1,5 +1,7 @@
 #include "BatchPlayer.h"
 
+#include "WakeTimer.h"
+
 #include "serial/LineClock.h"
 #include "serial/ServoFrame.h"
 
@@ -41,21 +43,26 @@ std::vector<PlannedFrame> centreAllFrames(const ChannelValues &values)
 
 } // namespace
 
-BatchPlayer::BatchPlayer(BatchOutput &output, const LineClock &clock, QObject *parent)
-    : QObject(parent), m_output(output), m_clock(clock)
+BatchPlayer::BatchPlayer(BatchOutput &output, const LineClock &line, std::unique_ptr<Alarm> alarm,
+                         QObject *parent)
+    : QObject(parent), m_output(output), m_line(line),
+      m_alarm(alarm ? std::move(alarm) : std::make_unique<WakeTimer>())
 {
-    connect(&m_timer, &WakeTimer::timeout, this, &BatchPlayer::advance);
+    m_alarm->onWake([this] { advance(); });
 }
 
 void BatchPlayer::start(std::vector<BatchStep> steps)
 {
     m_steps = std::move(steps);
     m_repeatsLeft.assign(m_steps.size(), 0);
+    m_activityAtPass.assign(m_steps.size(), 0);
+    m_activity = 0;
     m_nextStep = 0;
     m_frames.clear();
     m_nextFrame = 0;
     // Frames written just before (all-off on open, a hand move) leave the line first.
-    m_nextStartNs = std::max(m_clock.nowNs(), m_clock.freeAtNs());
+    m_nextStartNs = std::max(m_line.nowNs(), m_line.freeAtNs());
+    m_holdUntilNs = 0;
     m_running = true;
     advance();
 }
@@ -63,26 +70,27 @@ void BatchPlayer::start(std::vector<BatchStep> steps)
 void BatchPlayer::stop()
 {
     m_running = false;
-    m_timer.stop();
+    m_alarm->stop();
 }
 
 void BatchPlayer::advance()
 {
     for (int step = 0; step < stepsPerTurn && m_running; ++step) {
+        const qint64 nowNs = m_line.nowNs();
         if (m_nextFrame < m_frames.size()) {
             // A frame written by hand or by a button meanwhile goes first; this one queues
             // behind the last of them at most.
-            const qint64 dueNs = std::max(m_nextStartNs, m_clock.freeAtNs() - LineClock::frameNs);
-            const qint64 waitNs = dueNs - m_clock.nowNs();
-            if (waitNs > 0) {
-                // A long sleep wakes late on a busy machine: wake a little early, then sleep
-                // the short rest.
-                m_timer.startIn(waitNs > 2 * earlyWakeNs ? waitNs - earlyWakeNs : waitNs);
-                return;
-            }
+            const qint64 dueNs = std::max(m_nextStartNs, m_line.freeAtNs() - LineClock::frameNs);
+            if (dueNs > nowNs)
+                return sleepUntil(dueNs);
             sendNextFrame(dueNs);
+        } else if (m_holdUntilNs > nowNs) {
+            return sleepUntil(m_holdUntilNs);
         } else if (m_nextStep < m_steps.size()) {
             takeStep(m_steps[m_nextStep++]);
+        } else if (m_line.freeAtNs() > nowNs) {
+            // Done once the last frame is on the board.
+            return sleepUntil(m_line.freeAtNs());
         } else {
             m_running = false;
             Q_EMIT finished();
@@ -90,15 +98,23 @@ void BatchPlayer::advance()
         }
     }
     if (m_running)
-        m_timer.startIn(0);
+        m_alarm->startIn(0);
+}
+
+void BatchPlayer::sleepUntil(qint64 ns)
+{
+    const qint64 waitNs = ns - m_line.nowNs();
+    // A long sleep wakes late on a busy machine: wake a little early, then sleep the short rest.
+    m_alarm->startIn(waitNs > 2 * earlyWakeNs ? waitNs - earlyWakeNs : waitNs);
 }
 
 void BatchPlayer::sendNextFrame(qint64 dueNs)
 {
     m_output.send(m_frames[m_nextFrame++]);
+    ++m_activity;
     // A frame that went out late (the machine was busy) counts the line time from now: the
     // frames after it keep their spacing instead of catching up.
-    const qint64 sentNs = m_clock.nowNs();
+    const qint64 sentNs = m_line.nowNs();
     m_nextStartNs = (sentNs - dueNs > lateNs ? sentNs : dueNs) + LineClock::frameNs;
     // A line is shown as playing once its first frame has gone, not while a wait before it holds.
     if (const int line = std::exchange(m_lineToShow, 0))
@@ -128,21 +144,34 @@ void BatchPlayer::takeStep(const BatchStep &step)
         m_frames = centreAllFrames(m_output.channelValues());
         break;
     case Kind::Wait:
-        // Counted from when the frames before it have left the line.
-        m_nextStartNs = std::max({m_nextStartNs, m_clock.freeAtNs(), m_clock.nowNs()}) +
-                        step.amount * 1'000'000;
+        // Counted from when the frames before it have left the line, and held even when
+        // nothing follows it.
+        m_nextStartNs =
+            std::max({m_nextStartNs, m_line.freeAtNs(), m_line.nowNs()}) + step.amount * 1'000'000;
+        m_holdUntilNs = m_nextStartNs;
+        m_activity += step.amount > 0 ? 1 : 0;
         break;
     case Kind::Repeat:
         m_repeatsLeft[index] = step.amount;
+        m_activityAtPass[index] = m_activity;
         break;
-    case Kind::End: {
-        std::int64_t &left = m_repeatsLeft[step.partner];
-        // A count of 0 repeats until stopped.
-        if (left == 0 || --left > 0)
-            m_nextStep = step.partner + 1;
+    case Kind::End:
+        endLoopPass(step);
         break;
     }
-    }
+}
+
+void BatchPlayer::endLoopPass(const BatchStep &end)
+{
+    std::int64_t &left = m_repeatsLeft[end.partner];
+    // A count of 0 repeats until stopped.
+    if (left != 0 && --left == 0)
+        return;
+    m_nextStep = end.partner + 1;
+    // A pass may send nothing (`centre` with every servo centred already): the next one waits a
+    // line time rather than spin.
+    if (std::exchange(m_activityAtPass[end.partner], m_activity) == m_activity)
+        m_holdUntilNs = std::max(m_holdUntilNs, m_line.nowNs() + LineClock::frameNs);
 }
 
 } // namespace pwm20

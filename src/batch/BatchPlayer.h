@@ -1,11 +1,12 @@
 #pragma once
 
+#include "Alarm.h"
 #include "BatchOutput.h"
 #include "BatchScript.h"
-#include "WakeTimer.h"
 
 #include <QObject>
 
+#include <memory>
 #include <vector>
 
 namespace pwm20 {
@@ -13,14 +14,17 @@ namespace pwm20 {
 class LineClock;
 
 // Plays a checked batch at the line's own pace, from the event loop: each frame is handed over
-// once the frame before it has had its line time, so at most one frame waits ahead of the line,
-// a `wait` holds for the time written, and stop() takes effect before the next frame.
+// once the frame before it has had its line time, so at most one frame waits ahead of the line;
+// a `wait` holds for the time written wherever it stands, and stop() takes effect before the next
+// frame. Between frames and waits the player sleeps, so playing costs next to no processor time.
 class BatchPlayer final : public QObject
 {
     Q_OBJECT
 
 public:
-    BatchPlayer(BatchOutput &output, const LineClock &clock, QObject *parent = nullptr);
+    // The alarm wakes the player; by default a timer of the event loop.
+    BatchPlayer(BatchOutput &output, const LineClock &line, std::unique_ptr<Alarm> alarm = {},
+                QObject *parent = nullptr);
 
     void start(std::vector<BatchStep> steps);
     void stop();
@@ -29,27 +33,35 @@ public:
 Q_SIGNALS:
     // The step on this line of the text has started.
     void lineStarted(int line);
-    // The batch ran to its end (not sent on stop()).
+    // The batch ran to its end and its last frame has left the line (not sent on stop()).
     void finished();
 
 private:
     void advance();
+    void sleepUntil(qint64 ns);
     void sendNextFrame(qint64 dueNs);
     void takeStep(const BatchStep &step);
+    void endLoopPass(const BatchStep &end);
 
     BatchOutput &m_output;
-    const LineClock &m_clock;
-    WakeTimer m_timer;
+    const LineClock &m_line;
+    std::unique_ptr<Alarm> m_alarm;
     bool m_running = false;
     std::vector<BatchStep> m_steps;
     std::size_t m_nextStep = 0;
     std::vector<std::int64_t> m_repeatsLeft; // by the index of a `repeat` step
-    std::vector<PlannedFrame> m_frames;      // of the step being played
+    // Frames sent and waits held so far, and that count when each loop's pass began: a pass
+    // that did neither is held for a line time, so that such a loop cannot spin the processor.
+    std::int64_t m_activity = 0;
+    std::vector<std::int64_t> m_activityAtPass; // by the index of a `repeat` step
+    std::vector<PlannedFrame> m_frames;         // of the step being played
     std::size_t m_nextFrame = 0;
     int m_lineToShow = 0; // the line of the step being played, until its first frame goes out
     // When the next frame may start on the line: the end of the last one's line time, plus any
     // `wait` since.
     qint64 m_nextStartNs = 0;
+    // No step is taken before this: the end of a `wait`.
+    qint64 m_holdUntilNs = 0;
 };
 
 } // namespace pwm20

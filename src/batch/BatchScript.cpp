@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 namespace pwm20 {
 namespace {
@@ -115,10 +116,11 @@ std::optional<BatchError> readFrame(const std::vector<std::string_view> &words, 
         return reader.fail(Problem::BadFrame);
     std::int64_t channel = 0;
     std::int64_t value = 0;
+    // A number out of range needs no naming: the line holds one frame.
     if (const auto problem = readNumber(words[1], channelRange, channel))
-        return reader.fail(*problem, words[1]);
+        return reader.fail(*problem, *problem == Problem::NotANumber ? words[1] : "");
     if (const auto problem = readNumber(words[2], valueRange, value))
-        return reader.fail(*problem, words[2]);
+        return reader.fail(*problem, *problem == Problem::NotANumber ? words[2] : "");
     step.frames.push_back({int(channel), int(value)});
     return std::nullopt;
 }
@@ -185,6 +187,16 @@ std::optional<BatchError> readStep(const std::vector<std::string_view> &words, L
     return std::nullopt;
 }
 
+// Whether these steps send a frame or hold a wait: a loop of anything else would only spin.
+bool sendsOrWaits(std::span<const BatchStep> steps)
+{
+    return std::ranges::any_of(steps, [](const BatchStep &step) {
+        using Kind = BatchStep::Kind;
+        return step.kind == Kind::Frames || step.kind == Kind::Off || step.kind == Kind::Centre ||
+               (step.kind == Kind::Wait && step.amount > 0);
+    });
+}
+
 } // namespace
 
 BatchScript parseBatch(std::string_view text)
@@ -219,8 +231,14 @@ BatchScript parseBatch(std::string_view text)
                 script.error = reader.fail(Problem::EndWithoutRepeat);
                 break;
             }
-            step.partner = openRepeats.back();
-            script.steps[openRepeats.back()].partner = index;
+            const std::size_t repeat = openRepeats.back();
+            step.partner = repeat;
+            script.steps[repeat].partner = index;
+            if (!sendsOrWaits(std::span(script.steps).subspan(repeat + 1))) {
+                script.error = LineReader(script.steps[repeat].line, repeatLines.back())
+                                   .fail(Problem::EmptyLoop);
+                break;
+            }
             openRepeats.pop_back();
             repeatLines.pop_back();
         }

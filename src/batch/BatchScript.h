@@ -47,6 +47,7 @@ struct BatchError
         ExtraWords,
         EndWithoutRepeat,
         RepeatWithoutEnd,
+        EmptyLoop,
     };
 
     int line = 0;

@@ -13,7 +13,7 @@ WakeTimer::WakeTimer(QObject *parent) : QObject(parent)
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &WakeTimer::timeout);
+    connect(&m_timer, &QTimer::timeout, this, [this] { ring(); });
 #ifdef Q_OS_LINUX
     m_fd = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (m_fd < 0)
@@ -22,7 +22,7 @@ WakeTimer::WakeTimer(QObject *parent) : QObject(parent)
     connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] {
         std::uint64_t expirations = 0;
         if (::read(m_fd, &expirations, sizeof expirations) == sizeof expirations)
-            Q_EMIT timeout();
+            ring();
     });
 #endif
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Alarm.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -12,7 +14,7 @@ namespace pwm20 {
 // Wakes the event loop after a time given in nanoseconds. Qt's timers keep to the millisecond,
 // which is a quarter of a frame's line time; on Linux a timer file descriptor keeps to a few
 // tens of microseconds.
-class WakeTimer final : public QObject
+class WakeTimer final : public QObject, public Alarm
 {
     Q_OBJECT
 
@@ -20,12 +22,8 @@ public:
     explicit WakeTimer(QObject *parent = nullptr);
     ~WakeTimer() override;
 
-    // Fires once, `ns` from now; at the next turn of the event loop when `ns` is 0 or less.
-    void startIn(qint64 ns);
-    void stop();
-
-Q_SIGNALS:
-    void timeout();
+    void startIn(qint64 ns) override;
+    void stop() override;
 
 private:
     QTimer m_timer;

@@ -38,7 +38,7 @@ void printError(const QString &text)
 
 BatchRunner::BatchRunner(int commPort, const QString &device)
     : m_comm(&m_choices), m_commPort(device.isEmpty() ? commPort : 1), m_byPath(!device.isEmpty()),
-      m_player(*this, m_clock)
+      m_player(*this, m_comm.line())
 {
     m_comm.setCommPort(m_commPort);
     m_comm.setPortDevice(m_commPort, device);
@@ -74,7 +74,6 @@ void BatchRunner::send(const PlannedFrame &frame)
     FrameBuffer buffer{};
     fillChannelFrame(buffer, frame.channel, static_cast<std::uint8_t>(frame.value));
     m_comm.output(frameBytes(buffer));
-    m_clock.frameHanded();
     m_values[static_cast<std::size_t>(frame.channel - 1)] = frame.value;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "batch/BatchPlayer.h"
-#include "serial/LineClock.h"
 #include "serial/QtSerialService.h"
 
 #include <QEventLoop>
@@ -36,7 +35,6 @@ private:
     QtSerialService m_comm;
     int m_commPort = 1;
     bool m_byPath = false;
-    LineClock m_clock;
     BatchPlayer m_player;
     ChannelValues m_values{};
     QStringList m_lines;

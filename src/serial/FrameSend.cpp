@@ -1,6 +1,5 @@
 #include "FrameSend.h"
 
-#include "LineClock.h"
 #include "MessagePresenter.h"
 #include "PortMessages.h"
 #include "SerialService.h"
@@ -9,10 +8,9 @@
 
 namespace pwm20 {
 
-FrameSend::FrameSend(SerialService &comm, LineClock &clock, FrameBuffer &frameBuffer,
-                     QLineEdit &text1, QLineEdit &text2, MessagePresenter &messages)
-    : m_comm(comm), m_clock(clock), m_frameBuffer(frameBuffer), m_text1(text1), m_text2(text2),
-      m_messages(messages)
+FrameSend::FrameSend(SerialService &comm, FrameBuffer &frameBuffer, QLineEdit &text1,
+                     QLineEdit &text2, MessagePresenter &messages)
+    : m_comm(comm), m_frameBuffer(frameBuffer), m_text1(text1), m_text2(text2), m_messages(messages)
 {}
 
 void FrameSend::channelFrameSend(int channel, const QLineEdit &valueBox)
@@ -37,7 +35,6 @@ void FrameSend::plainFrameWrite()
 void FrameSend::write()
 {
     m_comm.output(frameBytes(m_frameBuffer));
-    m_clock.frameHanded();
 }
 
 } // namespace pwm20

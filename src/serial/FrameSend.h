@@ -6,7 +6,6 @@ class QLineEdit;
 
 namespace pwm20 {
 
-class LineClock;
 class MessagePresenter;
 class SerialService;
 
@@ -14,8 +13,8 @@ class SerialService;
 class FrameSend
 {
 public:
-    FrameSend(SerialService &comm, LineClock &clock, FrameBuffer &frameBuffer, QLineEdit &text1,
-              QLineEdit &text2, MessagePresenter &messages);
+    FrameSend(SerialService &comm, FrameBuffer &frameBuffer, QLineEdit &text1, QLineEdit &text2,
+              MessagePresenter &messages);
 
     // A row's frame: written with its echo in Text1 when the port is open, the not-open message
     // otherwise; Text2 shows "Wait..." either way.
@@ -28,7 +27,6 @@ private:
     void write();
 
     SerialService &m_comm;
-    LineClock &m_clock;
     FrameBuffer &m_frameBuffer;
     QLineEdit &m_text1;
     QLineEdit &m_text2;

@@ -212,11 +212,13 @@ OpenFailure QtSerialService::failureOf(const PortDevice &chosen) const
     return failure;
 }
 
-void QtSerialService::output(const QByteArray &bytes)
+bool QtSerialService::writeBytes(const QByteArray &bytes)
 {
-    m_port.write(bytes);
+    if (!m_port.isOpen() || m_port.write(bytes) < 0)
+        return false;
     // Hand the frame to the driver now rather than on the next turn of the event loop.
     m_port.flush();
+    return true;
 }
 
 QString QtSerialService::input()

@@ -39,7 +39,6 @@ public:
     bool setPortOpen(bool open) override;
     OpenFailure openFailure() const override { return m_openFailure; }
     QString openDevice() const override;
-    void output(const QByteArray &bytes) override;
     QString input() override;
     CommEvent commEvent() const override { return m_commEvent; }
 
@@ -47,6 +46,9 @@ public:
     void setPortDevice(int port, const QString &device);
 
     static QStringList listSystemPorts();
+
+protected:
+    bool writeBytes(const QByteArray &bytes) override;
 
 private:
     bool openPort();

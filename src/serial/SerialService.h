@@ -1,6 +1,8 @@
 #pragma once
 
+#include "LineClock.h"
 #include "PortNaming.h"
+#include "SteadyClock.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -71,7 +73,15 @@ public:
     // The device the open port is on, empty when closed.
     virtual QString openDevice() const = 0;
 
-    virtual void output(const QByteArray &bytes) = 0;
+    // Every write goes through here, so the line's time is kept for every byte that goes out.
+    void output(const QByteArray &bytes)
+    {
+        if (writeBytes(bytes))
+            m_line.bytesHanded(bytes.size());
+    }
+    // When the line is free: the pacing every writer shares.
+    const LineClock &line() const { return m_line; }
+
     // Everything received since the last read, one character per byte; the read empties it.
     virtual QString input() = 0;
     // The code of the event being reported by commEventRaised().
@@ -79,6 +89,13 @@ public:
 
 Q_SIGNALS:
     void commEventRaised();
+
+protected:
+    // Hands the bytes to the driver; false when nothing went (the port is closed).
+    virtual bool writeBytes(const QByteArray &bytes) = 0;
+
+private:
+    LineClock m_line{SteadyClock::instance()};
 };
 
 } // namespace pwm20

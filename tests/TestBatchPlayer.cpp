@@ -1,0 +1,136 @@
+// The batch player on a hand-turned clock: every frame's moment, every wait and every wake-up,
+// deterministically and without sleeping.
+#include "batch/BatchPlayer.h"
+#include "serial/LineClock.h"
+
+#include <QTest>
+
+#include <optional>
+
+using namespace pwm20;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct FakeClock final : Clock
+{
+    qint64 now = 0;
+    std::optional<qint64> alarmAt;
+    int wakes = 0;
+
+    qint64 nowNs() const override { return now; }
+};
+
+class FakeAlarm final : public Alarm
+{
+public:
+    explicit FakeAlarm(FakeClock &clock) : m_clock(clock) {}
+    void startIn(qint64 ns) override
+    {
+        m_clock.alarmAt = m_clock.now + std::max<qint64>(ns, 0);
+        ++m_clock.wakes;
+    }
+    void stop() override { m_clock.alarmAt.reset(); }
+    void fire() const { ring(); }
+
+private:
+    FakeClock &m_clock;
+};
+
+// The board's end of the line: what arrives when, with the line's time kept as the serial
+// service keeps it.
+class RecordingOutput final : public BatchOutput
+{
+public:
+    explicit RecordingOutput(const FakeClock &clock) : m_clock(clock), line(clock) {}
+
+    ChannelValues channelValues() const override { return m_values; }
+    void allOffStarting() override {}
+    void send(const PlannedFrame &frame) override
+    {
+        m_values[std::size_t(frame.channel - 1)] = frame.value;
+        line.bytesHanded(4);
+        sent << u"%1:%2=%3"_s.arg(double(m_clock.now) / 1e6, 0, 'f', 2)
+                    .arg(frame.channel)
+                    .arg(frame.value);
+    }
+
+    const FakeClock &m_clock;
+    LineClock line;
+    QStringList sent;
+
+private:
+    ChannelValues m_values{};
+};
+
+} // namespace
+
+class TestBatchPlayer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void plays_data();
+    void plays();
+};
+
+void TestBatchPlayer::plays_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<double>("untilMs"); // how long the clock may run
+    QTest::addColumn<QString>("sent");   // "ms:channel=value", as handed to the line
+    QTest::addColumn<double>("doneMs");  // when the batch ended; -1 still playing
+    QTest::addColumn<int>("mostWakes");
+    QTest::newRow("frames a line time apart")
+        << u"1=1 2=2\n20=255"_s << 100.0 << u"0.00:1=1 4.17:2=2 8.33:20=255"_s << 12.5 << 8;
+    QTest::newRow("a wait counts from when the frames before it left the line")
+        << u"1=1 2=2\nwait 10\n3=3"_s << 100.0 << u"0.00:1=1 4.17:2=2 18.33:3=3"_s << 22.5 << 8;
+    QTest::newRow("a wait with nothing after it is held")
+        << u"1=100\nwait 2000"_s << 3000.0 << u"0.00:1=100"_s << 2004.17 << 5;
+    QTest::newRow("nested counted loops")
+        << u"repeat 2\nrepeat 2\n1=1\nend\n2=2\nend"_s << 100.0
+        << u"0.00:1=1 4.17:1=1 8.33:2=2 12.50:1=1 16.67:1=1 20.83:2=2"_s << 25.0 << 14;
+    QTest::newRow("a loop of waits sleeps through them")
+        << u"repeat 3\nwait 1000\nend"_s << 4000.0 << QString() << 3000.0 << 8;
+    QTest::newRow("an hour's wait, endlessly, neither spins nor overflows")
+        << u"repeat\nwait 3600000\nend"_s << 36'000'000.0 << QString() << -1.0 << 25;
+    QTest::newRow("a pass that sends nothing waits a line time")
+        << u"centre\nrepeat\ncentre\nend"_s << 1000.0
+        << u"0.00:1=19 4.17:2=19 8.33:3=19 12.50:4=19 16.67:5=19 20.83:6=19 25.00:7=19 "
+           u"29.17:8=19 33.33:9=19 37.50:10=19 41.67:11=19 45.83:12=19 50.00:13=19 54.17:14=19 "
+           u"58.33:15=19 62.50:16=19 66.67:17=19 70.83:18=19 75.00:19=19 79.17:20=19"_s
+        << -1.0 << 500;
+}
+
+void TestBatchPlayer::plays()
+{
+    QFETCH(QString, script);
+    QFETCH(double, untilMs);
+    QFETCH(QString, sent);
+    QFETCH(double, doneMs);
+    QFETCH(int, mostWakes);
+    FakeClock clock;
+    RecordingOutput output(clock);
+    auto alarm = std::make_unique<FakeAlarm>(clock);
+    const FakeAlarm &ringer = *alarm;
+    BatchPlayer player(output, output.line, std::move(alarm));
+    std::optional<qint64> doneNs;
+    connect(&player, &BatchPlayer::finished, this, [&] { doneNs = clock.now; });
+
+    const BatchScript parsed = parseBatch(script.toStdString());
+    QVERIFY(!parsed.error);
+    player.start(parsed.steps);
+    const auto untilNs = qint64(untilMs * 1e6);
+    while (player.isRunning() && clock.alarmAt && *clock.alarmAt <= untilNs &&
+           clock.wakes <= mostWakes) {
+        clock.now = std::max(clock.now, *std::exchange(clock.alarmAt, std::nullopt));
+        ringer.fire();
+    }
+    QCOMPARE(output.sent.join(u' '), sent);
+    QVERIFY2(clock.wakes <= mostWakes, qPrintable(u"woke %1 times"_s.arg(clock.wakes)));
+    QCOMPARE(doneNs ? double(qRound64(double(*doneNs) / 1e4)) / 100 : -1.0, doneMs);
+    QCOMPARE(player.isRunning(), !doneNs);
+}
+
+QTEST_APPLESS_MAIN(TestBatchPlayer)
+#include "TestBatchPlayer.moc"
