@@ -113,7 +113,8 @@ void TestBatchPlayer::plays()
     RecordingOutput output(clock);
     auto alarm = std::make_unique<FakeAlarm>(clock);
     const FakeAlarm &ringer = *alarm;
-    BatchPlayer player(output, output.line, std::move(alarm));
+    const ChannelTable channels;
+    BatchPlayer player(output, output.line, channels, std::move(alarm));
     std::optional<qint64> doneNs;
     connect(&player, &BatchPlayer::finished, this, [&] { doneNs = clock.now; });
 

@@ -183,7 +183,7 @@ void TestTextFormats::batchErrors()
     const BatchScript script = parseBatch(text.toStdString());
     QVERIFY(script.error);
     QVERIFY(script.steps.empty());
-    QCOMPARE(batchErrorMessage(*script.error), message);
+    QCOMPARE(batchErrorMessage(*script.error, ChannelTable()), message);
 }
 
 QTEST_APPLESS_MAIN(TestTextFormats)

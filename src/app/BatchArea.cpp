@@ -26,9 +26,9 @@ const QString batchFileFilter()
 } // namespace
 
 BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm,
-                     MessagePresenter &messages, BatchOutput &output)
+                     MessagePresenter &messages, BatchOutput &output, const ChannelTable &channels)
     : m_editor(editor), m_button(button), m_comm(comm), m_messages(messages), m_output(output),
-      m_player(output, comm.line())
+      m_channels(channels), m_player(output, comm.line(), channels)
 {
     m_insertPose = addAction(QCoreApplication::translate("BatchArea", "插入当前姿态"),
                              QKeySequence(Qt::CTRL | Qt::Key_I), &BatchArea::insertCurrentPose);
@@ -41,7 +41,10 @@ BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm
     m_editor.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_editor, &QTextEdit::customContextMenuRequested, this, &BatchArea::showMenu);
     connect(&m_player, &BatchPlayer::lineStarted, this, &BatchArea::highlightLine);
-    connect(&m_player, &BatchPlayer::finished, this, [this] { showRunning(false); });
+    connect(&m_player, &BatchPlayer::finished, this, [this] {
+        showRunning(false);
+        Q_EMIT playingEnded();
+    });
 }
 
 QAction *BatchArea::addAction(const QString &text, const QKeySequence &keys,
@@ -58,17 +61,17 @@ QAction *BatchArea::addAction(const QString &text, const QKeySequence &keys,
 void BatchArea::startOrStop()
 {
     if (m_player.isRunning())
-        stop();
+        interrupt();
     else
         start();
 }
 
 void BatchArea::start()
 {
-    const BatchScript script = parseBatch(m_editor.toPlainText().toStdString());
+    const BatchScript script = parseBatch(m_editor.toPlainText().toStdString(), m_channels);
     if (script.error) {
         moveCursorToLine(script.error->line);
-        m_messages.showWarning(batchErrorMessage(*script.error));
+        m_messages.showWarning(batchErrorMessage(*script.error, m_channels));
         return;
     }
     if (script.steps.empty())
@@ -79,6 +82,14 @@ void BatchArea::start()
     }
     showRunning(true);
     m_player.start(script.steps);
+}
+
+bool BatchArea::interrupt()
+{
+    if (m_player.interrupt())
+        return true;
+    showRunning(false);
+    return false;
 }
 
 void BatchArea::stop()

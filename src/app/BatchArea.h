@@ -24,18 +24,24 @@ class BatchArea final : public QObject
 
 public:
     BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm,
-              MessagePresenter &messages, BatchOutput &output);
+              MessagePresenter &messages, BatchOutput &output, const ChannelTable &channels);
 
     // The button: plays the batch, or stops the one playing.
     void startOrStop();
-    // Ends a batch that is playing: the port or the window is closing.
+    // Ends a batch that is playing at once: the port or the device is gone.
     void stop();
+    // The user ends a batch that is playing: true while the setup's stop pose still goes out,
+    // after which playingEnded() follows.
+    bool interrupt();
 
     // One line "1=v1 2=v2 ... 20=v20" with every channel's value now, at the cursor.
     void insertCurrentPose();
     // Both leave the box as it was, and say why, when the file cannot be used.
     bool open(const QString &path);
     bool saveAs(const QString &path);
+
+Q_SIGNALS:
+    void playingEnded();
 
 private:
     void start();
@@ -52,6 +58,7 @@ private:
     SerialService &m_comm;
     MessagePresenter &m_messages;
     BatchOutput &m_output;
+    const ChannelTable &m_channels;
     BatchPlayer m_player;
     QAction *m_insertPose = nullptr;
     QAction *m_open = nullptr;

@@ -73,18 +73,24 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     chainTabOrder();
 
     m_frameSend = std::make_unique<FrameSend>(*MSComm1, m_frameBuffer, *Text1, *Text2, *m_messages);
-    m_rows.reserve(channelCount);
-    for (int channel = 1; channel <= channelCount; ++channel) {
+    m_rows.reserve(ChannelTable::channelCount);
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
         const auto index = static_cast<std::size_t>(channel - 1);
-        m_rows.emplace_back(channel, *VScroll[index], *v[index], *m_frameSend);
+        m_rows.emplace_back(channel, *VScroll[index], *v[index], *m_frameSend, m_channels,
+                            *m_messages);
     }
-    m_groupCommands = std::make_unique<GroupCommands>(m_rows, m_frameBuffer, *m_frameSend);
+    m_groupCommands =
+        std::make_unique<GroupCommands>(m_rows, m_frameBuffer, *m_frameSend, m_channels);
     m_portSwitch = std::make_unique<PortSwitch>(
         *MSComm1, PortControls{*Command1, *Option1, *Option2, *Command3, *Command4}, *m_messages,
         [this] { m_groupCommands->allOff(); });
     m_receiveMonitor = std::make_unique<ReceiveMonitor>(*MSComm1, m_receiveBuffer, *Text2);
     m_batchArea = std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
-                                              *m_groupCommands);
+                                              *m_groupCommands, m_channels);
+    connect(m_batchArea.get(), &BatchArea::playingEnded, this, [this] {
+        if (m_closeWhenStopped)
+            close();
+    });
     m_portChooser = std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1);
 
     connectHandlers();
@@ -145,7 +151,7 @@ void Form1::chainTabOrder()
 
 void Form1::connectHandlers()
 {
-    for (int channel = 1; channel <= channelCount; ++channel) {
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
         const auto index = static_cast<std::size_t>(channel - 1);
         connect(VScroll[index], &QScrollBar::valueChanged, this,
                 [this, channel] { VScroll_Change(channel); });
@@ -180,6 +186,12 @@ void Form1::Form_Unload()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    // A batch still playing sends the setup's stop pose first; the window closes after it.
+    m_closeWhenStopped = m_batchArea->interrupt();
+    if (m_closeWhenStopped) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channels/ChannelTable.h"
 #include "serial/ServoFrame.h"
 
 #include <QByteArray>
@@ -67,10 +68,12 @@ private:
     std::unique_ptr<MessagePresenter> m_messages;
     FrameBuffer m_frameBuffer{};
     QByteArray m_receiveBuffer;
+    ChannelTable m_channels;
+    bool m_closeWhenStopped = false;
 
-    std::array<ChannelSlider *, channelCount> VScroll{};
-    std::array<QLineEdit *, channelCount> v{};
-    std::array<QLabel *, channelCount> Label{};
+    std::array<ChannelSlider *, ChannelTable::channelCount> VScroll{};
+    std::array<QLineEdit *, ChannelTable::channelCount> v{};
+    std::array<QLabel *, ChannelTable::channelCount> Label{};
     QRadioButton *Option1 = nullptr;
     QRadioButton *Option2 = nullptr;
     QPushButton *Command1 = nullptr;

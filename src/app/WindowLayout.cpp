@@ -1,6 +1,6 @@
 #include "WindowLayout.h"
 
-#include "serial/ServoFrame.h"
+#include "channels/ChannelTable.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -17,7 +17,7 @@ struct RowTabs
     int label;
     int valueBox;
 };
-constexpr std::array<RowTabs, channelCount> rowTabs{{
+constexpr std::array<RowTabs, ChannelTable::channelCount> rowTabs{{
     {0, 3, 45},   {1, 4, 46},   {2, 5, 47},   {6, 7, 48},   {8, 9, 49},
     {10, 11, 51}, {12, 13, 50}, {14, 15, 52}, {16, 17, 53}, {18, 19, 54},
     {20, 23, 56}, {21, 24, 55}, {22, 25, 57}, {26, 27, 58}, {28, 29, 59},
@@ -90,7 +90,7 @@ QSize clientTwips()
 std::vector<ControlPlace> controls()
 {
     std::vector<ControlPlace> places;
-    for (int channel = 1; channel <= channelCount; ++channel)
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel)
         addChannelRow(places, channel);
 
     using enum ControlKind;

@@ -1,10 +1,12 @@
 #include "BatchMessages.h"
 
+#include "channels/ChannelTexts.h"
+
 #include <QCoreApplication>
 
 namespace pwm20 {
 
-QString batchProblemText(const BatchError &error)
+QString batchProblemText(const BatchError &error, const ChannelTable &table)
 {
     using Problem = BatchError::Problem;
     const QString word = QString::fromUtf8(error.word);
@@ -41,6 +43,11 @@ QString batchProblemText(const BatchError &error)
         return QCoreApplication::translate("BatchMessages", "“end”前面没有对应的“repeat”。");
     case Problem::RepeatWithoutEnd:
         return QCoreApplication::translate("BatchMessages", "“repeat”后面没有对应的“end”。");
+    case Problem::UnknownChannel:
+        return QCoreApplication::translate("BatchMessages", "“%1”既不是通道号，也不是通道的名称。")
+            .arg(word);
+    case Problem::OutsideLimits:
+        return channelLimitsText(table, error.channel);
     case Problem::EmptyLoop:
         return QCoreApplication::translate("BatchMessages",
                                            "循环体为空：“repeat”和“end”之间既不发送也不等待。");
@@ -48,11 +55,11 @@ QString batchProblemText(const BatchError &error)
     return {};
 }
 
-QString batchErrorMessage(const BatchError &error)
+QString batchErrorMessage(const BatchError &error, const ChannelTable &table)
 {
     return QCoreApplication::translate("BatchMessages", "第 %1 行“%2”：%3")
         .arg(error.line)
-        .arg(QString::fromUtf8(error.lineText), batchProblemText(error));
+        .arg(QString::fromUtf8(error.lineText), batchProblemText(error, table));
 }
 
 } // namespace pwm20

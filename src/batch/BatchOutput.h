@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channels/ChannelTable.h"
+
 #include <array>
 
 namespace pwm20 {
@@ -15,7 +17,7 @@ struct PlannedFrame
     bool operator==(const PlannedFrame &) const = default;
 };
 
-using ChannelValues = std::array<int, 20>;
+using ChannelValues = std::array<int, ChannelTable::channelCount>;
 
 // Where a batch's frames go: the window's rows, or the shell's port.
 class BatchOutput

@@ -22,30 +22,32 @@ constexpr qint64 lateNs = 500'000;
 std::vector<PlannedFrame> allOffFrames(const ChannelValues &values)
 {
     std::vector<PlannedFrame> frames;
-    for (int channel = 1; channel <= channelCount; ++channel) {
-        if (values[static_cast<std::size_t>(channel - 1)] != 0)
-            frames.push_back({channel, 0, false});
+    constexpr int off = ChannelTable::offValue;
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
+        if (values[static_cast<std::size_t>(channel - 1)] != off)
+            frames.push_back({channel, off, false});
     }
-    for (int channel = 1; channel <= channelCount; ++channel)
-        frames.push_back({channel, 0, true});
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel)
+        frames.push_back({channel, off, true});
     return frames;
 }
 
-std::vector<PlannedFrame> centreAllFrames(const ChannelValues &values)
+std::vector<PlannedFrame> centreAllFrames(const ChannelValues &values, const ChannelTable &table)
 {
     std::vector<PlannedFrame> frames;
-    for (int channel = 1; channel <= channelCount; ++channel) {
-        if (values[static_cast<std::size_t>(channel - 1)] != centreValue)
-            frames.push_back({channel, centreValue, false});
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
+        const int home = table.channel(channel).home;
+        if (values[static_cast<std::size_t>(channel - 1)] != home)
+            frames.push_back({channel, home, false});
     }
     return frames;
 }
 
 } // namespace
 
-BatchPlayer::BatchPlayer(BatchOutput &output, const LineClock &line, std::unique_ptr<Alarm> alarm,
-                         QObject *parent)
-    : QObject(parent), m_output(output), m_line(line),
+BatchPlayer::BatchPlayer(BatchOutput &output, const LineClock &line, const ChannelTable &channels,
+                         std::unique_ptr<Alarm> alarm, QObject *parent)
+    : QObject(parent), m_output(output), m_line(line), m_channels(channels),
       m_alarm(alarm ? std::move(alarm) : std::make_unique<WakeTimer>())
 {
     m_alarm->onWake([this] { advance(); });
@@ -64,7 +66,31 @@ void BatchPlayer::start(std::vector<BatchStep> steps)
     m_nextStartNs = std::max(m_line.nowNs(), m_line.freeAtNs());
     m_holdUntilNs = 0;
     m_running = true;
+    m_interrupted = false;
     advance();
+}
+
+bool BatchPlayer::interrupt()
+{
+    using Pose = ChannelTable::StopPose;
+    if (!m_running || std::exchange(m_interrupted, true) || m_channels.stopPose() == Pose::None) {
+        stop();
+        return false;
+    }
+    // What the group button would send from where the channels stand now, after which the
+    // batch ends; a `wait` under way ends here.
+    BatchStep pose;
+    pose.kind =
+        m_channels.stopPose() == Pose::Home ? BatchStep::Kind::Centre : BatchStep::Kind::Off;
+    m_steps = {pose};
+    m_nextStep = 0;
+    m_frames.clear();
+    m_nextFrame = 0;
+    m_holdUntilNs = 0;
+    m_nextStartNs = std::min(m_nextStartNs, std::max(m_line.nowNs(), m_line.freeAtNs()));
+    m_lineToShow = 0;
+    m_alarm->startIn(0);
+    return true;
 }
 
 void BatchPlayer::stop()
@@ -141,7 +167,7 @@ void BatchPlayer::takeStep(const BatchStep &step)
         m_output.allOffStarting();
         break;
     case Kind::Centre:
-        m_frames = centreAllFrames(m_output.channelValues());
+        m_frames = centreAllFrames(m_output.channelValues(), m_channels);
         break;
     case Kind::Wait:
         // Counted from when the frames before it have left the line, and held even when

@@ -23,17 +23,23 @@ class BatchPlayer final : public QObject
 
 public:
     // The alarm wakes the player; by default a timer of the event loop.
-    BatchPlayer(BatchOutput &output, const LineClock &line, std::unique_ptr<Alarm> alarm = {},
-                QObject *parent = nullptr);
+    BatchPlayer(BatchOutput &output, const LineClock &line, const ChannelTable &channels,
+                std::unique_ptr<Alarm> alarm = {}, QObject *parent = nullptr);
 
     void start(std::vector<BatchStep> steps);
+    // Ends at once and sends nothing more: the port or the device is gone.
     void stop();
+    // The user stops the batch: the setup's stop pose, if it has one, is sent (paced) in place of
+    // the rest, and finished() follows it; true while that pose is still going out. A second
+    // interruption ends at once.
+    bool interrupt();
     bool isRunning() const { return m_running; }
 
 Q_SIGNALS:
     // The step on this line of the text has started.
     void lineStarted(int line);
-    // The batch ran to its end and its last frame has left the line (not sent on stop()).
+    // The batch, or the stop pose, ran to its end and its last frame has left the line (not
+    // sent on stop()).
     void finished();
 
 private:
@@ -45,8 +51,10 @@ private:
 
     BatchOutput &m_output;
     const LineClock &m_line;
+    const ChannelTable &m_channels;
     std::unique_ptr<Alarm> m_alarm;
     bool m_running = false;
+    bool m_interrupted = false;
     std::vector<BatchStep> m_steps;
     std::size_t m_nextStep = 0;
     std::vector<std::int64_t> m_repeatsLeft; // by the index of a `repeat` step

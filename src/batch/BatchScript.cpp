@@ -73,18 +73,33 @@ std::optional<std::int64_t> plainNumber(std::string_view word)
 class LineReader
 {
 public:
-    LineReader(int line, std::string_view lineText) : m_error{line, std::string(lineText), {}, {}}
+    LineReader(int line, std::string_view lineText, const ChannelTable &table)
+        : m_error{line, std::string(lineText), {}, {}, 0}, m_table(table)
     {}
 
-    BatchError fail(Problem problem, std::string_view word = {})
+    const ChannelTable &table() const { return m_table; }
+
+    BatchError fail(Problem problem, std::string_view word = {}, int channel = 0)
     {
         m_error.problem = problem;
         m_error.word = std::string(word);
+        m_error.channel = channel;
         return m_error;
+    }
+
+    // A frame that the channel's limits allow, or the error.
+    std::optional<BatchError> add(BatchStep &step, std::int64_t channel, std::int64_t value,
+                                  std::string_view word)
+    {
+        if (!m_table.accepts(int(channel), int(value)))
+            return fail(Problem::OutsideLimits, word, int(channel));
+        step.frames.push_back({int(channel), int(value)});
+        return std::nullopt;
     }
 
 private:
     BatchError m_error;
+    const ChannelTable &m_table;
 };
 
 struct Range
@@ -94,8 +109,9 @@ struct Range
     Problem outside;
 };
 
-constexpr Range channelRange{1, 20, Problem::ChannelRange};
-constexpr Range valueRange{0, 255, Problem::ValueRange};
+constexpr Range channelRange{1, ChannelTable::channelCount, Problem::ChannelRange};
+constexpr Range valueRange{ChannelTable::lowestValue, ChannelTable::highestValue,
+                           Problem::ValueRange};
 
 // The number in `word`, within `range`; otherwise the problem to report.
 std::optional<Problem> readNumber(std::string_view word, Range range, std::int64_t &number)
@@ -121,8 +137,7 @@ std::optional<BatchError> readFrame(const std::vector<std::string_view> &words, 
         return reader.fail(*problem, *problem == Problem::NotANumber ? words[1] : "");
     if (const auto problem = readNumber(words[2], valueRange, value))
         return reader.fail(*problem, *problem == Problem::NotANumber ? words[2] : "");
-    step.frames.push_back({int(channel), int(value)});
-    return std::nullopt;
+    return reader.add(step, channel, value, "");
 }
 
 std::optional<BatchError> readPose(const std::vector<std::string_view> &words, LineReader &reader,
@@ -130,16 +145,24 @@ std::optional<BatchError> readPose(const std::vector<std::string_view> &words, L
 {
     for (std::string_view word : words) {
         const std::size_t equals = word.find('=');
-        if (equals == std::string_view::npos || !plainNumber(word.substr(0, equals)) ||
+        if (equals == std::string_view::npos || equals == 0 ||
             !plainNumber(word.substr(equals + 1)))
             return reader.fail(Problem::BadPair, word);
+        const std::string_view channelWord = word.substr(0, equals);
         std::int64_t channel = 0;
         std::int64_t value = 0;
-        if (const auto problem = readNumber(word.substr(0, equals), channelRange, channel))
+        if (!plainNumber(channelWord)) {
+            const std::optional<int> named = reader.table().channelNamed(channelWord);
+            if (!named)
+                return reader.fail(Problem::UnknownChannel, channelWord);
+            channel = *named;
+        } else if (const auto problem = readNumber(channelWord, channelRange, channel)) {
             return reader.fail(*problem, word);
+        }
         if (const auto problem = readNumber(word.substr(equals + 1), valueRange, value))
             return reader.fail(*problem, word);
-        step.frames.push_back({int(channel), int(value)});
+        if (auto error = reader.add(step, channel, value, word))
+            return error;
     }
     return std::nullopt;
 }
@@ -199,7 +222,7 @@ bool sendsOrWaits(std::span<const BatchStep> steps)
 
 } // namespace
 
-BatchScript parseBatch(std::string_view text)
+BatchScript parseBatch(std::string_view text, const ChannelTable &table)
 {
     BatchScript script;
     std::vector<std::size_t> openRepeats;
@@ -215,7 +238,7 @@ BatchScript parseBatch(std::string_view text)
         if (words.empty())
             continue;
 
-        LineReader reader(line, content);
+        LineReader reader(line, content, table);
         BatchStep step;
         step.line = line;
         if (auto error = readStep(words, reader, step)) {
@@ -235,7 +258,7 @@ BatchScript parseBatch(std::string_view text)
             step.partner = repeat;
             script.steps[repeat].partner = index;
             if (!sendsOrWaits(std::span(script.steps).subspan(repeat + 1))) {
-                script.error = LineReader(script.steps[repeat].line, repeatLines.back())
+                script.error = LineReader(script.steps[repeat].line, repeatLines.back(), table)
                                    .fail(Problem::EmptyLoop);
                 break;
             }
@@ -246,7 +269,8 @@ BatchScript parseBatch(std::string_view text)
     }
     if (!script.error && !openRepeats.empty()) {
         const BatchStep &repeat = script.steps[openRepeats.front()];
-        script.error = LineReader(repeat.line, repeatLines.front()).fail(Problem::RepeatWithoutEnd);
+        script.error =
+            LineReader(repeat.line, repeatLines.front(), table).fail(Problem::RepeatWithoutEnd);
     }
     if (script.error)
         script.steps.clear();

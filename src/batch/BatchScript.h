@@ -1,5 +1,7 @@
 #pragma once
 
+#include "channels/ChannelTable.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,12 +50,15 @@ struct BatchError
         EndWithoutRepeat,
         RepeatWithoutEnd,
         EmptyLoop,
+        UnknownChannel,
+        OutsideLimits,
     };
 
     int line = 0;
     std::string lineText; // the line without its comment and surrounding blanks
     Problem problem = Problem::UnknownWord;
     std::string word;
+    int channel = 0; // OutsideLimits: the channel whose limits refuse the value
 
     bool operator==(const BatchError &) const = default;
 };
@@ -68,7 +73,8 @@ inline constexpr std::int64_t longestWaitMs = 3'600'000;
 inline constexpr std::int64_t mostRepeats = 1'000'000;
 
 // Reads a whole batch text (UTF-8): one command per line, `#` starts a comment, keywords in any
-// case. The first bad line stops the reading and is the error.
-BatchScript parseBatch(std::string_view text);
+// case; a channel's name stands for its number in a pair, and no value outside a channel's
+// limits gets through. The first bad line stops the reading and is the error.
+BatchScript parseBatch(std::string_view text, const ChannelTable &table = ChannelTable());
 
 } // namespace pwm20

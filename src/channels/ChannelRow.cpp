@@ -1,21 +1,33 @@
 #include "ChannelRow.h"
 
 #include "ChannelSlider.h"
+#include "ChannelTexts.h"
 #include "EntryParser.h"
 #include "serial/FrameSend.h"
+#include "serial/MessagePresenter.h"
 
 #include <QLineEdit>
 #include <QLocale>
 
 namespace pwm20 {
 
-ChannelRow::ChannelRow(int channel, ChannelSlider &slider, QLineEdit &valueBox, FrameSend &frames)
-    : m_channel(channel), m_slider(slider), m_valueBox(valueBox), m_frames(frames)
+ChannelRow::ChannelRow(int channel, ChannelSlider &slider, QLineEdit &valueBox, FrameSend &frames,
+                       const ChannelTable &table, MessagePresenter &messages)
+    : m_channel(channel), m_slider(slider), m_valueBox(valueBox), m_frames(frames), m_table(table),
+      m_messages(messages)
 {}
 
 void ChannelRow::change()
 {
-    m_valueBox.setText(QString::number(ChannelSlider::offPosition - m_slider.value()));
+    const int moved = value();
+    const int resting = m_table.restingValue(m_channel, m_restingValue, moved);
+    if (resting != moved) {
+        // The slider moves on to where it may rest, and that change sends the frame.
+        setValue(resting);
+        return;
+    }
+    m_restingValue = moved;
+    m_valueBox.setText(QString::number(moved));
     m_frames.channelFrameSend(m_channel, m_valueBox);
 }
 
@@ -27,28 +39,32 @@ void ChannelRow::enter()
         m_valueBox.setText(QStringLiteral("0"));
         return;
     }
+    if (!m_table.accepts(m_channel, ChannelSlider::valueAt(*position))) {
+        m_messages.showWarning(channelLimitsText(m_table, m_channel));
+        m_valueBox.setText(QString::number(value()));
+        return;
+    }
     // An unchanged position raises no change, and the box keeps the text as typed.
     m_slider.setValue(*position);
 }
 
-void ChannelRow::setPosition(int position)
+void ChannelRow::setValue(int value)
 {
-    m_slider.setValue(position);
+    m_slider.setValue(ChannelSlider::positionOf(value));
 }
 
 int ChannelRow::value() const
 {
-    return ChannelSlider::offPosition - m_slider.value();
+    return ChannelSlider::valueAt(m_slider.value());
 }
 
 void ChannelRow::sendValue(int value)
 {
-    const int position = ChannelSlider::offPosition - value;
     // Setting the position it already has raises no change, yet a batch says what to send.
-    if (m_slider.value() == position)
+    if (this->value() == value)
         change();
     else
-        m_slider.setValue(position);
+        setValue(value);
 }
 
 void ChannelRow::setValueText(const QString &text)

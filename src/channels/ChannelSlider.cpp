@@ -8,7 +8,7 @@ namespace pwm20 {
 
 ChannelSlider::ChannelSlider(QWidget *parent) : QScrollBar(Qt::Vertical, parent)
 {
-    setRange(0, 255);
+    setRange(positionOf(ChannelTable::highestValue), positionOf(ChannelTable::lowestValue));
     setSingleStep(1);
     setPageStep(1);
     setValue(offPosition);

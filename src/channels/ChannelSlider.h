@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ChannelTable.h"
+
 #include <QScrollBar>
 
 namespace pwm20 {
@@ -11,7 +13,10 @@ class ChannelSlider final : public QScrollBar
     Q_OBJECT
 
 public:
-    static constexpr int offPosition = 255;
+    // Upside down: the top end is the highest value, the bottom end off.
+    static constexpr int offPosition = ChannelTable::highestValue;
+    static int positionOf(int value) { return offPosition - value; }
+    static int valueAt(int position) { return offPosition - position; }
 
     explicit ChannelSlider(QWidget *parent);
 

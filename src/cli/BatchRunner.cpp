@@ -36,9 +36,9 @@ void printError(const QString &text)
 
 } // namespace
 
-BatchRunner::BatchRunner(int commPort, const QString &device)
+BatchRunner::BatchRunner(int commPort, const QString &device, const ChannelTable &channels)
     : m_comm(&m_choices), m_commPort(device.isEmpty() ? commPort : 1), m_byPath(!device.isEmpty()),
-      m_player(*this, m_comm.line())
+      m_player(*this, m_comm.line(), channels)
 {
     m_comm.setCommPort(m_commPort);
     m_comm.setPortDevice(m_commPort, device);
@@ -46,7 +46,7 @@ BatchRunner::BatchRunner(int commPort, const QString &device)
     m_showLines = stderrIsTerminal();
     connect(&m_comm, &SerialService::commEventRaised, this, &BatchRunner::reportEvent);
     connect(&m_player, &BatchPlayer::lineStarted, this, &BatchRunner::showLine);
-    connect(&m_player, &BatchPlayer::finished, this, [this] { finish(0); });
+    connect(&m_player, &BatchPlayer::finished, this, [this] { finish(m_finishedStatus); });
 }
 
 int BatchRunner::run(std::vector<BatchStep> steps, const QStringList &lines)
@@ -58,7 +58,7 @@ int BatchRunner::run(std::vector<BatchStep> steps, const QStringList &lines)
     }
     m_lines = lines;
     const StopSignals signals;
-    connect(&signals, &StopSignals::stopRequested, this, &BatchRunner::finish);
+    connect(&signals, &StopSignals::stopRequested, this, &BatchRunner::interrupt);
 
     // A batch with nothing to send may end inside start(): the loop then returns at once.
     QMetaObject::invokeMethod(
@@ -82,6 +82,13 @@ void BatchRunner::finish(int status)
     m_player.stop();
     m_comm.setPortOpen(false);
     m_loop.exit(status);
+}
+
+void BatchRunner::interrupt(int status)
+{
+    m_finishedStatus = status;
+    if (!m_player.interrupt())
+        finish(status);
 }
 
 void BatchRunner::reportEvent()
@@ -142,16 +149,17 @@ int runBatchCommand(const QStringList &arguments)
         printError(error);
         return 2;
     }
+    const ChannelTable channels;
     BatchScript script =
-        parseBatch(std::string_view(bytes->constData(), std::size_t(bytes->size())));
+        parseBatch(std::string_view(bytes->constData(), std::size_t(bytes->size())), channels);
     if (script.error) {
         printError(QStringLiteral("%1:%2: %3")
                        .arg(file)
                        .arg(script.error->line)
-                       .arg(batchProblemText(*script.error)));
+                       .arg(batchProblemText(*script.error, channels)));
         return 2;
     }
-    BatchRunner runner(commPort, parser.value(port));
+    BatchRunner runner(commPort, parser.value(port), channels);
     return runner.run(std::move(script.steps), QString::fromUtf8(*bytes).split(u'\n'));
 }
 

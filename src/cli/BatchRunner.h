@@ -17,7 +17,7 @@ class BatchRunner final : public QObject, public BatchOutput
 
 public:
     // `device` names the port by its path; empty, port `commPort` is mapped as the window maps it.
-    BatchRunner(int commPort, const QString &device);
+    BatchRunner(int commPort, const QString &device, const ChannelTable &channels);
 
     // The exit status: 0 when done, 1 when the port failed, 128 + the signal when stopped.
     int run(std::vector<BatchStep> steps, const QStringList &lines);
@@ -28,6 +28,7 @@ public:
 
 private:
     void finish(int status);
+    void interrupt(int status);
     void reportEvent();
     void showLine(int line);
 
@@ -36,6 +37,8 @@ private:
     int m_commPort = 1;
     bool m_byPath = false;
     BatchPlayer m_player;
+    // The exit status once the player finishes: 0, or the stop signal's while the stop pose goes.
+    int m_finishedStatus = 0;
     ChannelValues m_values{};
     QStringList m_lines;
     bool m_showLines = false;

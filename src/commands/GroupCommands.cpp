@@ -1,21 +1,20 @@
 #include "GroupCommands.h"
 
 #include "channels/ChannelRow.h"
-#include "channels/ChannelSlider.h"
 #include "serial/FrameSend.h"
 
 namespace pwm20 {
 
 GroupCommands::GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffer,
-                             FrameSend &frames)
-    : m_rows(rows), m_frameBuffer(frameBuffer), m_frames(frames)
+                             FrameSend &frames, const ChannelTable &table)
+    : m_rows(rows), m_frameBuffer(frameBuffer), m_frames(frames), m_table(table)
 {}
 
 void GroupCommands::allOff()
 {
     allOffStarting();
     for (ChannelRow &row : m_rows)
-        row.setPosition(ChannelSlider::offPosition);
+        row.setValue(ChannelTable::offValue);
     // Only now, after every nested change has sent its frame, is the buffer reused: start, value 0
     // and end once, then each channel number in turn.
     m_frameBuffer[0] = frameStart;
@@ -30,7 +29,7 @@ void GroupCommands::allOff()
 void GroupCommands::centreAll()
 {
     for (ChannelRow &row : m_rows)
-        row.setPosition(centrePosition);
+        row.setValue(m_table.channel(row.channel()).home);
 }
 
 ChannelValues GroupCommands::channelValues() const

@@ -15,14 +15,14 @@ class FrameSend;
 class GroupCommands final : public BatchOutput
 {
 public:
-    static constexpr int centrePosition = 255 - centreValue;
-
-    GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffer, FrameSend &frames);
+    GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffer, FrameSend &frames,
+                  const ChannelTable &table);
 
     // Every channel to 0: moved sliders send their own frames, then every channel gets one more
     // off frame, whether its slider moved or not.
     void allOff();
-    // Every servo to its centre; only the rows whose slider really moves send a frame.
+    // Every servo to its home (its centre unless set otherwise); only the rows whose slider really
+    // moves send a frame.
     void centreAll();
 
     ChannelValues channelValues() const override;
@@ -33,6 +33,7 @@ private:
     std::span<ChannelRow> m_rows;
     FrameBuffer &m_frameBuffer;
     FrameSend &m_frames;
+    const ChannelTable &m_table;
 };
 
 } // namespace pwm20

@@ -14,9 +14,6 @@ using FrameBuffer = std::array<std::uint8_t, 4>;
 
 inline constexpr std::uint8_t frameStart = 0x53; // 'S'
 inline constexpr std::uint8_t frameEnd = 0x45;   // 'E'
-inline constexpr int channelCount = 20;
-// A servo's centre on this board.
-inline constexpr int centreValue = 19;
 
 void fillChannelFrame(FrameBuffer &frame, int channel, std::uint8_t value);
 

@@ -1,0 +1,42 @@
+#include "ChannelTable.h"
+
+#include <QString>
+
+namespace pwm20 {
+
+bool ChannelTable::accepts(int number, int value) const
+{
+    const Channel &limits = channel(number);
+    return value == offValue || (value >= limits.min && value <= limits.max);
+}
+
+int ChannelTable::restingValue(int number, int from, int to) const
+{
+    if (accepts(number, to))
+        return to;
+    const Channel &limits = channel(number);
+    if (to > limits.max)
+        return limits.max;
+    // Below the minimum: a single step down from it switches off, anything else stops there.
+    return from == limits.min && to == from - 1 ? offValue : limits.min;
+}
+
+std::optional<int> ChannelTable::channelNamed(std::string_view name) const
+{
+    for (int number = 1; number <= channelCount; ++number) {
+        const std::string &own = channel(number).name;
+        if (!own.empty() && sameName(own, name))
+            return number;
+    }
+    return std::nullopt;
+}
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    const auto folded = [](std::string_view text) {
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded();
+    };
+    return folded(a) == folded(b);
+}
+
+} // namespace pwm20

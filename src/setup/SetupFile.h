@@ -1,0 +1,24 @@
+#pragma once
+
+#include "SetupText.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace pwm20 {
+
+// A setup file's table, or nothing with `error` saying in one line what is wrong and where:
+// "FILE: [channel5] min: …". A file that cannot be used is refused whole.
+std::optional<ChannelTable> loadSetupFile(const QString &path, QString &error);
+
+// Replaces the file only once the whole setup is written.
+bool saveSetupFile(const QString &path, const ChannelTable &table, QString &error);
+
+// What is wrong, after the file's name: "[channel5] min: …".
+QString setupErrorText(const SetupError &error);
+
+// The table as `--check` prints it: one line for each channel.
+QString describeSetup(const ChannelTable &table);
+
+} // namespace pwm20
