@@ -6,6 +6,7 @@
 #include "WindowLayout.h"
 #include "channels/ChannelRow.h"
 #include "channels/ChannelSlider.h"
+#include "channels/ChannelTexts.h"
 #include "commands/GroupCommands.h"
 #include "serial/FrameSend.h"
 #include "serial/MessagePresenter.h"
@@ -14,6 +15,7 @@
 #include "serial/SerialService.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,17 +78,17 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     m_rows.reserve(ChannelTable::channelCount);
     for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
         const auto index = static_cast<std::size_t>(channel - 1);
-        m_rows.emplace_back(channel, *VScroll[index], *v[index], *m_frameSend, m_channels,
+        m_rows.emplace_back(channel, *VScroll[index], *v[index], *m_frameSend, m_setup.table(),
                             *m_messages);
     }
     m_groupCommands =
-        std::make_unique<GroupCommands>(m_rows, m_frameBuffer, *m_frameSend, m_channels);
+        std::make_unique<GroupCommands>(m_rows, m_frameBuffer, *m_frameSend, m_setup.table());
     m_portSwitch = std::make_unique<PortSwitch>(
         *MSComm1, PortControls{*Command1, *Option1, *Option2, *Command3, *Command4}, *m_messages,
         [this] { m_groupCommands->allOff(); });
     m_receiveMonitor = std::make_unique<ReceiveMonitor>(*MSComm1, m_receiveBuffer, *Text2);
     m_batchArea = std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
-                                              *m_groupCommands, m_channels);
+                                              *m_groupCommands, m_setup.table());
     connect(m_batchArea.get(), &BatchArea::playingEnded, this, [this] {
         if (m_closeWhenStopped)
             close();
@@ -94,7 +96,26 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     m_portChooser = std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1);
 
     connectHandlers();
+    connect(&m_setup, &SetupInUse::changed, this, &Form1::showChannelSetup);
+    showChannelSetup();
     Form_Load();
+}
+
+void Form1::useSetup(const QString &path)
+{
+    QString error;
+    if (!m_setup.load(path, error))
+        m_messages->showWarning(
+            QCoreApplication::translate("Form1", "无法使用通道设置，将使用默认设置。\n%1")
+                .arg(error));
+}
+
+void Form1::showChannelSetup()
+{
+    // The captions keep their text; hovering one tells what the channel is.
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel)
+        Label[static_cast<std::size_t>(channel - 1)]->setToolTip(
+            channelToolTip(m_setup.table(), channel));
 }
 
 Form1::~Form1() = default;

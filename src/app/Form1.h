@@ -2,6 +2,7 @@
 
 #include "channels/ChannelTable.h"
 #include "serial/ServoFrame.h"
+#include "setup/SetupInUse.h"
 
 #include <QByteArray>
 #include <QWidget>
@@ -41,6 +42,10 @@ public:
           QWidget *parent = nullptr);
     ~Form1() override;
 
+    // Runs with the channel setup in this file; a file that cannot be used is reported and the
+    // defaults are used.
+    void useSetup(const QString &path);
+
     // Handlers, named after the control and the event.
     void Form_Load();
     void Form_Unload();
@@ -62,13 +67,14 @@ private:
     void createControls();
     void chainTabOrder();
     void connectHandlers();
+    void showChannelSetup();
     template <typename Control> Control &control(const QString &name);
 
     std::unique_ptr<SerialService> MSComm1;
     std::unique_ptr<MessagePresenter> m_messages;
     FrameBuffer m_frameBuffer{};
     QByteArray m_receiveBuffer;
-    ChannelTable m_channels;
+    SetupInUse m_setup;
     bool m_closeWhenStopped = false;
 
     std::array<ChannelSlider *, ChannelTable::channelCount> VScroll{};

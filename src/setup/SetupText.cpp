@@ -226,6 +226,11 @@ SetupReading readSetup(std::string_view text)
     return reading;
 }
 
+std::optional<SetupError> checkTable(const ChannelTable &table)
+{
+    return readSetup(writeSetup(table)).error;
+}
+
 std::string writeSetup(const ChannelTable &table)
 {
     std::string text;

@@ -1,0 +1,49 @@
+#include "SetupInUse.h"
+
+#include "SetupFile.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+namespace pwm20 {
+namespace {
+
+QSettings settings()
+{
+    return QSettings(QStringLiteral("pwm20"), QStringLiteral("pwm20"));
+}
+
+const QString fileKey = QStringLiteral("setup/file");
+
+} // namespace
+
+bool SetupInUse::load(const QString &path, QString &error)
+{
+    const std::optional<ChannelTable> table = loadSetupFile(path, error);
+    use(table.value_or(ChannelTable()), table ? path : QString());
+    return table.has_value();
+}
+
+bool SetupInUse::save(const QString &path, const ChannelTable &table, QString &error)
+{
+    if (!saveSetupFile(path, table, error))
+        return false;
+    use(table, path);
+    return true;
+}
+
+QString SetupInUse::rememberedPath()
+{
+    return settings().value(fileKey).toString();
+}
+
+void SetupInUse::use(const ChannelTable &table, const QString &path)
+{
+    m_table = table;
+    m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    if (!m_path.isEmpty())
+        settings().setValue(fileKey, m_path);
+    Q_EMIT changed();
+}
+
+} // namespace pwm20
