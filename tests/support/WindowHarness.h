@@ -7,6 +7,7 @@
 #include "serial/PortChoices.h"
 #include "serial/QtSerialService.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -48,6 +49,7 @@ public:
     }
     QScrollBar &slider(int channel) { return control<QScrollBar>(named("VScroll", channel)); }
     QLineEdit &valueBox(int channel) { return control<QLineEdit>(named("v", channel)); }
+    QLabel &label(int channel) { return control<QLabel>(named("Label", channel)); }
     QLineEdit &text1() { return control<QLineEdit>(QStringLiteral("Text1")); }
     QLineEdit &text2() { return control<QLineEdit>(QStringLiteral("Text2")); }
     QPushButton &button(int number) { return control<QPushButton>(named("Command", number)); }
