@@ -48,6 +48,15 @@ QString batchProblemText(const BatchError &error, const ChannelTable &table)
             .arg(word);
     case Problem::OutsideLimits:
         return channelLimitsText(table, error.channel);
+    case Problem::MoveWithoutTargets:
+        return QCoreApplication::translate(
+            "BatchMessages",
+            "“move”后面缺少“通道=数值”，应写作“move 通道=数值 ... in 毫秒 [smooth]”。");
+    case Problem::MoveWithoutTime:
+        return QCoreApplication::translate(
+            "BatchMessages", "缺少“in 毫秒”，应写作“move 通道=数值 ... in 毫秒 [smooth]”。");
+    case Problem::MoveTimeRange:
+        return QCoreApplication::translate("BatchMessages", "移动时间应在 0 到 3600000 毫秒之间。");
     case Problem::EmptyLoop:
         return QCoreApplication::translate("BatchMessages",
                                            "循环体为空：“repeat”和“end”之间既不发送也不等待。");

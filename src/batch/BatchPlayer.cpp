@@ -65,6 +65,7 @@ void BatchPlayer::start(std::vector<BatchStep> steps)
     // Frames written just before (all-off on open, a hand move) leave the line first.
     m_nextStartNs = std::max(m_line.nowNs(), m_line.freeAtNs());
     m_holdUntilNs = 0;
+    m_glide.reset();
     m_running = true;
     m_interrupted = false;
     advance();
@@ -86,6 +87,7 @@ bool BatchPlayer::interrupt()
     m_nextStep = 0;
     m_frames.clear();
     m_nextFrame = 0;
+    m_glide.reset();
     m_holdUntilNs = 0;
     m_nextStartNs = std::min(m_nextStartNs, std::max(m_line.nowNs(), m_line.freeAtNs()));
     m_lineToShow = 0;
@@ -109,7 +111,12 @@ void BatchPlayer::advance()
             const qint64 dueNs = std::max(m_nextStartNs, m_line.freeAtNs() - LineClock::frameNs);
             if (dueNs > nowNs)
                 return sleepUntil(dueNs);
-            sendNextFrame(dueNs);
+            hand(m_frames[m_nextFrame++], dueNs);
+        } else if (m_glide) {
+            const qint64 dueNs = std::max(m_nextStartNs, m_line.freeAtNs() - LineClock::frameNs);
+            if (dueNs > nowNs)
+                return sleepUntil(dueNs);
+            glideOn(dueNs);
         } else if (m_holdUntilNs > nowNs) {
             return sleepUntil(m_holdUntilNs);
         } else if (m_nextStep < m_steps.size()) {
@@ -134,9 +141,24 @@ void BatchPlayer::sleepUntil(qint64 ns)
     m_alarm->startIn(waitNs > 2 * earlyWakeNs ? waitNs - earlyWakeNs : waitNs);
 }
 
-void BatchPlayer::sendNextFrame(qint64 dueNs)
+void BatchPlayer::glideOn(qint64 dueNs)
 {
-    m_output.send(m_frames[m_nextFrame++]);
+    const ChannelValues held = m_output.channelValues();
+    if (m_glide->finished(held)) {
+        // A move lasts its time, whatever it sent.
+        m_glide.reset();
+        m_holdUntilNs = std::max(m_holdUntilNs, m_moveEndNs);
+        return;
+    }
+    if (const auto frame = m_glide->nextFrame(m_line.nowNs() - m_moveStartNs, held))
+        hand({frame->channel, frame->value, false}, dueNs);
+    else
+        m_nextStartNs = dueNs + LineClock::frameNs; // nothing lags enough: ask a slot later
+}
+
+void BatchPlayer::hand(const PlannedFrame &frame, qint64 dueNs)
+{
+    m_output.send(frame);
     ++m_activity;
     // A frame that went out late (the machine was busy) counts the line time from now: the
     // frames after it keep their spacing instead of catching up.
@@ -151,7 +173,7 @@ void BatchPlayer::takeStep(const BatchStep &step)
 {
     using Kind = BatchStep::Kind;
     const std::size_t index = m_nextStep - 1;
-    if (step.kind == Kind::Wait)
+    if (step.kind == Kind::Wait || step.kind == Kind::Move)
         Q_EMIT lineStarted(step.line);
     else if (step.kind != Kind::Repeat && step.kind != Kind::End)
         m_lineToShow = step.line;
@@ -177,6 +199,19 @@ void BatchPlayer::takeStep(const BatchStep &step)
         m_holdUntilNs = m_nextStartNs;
         m_activity += step.amount > 0 ? 1 : 0;
         break;
+    case Kind::Move: {
+        // Starts when the line is free, as a wait counts, from where every channel stands.
+        m_moveStartNs = std::max({m_nextStartNs, m_line.freeAtNs(), m_line.nowNs()});
+        m_moveEndNs = m_moveStartNs + step.amount * 1'000'000;
+        m_nextStartNs = m_moveStartNs;
+        std::vector<GlideChannel> targets;
+        for (const ChannelValue &target : step.frames)
+            targets.push_back({target.channel, target.value});
+        m_glide.emplace(std::move(targets), m_output.channelValues(), step.amount * 1'000'000,
+                        step.smooth, LineClock::frameNs);
+        m_activity += step.amount > 0 ? 1 : 0;
+        break;
+    }
     case Kind::Repeat:
         m_repeatsLeft[index] = step.amount;
         m_activityAtPass[index] = m_activity;

@@ -3,10 +3,12 @@
 #include "Alarm.h"
 #include "BatchOutput.h"
 #include "BatchScript.h"
+#include "motion/Glide.h"
 
 #include <QObject>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace pwm20 {
@@ -45,7 +47,8 @@ Q_SIGNALS:
 private:
     void advance();
     void sleepUntil(qint64 ns);
-    void sendNextFrame(qint64 dueNs);
+    void hand(const PlannedFrame &frame, qint64 dueNs);
+    void glideOn(qint64 dueNs);
     void takeStep(const BatchStep &step);
     void endLoopPass(const BatchStep &end);
 
@@ -68,8 +71,13 @@ private:
     // When the next frame may start on the line: the end of the last one's line time, plus any
     // `wait` since.
     qint64 m_nextStartNs = 0;
-    // No step is taken before this: the end of a `wait`.
+    // No step is taken before this: the end of a `wait` or of a move.
     qint64 m_holdUntilNs = 0;
+    // The move under way, and when it started: it spends each slot of the line on the channel
+    // that lags its glide the most.
+    std::optional<Glide> m_glide;
+    qint64 m_moveStartNs = 0;
+    qint64 m_moveEndNs = 0;
 };
 
 } // namespace pwm20

@@ -167,6 +167,30 @@ std::optional<BatchError> readPose(const std::vector<std::string_view> &words, L
     return std::nullopt;
 }
 
+// `move n=v ... in t [smooth]`: targets as in a pose, then the time and the curve.
+std::optional<BatchError> readMove(const std::vector<std::string_view> &words, LineReader &reader,
+                                   BatchStep &step)
+{
+    const auto in =
+        std::ranges::find_if(words, [](std::string_view word) { return sameWord(word, "in"); });
+    if (in == words.begin() + 1)
+        return reader.fail(Problem::MoveWithoutTargets);
+    if (in == words.end() || in + 1 == words.end())
+        return reader.fail(Problem::MoveWithoutTime);
+    if (auto error = readPose({words.begin() + 1, in}, reader, step))
+        return error;
+    if (const auto problem =
+            readNumber(in[1], {0, longestWaitMs, Problem::MoveTimeRange}, step.amount))
+        return reader.fail(*problem, in[1]);
+    auto rest = in + 2;
+    step.smooth = rest != words.end() && sameWord(*rest, "smooth");
+    if (step.smooth)
+        ++rest;
+    if (rest != words.end())
+        return reader.fail(Problem::ExtraWords, *rest);
+    return std::nullopt;
+}
+
 // `wait t` and `repeat [k]`: the keyword, then at most one number.
 std::optional<BatchError> readAmount(const std::vector<std::string_view> &words, LineReader &reader,
                                      Range range, bool optional, BatchStep &step)
@@ -189,6 +213,10 @@ std::optional<BatchError> readStep(const std::vector<std::string_view> &words, L
         return readFrame(words, reader, step);
     if (first.find('=') != std::string_view::npos || plainNumber(first.substr(0, 1)))
         return readPose(words, reader, step);
+    if (sameWord(first, "move")) {
+        step.kind = Kind::Move;
+        return readMove(words, reader, step);
+    }
     if (sameWord(first, "wait")) {
         step.kind = Kind::Wait;
         return readAmount(words, reader, {0, longestWaitMs, Problem::WaitRange}, false, step);
@@ -216,7 +244,7 @@ bool sendsOrWaits(std::span<const BatchStep> steps)
     return std::ranges::any_of(steps, [](const BatchStep &step) {
         using Kind = BatchStep::Kind;
         return step.kind == Kind::Frames || step.kind == Kind::Off || step.kind == Kind::Centre ||
-               (step.kind == Kind::Wait && step.amount > 0);
+               step.kind == Kind::Move || (step.kind == Kind::Wait && step.amount > 0);
     });
 }
 

@@ -22,12 +22,13 @@ struct ChannelValue
 // One command of a batch, from one line of its text.
 struct BatchStep
 {
-    enum class Kind { Frames, Off, Centre, Wait, Repeat, End };
+    enum class Kind { Frames, Off, Centre, Wait, Repeat, End, Move };
 
     Kind kind = Kind::Frames;
     int line = 0;                     // 1-based line of the text
-    std::vector<ChannelValue> frames; // Frames: in the order written
-    std::int64_t amount = 0;          // Wait: milliseconds; Repeat: count, 0 until stopped
+    std::vector<ChannelValue> frames; // Frames: in the order written; Move: the targets
+    std::int64_t amount = 0;          // Wait, Move: milliseconds; Repeat: count, 0 until stopped
+    bool smooth = false;              // Move: eased in and out rather than at an even speed
     std::size_t partner = 0;          // Repeat: index of its End; End: index of its Repeat
 
     bool operator==(const BatchStep &) const = default;
@@ -52,6 +53,9 @@ struct BatchError
         EmptyLoop,
         UnknownChannel,
         OutsideLimits,
+        MoveWithoutTargets,
+        MoveWithoutTime,
+        MoveTimeRange,
     };
 
     int line = 0;
