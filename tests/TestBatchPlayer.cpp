@@ -94,6 +94,12 @@ void TestBatchPlayer::plays_data()
         << u"repeat 3\nwait 1000\nend"_s << 4000.0 << QString() << 3000.0 << 8;
     QTest::newRow("an hour's wait, endlessly, neither spins nor overflows")
         << u"repeat\nwait 3600000\nend"_s << 36'000'000.0 << QString() << -1.0 << 25;
+    QTest::newRow("a move starts when the line is free and lasts its time")
+        << u"1=10\nmove 1=14 2=3 in 30\n3=3"_s << 100.0
+        << u"0.00:1=10 4.17:2=3 8.33:1=11 12.50:1=12 20.83:1=13 29.17:1=14 34.17:3=3"_s << 38.33
+        << 30;
+    QTest::newRow("a move of no time is a pose in the order written")
+        << u"move 2=5 1=7 in 0\nmove 2=5 in 0"_s << 100.0 << u"0.00:2=5 4.17:1=7"_s << 8.33 << 8;
     QTest::newRow("a pass that sends nothing waits a line time")
         << u"centre\nrepeat\ncentre\nend"_s << 1000.0
         << u"0.00:1=19 4.17:2=19 8.33:3=19 12.50:4=19 16.67:5=19 20.83:6=19 25.00:7=19 "
