@@ -1,8 +1,11 @@
 // Timings of a batch played by the window on a pseudo-terminal, taken at the board's end: the
-// spacing of frames, how long a `wait` holds, how soon Stop takes effect, and the window's
-// longest event-loop stall and its memory while a long batch plays.
+// spacing of frames, how long a `wait` holds, how soon Stop takes effect, how closely timed moves
+// follow their glide, and the window's longest event-loop stall and its memory while a long batch
+// plays.
 //   pwm20_batch_bench [SECONDS]   (how long `repeat` without a count plays; default 60)
 #include "WindowHarness.h"
+#include "batch/BatchOutput.h"
+#include "motion/Glide.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <numbers>
 #include <poll.h>
 #include <pthread.h>
 #include <sched.h>
@@ -25,6 +29,7 @@
 
 using pwm20::testing::WindowHarness;
 using Clock = std::chrono::steady_clock;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -51,6 +56,14 @@ double residentMiB()
     return text.mid(at, text.indexOf('\n', at) - at).trimmed().split(' ')[0].toDouble() / 1024.0;
 }
 
+// A frame as the board read it: when its first byte arrived, its channel and value.
+struct Arrival
+{
+    Clock::time_point at;
+    int channel = 0;
+    int value = 0;
+};
+
 // The board: a thread that notes when each frame's first byte arrives.
 class FrameClock
 {
@@ -63,8 +76,15 @@ public:
     }
     std::vector<Clock::time_point> take()
     {
+        std::vector<Clock::time_point> starts;
+        for (const Arrival &arrival : takeFrames())
+            starts.push_back(arrival.at);
+        return starts;
+    }
+    std::vector<Arrival> takeFrames()
+    {
         const std::lock_guard lock(m_mutex);
-        return std::exchange(m_starts, {});
+        return std::exchange(m_frames, {});
     }
 
 private:
@@ -85,8 +105,14 @@ private:
             const ssize_t got = ::read(m_fd, chunk, sizeof chunk);
             const std::lock_guard lock(m_mutex);
             for (ssize_t i = 0; i < got; ++i) {
-                if (bytes++ % 4 == 0)
-                    m_starts.push_back(now);
+                const auto byte = static_cast<unsigned char>(chunk[i]);
+                if (bytes % 4 == 0)
+                    m_frames.push_back({now});
+                else if (bytes % 4 == 1)
+                    m_frames.back().channel = byte;
+                else if (bytes % 4 == 2)
+                    m_frames.back().value = byte;
+                ++bytes;
             }
         }
     }
@@ -94,7 +120,7 @@ private:
     int m_fd;
     std::atomic<bool> m_stop = false;
     std::mutex m_mutex;
-    std::vector<Clock::time_point> m_starts;
+    std::vector<Arrival> m_frames;
     std::thread m_thread;
 };
 
@@ -147,6 +173,86 @@ void report(const char *what, const std::vector<double> &errorsMs, double goalMs
                 "p99/goal %.3f\n",
                 what, errorsMs.size(), percentile(sizes, 0.5), percentile(sizes, 0.99), low, high,
                 percentile(sizes, 0.99) / goalMs);
+}
+
+// A timed move in the window: a pose to start from, then the move.
+struct Move
+{
+    const char *what;
+    QString batch; // "pose\nmove ..."
+    bool equalTravel;
+};
+
+// Plays a pose, then a move, and measures at the board how far each moving channel's value is
+// from its ideal glide at every moment, and when the last frame is on the board. A frame is on
+// the board one line time after its first byte arrives; the move starts when the pose's last frame
+// is on the board.
+void measureMove(WindowHarness &window, FrameClock &board, const Move &move)
+{
+    const pwm20::BatchScript script = pwm20::parseBatch(move.batch.toStdString());
+    const pwm20::BatchStep &pose = script.steps.at(0);
+    const pwm20::BatchStep &step = script.steps.at(1);
+    pwm20::ChannelValues held{};
+    for (const pwm20::ChannelValue &frame : pose.frames)
+        held[std::size_t(frame.channel - 1)] = frame.value;
+    std::vector<pwm20::GlideChannel> targets;
+    double travel = 0;
+    for (const pwm20::ChannelValue &target : step.frames) {
+        targets.push_back({target.channel, target.value});
+        travel += std::abs(target.value - held[std::size_t(target.channel - 1)]);
+    }
+    const auto frameNs = qint64(frameMs * 1e6);
+    const qint64 durationNs = step.amount * 1'000'000;
+    const pwm20::Glide glide(targets, held, durationNs, step.smooth, frameNs);
+
+    const Run run = play(window, move.batch, 30);
+    const std::vector<Arrival> frames = board.takeFrames();
+    const Clock::time_point start =
+        frames.at(pose.frames.size() - 1).at + std::chrono::nanoseconds(frameNs);
+    double worst = 0;
+    double lastOnBoardMs = 0;
+    const auto measure = [&](double ns) {
+        for (const pwm20::GlideChannel &target : targets)
+            worst = std::max(worst, std::abs(held[std::size_t(target.channel - 1)] -
+                                             glide.ideal(target.channel, qint64(ns))));
+    };
+    measure(0);
+    for (std::size_t i = pose.frames.size(); i < frames.size(); ++i) {
+        const double onBoardNs = msBetween(start, frames[i].at) * 1e6 + double(frameNs);
+        measure(onBoardNs); // just before the frame lands
+        held[std::size_t(frames[i].channel - 1)] = frames[i].value;
+        measure(onBoardNs);
+        lastOnBoardMs = onBoardNs / 1e6;
+    }
+    measure(double(durationNs));
+    const double seconds = double(step.amount) / 1000.0;
+    const double glideTerm = (move.equalTravel ? 1.0 : 2.0) * travel / (240.0 * seconds) *
+                             (step.smooth ? std::numbers::pi / 2 : 1.0);
+    std::printf("move: %-28s S=%-5.0f error max %5.2f (bound %5.2f)  last frame on the board at "
+                "%7.2f ms (bound %7.2f)  %zu frames  longest stall %.2f ms\n",
+                move.what, travel, worst, glideTerm + 2, lastOnBoardMs,
+                double(step.amount) + frameMs, frames.size() - pose.frames.size(),
+                run.longestStallMs);
+}
+
+void measureMoves(WindowHarness &window, FrameClock &board)
+{
+    QString twenty = u"1=10"_s;
+    QString twentyTargets;
+    for (int channel = 2; channel <= 20; ++channel)
+        twenty += u" %1=10"_s.arg(channel);
+    for (int channel = 1; channel <= 20; ++channel)
+        twentyTargets += u" %1=250"_s.arg(channel);
+    const Move moves[] = {
+        {"2 channels in 0.6 s", u"1=10 2=10\nmove 1=50 2=50 in 600"_s, true},
+        {"20 channels 10->250 in 1 s", twenty + u"\nmove"_s + twentyTargets + u" in 1000"_s, true},
+        {"6 channels, unequal, in 1 s",
+         u"1=10 2=10 3=200 4=100 5=50 6=10\nmove 1=40 2=100 3=20 4=90 5=60 6=250 in 1000"_s, false},
+        {"4 channels smooth in 0.8 s",
+         u"1=20 2=20 3=20 4=20\nmove 1=200 2=200 3=200 4=200 in 800 smooth"_s, true},
+    };
+    for (const Move &move : moves)
+        measureMove(window, board, move);
 }
 
 } // namespace
@@ -206,6 +312,8 @@ int main(int argc, char *argv[])
     std::printf("%-34s n=%-6zu max %6.3f ms  max/goal %.3f\n", "last frame after Stop",
                 afterStop.size(), *std::ranges::max_element(afterStop),
                 *std::ranges::max_element(afterStop) / 10.0);
+
+    measureMoves(window, board);
 
     const Run forever = play(window, QStringLiteral("repeat\n1=1\n1=2\nend"), foreverSeconds);
     std::printf(
