@@ -13,8 +13,9 @@ namespace {
 
 constexpr int unplug = -1;
 
-// A batch run from a shell: the script, what follows `run` (FILE: the script's file, PTY: the
-// board's path), a signal sent to it or the board unplugged, and what comes of it.
+// A batch run from a shell: the script (also on standard input), pwm20's words (FILE: the
+// script's file, PTY: the board's path), a signal sent to it or the board unplugged, and what
+// comes of it.
 struct Run
 {
     QString script, words;
@@ -29,6 +30,7 @@ void start(QProcess &program, const QString &words, const QString &com2 = {})
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
     environment.remove(u"DISPLAY"_s);
+    environment.insert(u"PWM20_COM1"_s, u"/dev/pwm20-none"_s);
     environment.insert(u"PWM20_COM2"_s, com2);
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(PWM20_PROGRAM), words.split(u' ', Qt::SkipEmptyParts));
@@ -89,21 +91,31 @@ void TestCommandLine::runs_data()
 {
     QTest::addColumn<Run>("run");
     const QString forever = u"repeat\n1=1\nend"_s;
-    const QString onBoard = u"FILE --port PTY"_s;
+    const QString onBoard = u"run FILE --port PTY"_s;
+    // 1 MiB and `extra` bytes, with the head and the tail around a long comment.
+    const auto mebibyte = [](const QString &head, const QString &tail, int extra = 0) {
+        return head + QString(1024 * 1024 + extra - head.toUtf8().size() - tail.size(), u'#') +
+               tail;
+    };
     QTest::newRow("a file; off after a move")
         << Run{u"1=100\noff"_s, onBoard, 0, 0, frame(1, 100) + frame(1, 0) + everyChannel(0)};
     QTest::newRow("standard input on com2; centre")
-        << Run{u"S 3 7 E\ncentre\n3=19"_s, u"- --com 2"_s, 0, 0,
+        << Run{u"S 3 7 E\ncentre\n3=19"_s, u"run - --com 2"_s, 0, 0,
                frame(3, 7) + everyChannel(19) + frame(3, 19)};
     QTest::newRow("a bad line: nothing opened")
         << Run{u"1=1\nfoo"_s, onBoard, 0, 2, {}, u"FILE:2: 无法识别的命令“foo”。\n"_s};
     QTest::newRow("no such device") << Run{
         u"1=1"_s,
-        u"FILE --port /dev/pwm20-none"_s,
+        u"run FILE --port /dev/pwm20-none"_s,
         0,
         1,
         {},
         u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n请插上串口适配器，并检查设备的路径。\n"_s};
+    QTest::newRow("standard input to its end, 1 MiB, a byte-order mark")
+        << Run{mebibyte(u"\uFEFF1=5\n"_s, u"\n2=6"_s), u"run - --port PTY"_s, 0, 0,
+               frame(1, 5) + frame(2, 6)};
+    QTest::newRow("standard input over 1 MiB") << Run{
+        mebibyte({}, {}, 1), u"run - --port PTY"_s, 0, 2, {}, u"无法打开“-”：文件超过 1 MiB。\n"_s};
     QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
     QTest::newRow("device lost") << Run{
         forever,
@@ -123,7 +135,7 @@ void TestCommandLine::runs()
     for (QString *text : {&run.words, &run.errors})
         text->replace(u"FILE"_s, file.fileName()).replace(u"PTY"_s, board.devicePath());
     QProcess runner;
-    start(runner, u"run "_s + run.words, board.devicePath());
+    start(runner, run.words, board.devicePath());
     runner.write(run.script.toUtf8());
     runner.closeWriteChannel();
 
