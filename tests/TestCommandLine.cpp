@@ -68,6 +68,24 @@ void TestCommandLine::answersWithNoWindow_data()
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
+    // In English, so that Qt's own words around the usage are too.
+    const QString usage = u"Usage: pwm20 run FILE [--port DEVICE | --com N]"_s;
+    QTest::newRow("run --help") << u"--lang en run --help"_s << 0 << usage << QString();
+    const auto mistake = [&usage](const char *name, const QString &words, const QString &first) {
+        QTest::newRow(name) << u"--lang en run "_s + words << 2 << QString()
+                            << first + u'\n' + usage + u'\n';
+    };
+    mistake("run, no file", {}, u"No batch file given."_s);
+    mistake("run, two files", u"a b"_s, u"Give one batch file only; “b” is one too many."_s);
+    mistake("run --com 0", u"a --com 0"_s,
+            u"“--com 0” is not valid: the port number is a whole number from 1 up."_s);
+    mistake("run --com abc", u"a --com abc"_s,
+            u"“--com abc” is not valid: the port number is a whole number from 1 up."_s);
+    mistake("run --port --com", u"a --port /dev/x --com 2"_s,
+            u"Give either --port or --com, not both."_s);
+    mistake("run --bogus", u"a --bogus"_s, u"Unknown option 'bogus'."_s);
+    QTest::newRow("run, no file, Chinese")
+        << u"run"_s << 2 << QString() << u"缺少批量命令文件。\n"_s;
 }
 
 void TestCommandLine::answersWithNoWindow()
@@ -102,6 +120,8 @@ void TestCommandLine::runs_data()
     QTest::newRow("standard input on com2; centre")
         << Run{u"S 3 7 E\ncentre\n3=19"_s, u"run - --com 2"_s, 0, 0,
                frame(3, 7) + everyChannel(19) + frame(3, 19)};
+    QTest::newRow("--com1 before run")
+        << Run{u"1=3"_s, u"--com1 PTY run FILE"_s, 0, 0, frame(1, 3)};
     QTest::newRow("a bad line: nothing opened")
         << Run{u"1=1\nfoo"_s, onBoard, 0, 2, {}, u"FILE:2: 无法识别的命令“foo”。\n"_s};
     QTest::newRow("no such device") << Run{

@@ -128,6 +128,26 @@
         <source>第 %1 行：%2</source>
         <translation>Line %1: %2</translation>
     </message>
+    <message>
+        <source>显示本帮助并退出。</source>
+        <translation>Shows this help and exits.</translation>
+    </message>
+    <message>
+        <source>缺少批量命令文件。</source>
+        <translation>No batch file given.</translation>
+    </message>
+    <message>
+        <source>只能给一个批量命令文件，多了“%1”。</source>
+        <translation>Give one batch file only; “%1” is one too many.</translation>
+    </message>
+    <message>
+        <source>“--com %1”无效：串口号应为正整数。</source>
+        <translation>“--com %1” is not valid: the port number is a whole number from 1 up.</translation>
+    </message>
+    <message>
+        <source>--port 和 --com 只能给一个。</source>
+        <translation>Give either --port or --com, not both.</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>

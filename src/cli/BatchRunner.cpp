@@ -36,12 +36,16 @@ void printError(const QString &text)
 
 } // namespace
 
-BatchRunner::BatchRunner(int commPort, const QString &device)
+BatchRunner::BatchRunner(const std::array<QString, 2> &portDevices, int commPort,
+                         const QString &device)
     : m_comm(&m_choices), m_commPort(device.isEmpty() ? commPort : 1), m_byPath(!device.isEmpty()),
       m_player(*this, m_clock)
 {
+    for (int port = 1; port <= 2; ++port)
+        m_comm.setPortDevice(port, portDevices[static_cast<std::size_t>(port - 1)]);
     m_comm.setCommPort(m_commPort);
-    m_comm.setPortDevice(m_commPort, device);
+    if (m_byPath)
+        m_comm.setPortDevice(m_commPort, device);
     m_comm.setRThreshold(1);
     m_showLines = stderrIsTerminal();
     connect(&m_comm, &SerialService::commEventRaised, this, &BatchRunner::reportEvent);
@@ -109,11 +113,30 @@ void BatchRunner::showLine(int line)
     std::fputs(qPrintable(text), stderr);
 }
 
-int runBatchCommand(const QStringList &arguments)
+namespace {
+
+// Qt's usage line names the program by its path and puts "[options]" before FILE; the shell line
+// reads better: "pwm20 run FILE [--port DEVICE | --com N]", in Qt's own wording around it.
+QString runUsage(const QCommandLineParser &parser)
+{
+    QString help = parser.helpText();
+    const qsizetype from = help.indexOf(QCoreApplication::arguments().value(0));
+    const qsizetype to = help.indexOf(u'\n');
+    if (from < 0 || to < from)
+        return help;
+    return help.replace(from, to - from,
+                        QStringLiteral("pwm20 run FILE [--port DEVICE | --com N]"));
+}
+
+} // namespace
+
+int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &portDevices)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QCoreApplication::translate("BatchRunner", "按批量命令文件向控制板发送帧。"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QCoreApplication::translate("BatchRunner", "显示本帮助并退出。"));
     const QCommandLineOption port(QStringLiteral("port"),
                                   QCoreApplication::translate("BatchRunner", "串口设备的路径。"),
                                   QStringLiteral("DEVICE"));
@@ -121,18 +144,33 @@ int runBatchCommand(const QStringList &arguments)
         QStringLiteral("com"),
         QCoreApplication::translate("BatchRunner", "串口号，与窗口中的 comN 相同。"),
         QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({port, com});
+    parser.addOptions({help, port, com});
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
         QCoreApplication::translate("BatchRunner", "批量命令文件；- 表示标准输入。"));
-    bool comIsNumber = false;
     const bool parsed = parser.parse(QStringList{QStringLiteral("pwm20 run")} + arguments);
+    if (parsed && parser.isSet(help)) {
+        std::fputs(qPrintable(runUsage(parser)), stdout);
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    bool comIsNumber = false;
     const int commPort = parser.value(com).toInt(&comIsNumber);
-    if (!parsed || parser.positionalArguments().size() != 1 || !comIsNumber || commPort < 1 ||
-        (parser.isSet(port) && parser.isSet(com))) {
-        if (!parsed)
-            printError(parser.errorText());
-        std::fputs(qPrintable(parser.helpText()), stderr);
+    QString mistake;
+    if (!parsed)
+        mistake = parser.errorText();
+    else if (files.isEmpty())
+        mistake = QCoreApplication::translate("BatchRunner", "缺少批量命令文件。");
+    else if (files.size() > 1)
+        mistake = QCoreApplication::translate("BatchRunner", "只能给一个批量命令文件，多了“%1”。")
+                      .arg(files[1]);
+    else if (!comIsNumber || commPort < 1)
+        mistake = QCoreApplication::translate("BatchRunner", "“--com %1”无效：串口号应为正整数。")
+                      .arg(parser.value(com));
+    else if (parser.isSet(port) && parser.isSet(com))
+        mistake = QCoreApplication::translate("BatchRunner", "--port 和 --com 只能给一个。");
+    if (!mistake.isEmpty()) {
+        std::fputs(qPrintable(mistake + u'\n' + runUsage(parser)), stderr);
         return 2;
     }
 
@@ -152,7 +190,7 @@ int runBatchCommand(const QStringList &arguments)
                        .arg(batchProblemText(*script.error)));
         return 2;
     }
-    BatchRunner runner(commPort, parser.value(port));
+    BatchRunner runner(portDevices, commPort, parser.value(port));
     return runner.run(std::move(script.steps), QString::fromUtf8(*bytes).split(u'\n'));
 }
 
