@@ -110,6 +110,7 @@ void TestCommandLine::runs_data()
     QTest::addColumn<Run>("run");
     const QString forever = u"repeat\n1=1\nend"_s;
     const QString onBoard = u"run FILE --port PTY"_s;
+    const QString ports = u"pwm20 --ports 显示 com1、com2 代表的设备和系统中的串口。\n"_s;
     // 1 MiB and `extra` bytes, with the head and the tail around a long comment.
     const auto mebibyte = [](const QString &head, const QString &tail, int extra = 0) {
         return head + QString(1024 * 1024 + extra - head.toUtf8().size() - tail.size(), u'#') +
@@ -130,7 +131,8 @@ void TestCommandLine::runs_data()
         0,
         1,
         {},
-        u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n请插上串口适配器，并检查设备的路径。\n"_s};
+        u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n请插上串口适配器，并检查设备的路径。\n"_s +
+            ports};
     QTest::newRow("standard input to its end, 1 MiB, a byte-order mark")
         << Run{mebibyte(u"\uFEFF1=5\n"_s, u"\n2=6"_s), u"run - --port PTY"_s, 0, 0,
                frame(1, 5) + frame(2, 6)};
@@ -143,7 +145,8 @@ void TestCommandLine::runs_data()
         unplug,
         1,
         frame(1, 1),
-        u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。\n"_s};
+        u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新运行；设备重新插上后可能换了名字。\n"_s +
+            ports};
 }
 
 void TestCommandLine::runs()

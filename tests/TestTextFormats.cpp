@@ -43,7 +43,7 @@ private Q_SLOTS:
     void entryPositions_data();
     void entryPositions();
     void portNumbers();
-    void messagesNoPtyCanRaise();
+    void portMessages();
     void batchValid_data();
     void batchValid();
     void batchErrors_data();
@@ -107,10 +107,26 @@ void TestTextFormats::portNumbers()
     QVERIFY(choosePortDevice(8, {{}, {}, c}, {}) == PortDevice({c, Source::Remembered}));
 }
 
-// A root test run can open any device, and a pseudo-terminal has no other failures to give.
-void TestTextFormats::messagesNoPtyCanRaise()
+// What no pseudo-terminal can raise (a root test run can open any device), and the shell's advice.
+void TestTextFormats::portMessages()
 {
     using R = OpenFailure::Reason;
+    const QString ports = u"\npwm20 --ports 显示 com1、com2 代表的设备和系统中的串口。"_s;
+    QCOMPARE(openFailedMessage(2, {R::NotFound, u"/dev/x"_s, {}, PortDevice::Source::Remembered},
+                               Advice::Shell),
+             u"无法打开串口 com2（设备 /dev/x）：找不到该设备。\n请插上串口适配器，或指定设备：run "
+             u"后面加 --port DEVICE，run 前面加 --com2 DEVICE，或设置环境变量 PWM20_COM2；也可以用 "
+             u"--com N 换一个串口。"_s +
+                 ports);
+    QCOMPARE(
+        openFailedMessage(3, {R::NoSuchPort, {}, {}}, Advice::Shell),
+        u"无法打开串口 com3：系统中没有第 3 个串口。\n请插上串口适配器，或指定设备：run 后面加 "
+        u"--port DEVICE，或设置环境变量 PWM20_COM3；也可以用 --com N 换一个串口。"_s +
+            ports);
+    QCOMPARE(
+        openFailedMessage(1, {R::Busy, u"/dev/y"_s, {}}, Advice::Shell),
+        u"无法打开串口 com1（设备 /dev/y）：该串口正被其他程序使用。\n请先关闭占用该串口的程序，"
+        u"再重新运行。"_s);
     QCOMPARE(
         openFailedMessage(2, {R::NoPermission, u"/dev/ttyUSB9"_s, {}}),
         u"无法打开串口 com2（设备 /dev/ttyUSB9）：没有使用该串口的权限。\n在 Linux 上请把当前用户"

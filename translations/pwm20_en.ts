@@ -329,6 +329,32 @@ Check the connection, then open the port again.</translation>
         <source>请插上该设备，或右键单击“com%1”选择其他设备。</source>
         <translation>Plug the device in, or right-click “com%1” to choose another.</translation>
     </message>
+    <message>
+        <source>pwm20 --ports 显示 com1、com2 代表的设备和系统中的串口。</source>
+        <translation>pwm20 --ports shows which devices com1 and com2 stand for, and the system&apos;s serial ports.</translation>
+    </message>
+    <message>
+        <source>请插上串口适配器，或指定设备：run 后面加 --port DEVICE，run 前面加 --com%1 DEVICE，或设置环境变量 PWM20_COM%1；也可以用 --com N 换一个串口。</source>
+        <translation>Plug in the serial adapter, or name the device: --port DEVICE after run, --com%1 DEVICE before run, or the environment variable PWM20_COM%1; or take another port with --com N.</translation>
+    </message>
+    <message>
+        <source>请插上串口适配器，或指定设备：run 后面加 --port DEVICE，或设置环境变量 PWM20_COM%1；也可以用 --com N 换一个串口。</source>
+        <translation>Plug in the serial adapter, or name the device: --port DEVICE after run, or the environment variable PWM20_COM%1; or take another port with --com N.</translation>
+    </message>
+    <message>
+        <source>无法打开%1：该串口正被其他程序使用。
+请先关闭占用该串口的程序，再重新运行。</source>
+        <translation>Cannot open %1: another program is using it.
+Close that program, then run again.</translation>
+    </message>
+    <message>
+        <source>%1已断开连接，串口已关闭。
+请检查连接，然后重新运行；设备重新插上后可能换了名字。
+%2</source>
+        <translation>Lost %1: it was disconnected, and the port has been closed.
+Check the connection, then run again; plugged in again, the device may have a new name.
+%2</translation>
+    </message>
 </context>
 <context>
     <name>PortSwitch</name>

@@ -57,7 +57,7 @@ int BatchRunner::run(std::vector<BatchStep> steps, const QStringList &lines)
 {
     const int port = m_byPath ? 0 : m_commPort;
     if (!m_comm.setPortOpen(true)) {
-        printError(openFailedMessage(port, m_comm.openFailure()));
+        printError(openFailedMessage(port, m_comm.openFailure(), Advice::Shell));
         return 1;
     }
     m_lines = lines;
@@ -98,7 +98,7 @@ void BatchRunner::reportEvent()
         finish(1);
         if (m_showLines)
             std::fputs("\n", stderr);
-        printError(deviceLostMessage(m_byPath ? 0 : m_commPort, device));
+        printError(deviceLostMessage(m_byPath ? 0 : m_commPort, device, Advice::Shell));
     }
 }
 
