@@ -139,6 +139,7 @@ void TestCommandLine::runs_data()
     QTest::newRow("standard input over 1 MiB") << Run{
         mebibyte({}, {}, 1), u"run - --port PTY"_s, 0, 2, {}, u"无法打开“-”：文件超过 1 MiB。\n"_s};
     QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
+    QTest::newRow("SIGTERM") << Run{forever, onBoard, SIGTERM, 143, frame(1, 1)};
     QTest::newRow("device lost") << Run{
         forever,
         onBoard,
