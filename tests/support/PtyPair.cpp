@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <limits>
 #include <poll.h>
@@ -44,8 +45,11 @@ QByteArray PtyPair::takeReceived(qsizetype count, int timeoutMs, bool turnEventL
     while (received.size() < count) {
         if (turnEventLoop)
             QCoreApplication::processEvents();
+        // No more than asked for: what follows stays for the next take.
         char chunk[4096];
-        const ssize_t got = m_master >= 0 ? ::read(m_master, chunk, sizeof chunk) : -1;
+        const auto wanted =
+            static_cast<size_t>(std::min<qsizetype>(sizeof chunk, count - received.size()));
+        const ssize_t got = m_master >= 0 ? ::read(m_master, chunk, wanted) : -1;
         if (got > 0)
             received.append(chunk, got);
         else if (deadline.hasExpired())
