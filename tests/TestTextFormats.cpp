@@ -3,6 +3,7 @@
 #include "batch/BatchMessages.h"
 #include "batch/BatchScript.h"
 #include "channels/EntryParser.h"
+#include "cli/PlayingLine.h"
 #include "serial/PortMessages.h"
 #include "serial/PortNaming.h"
 
@@ -48,6 +49,8 @@ private Q_SLOTS:
     void batchValid();
     void batchErrors_data();
     void batchErrors();
+    void playingLines_data();
+    void playingLines();
 };
 
 void TestTextFormats::entryPositions_data()
@@ -111,22 +114,12 @@ void TestTextFormats::portNumbers()
 void TestTextFormats::portMessages()
 {
     using R = OpenFailure::Reason;
-    const QString ports = u"\npwm20 --ports 显示 com1、com2 代表的设备和系统中的串口。"_s;
     QCOMPARE(openFailedMessage(2, {R::NotFound, u"/dev/x"_s, {}, PortDevice::Source::Remembered},
                                Advice::Shell),
              u"无法打开串口 com2（设备 /dev/x）：找不到该设备。\n请插上串口适配器，或指定设备：run "
-             u"后面加 --port DEVICE，run 前面加 --com2 DEVICE，或设置环境变量 PWM20_COM2；也可以用 "
-             u"--com N 换一个串口。"_s +
-                 ports);
-    QCOMPARE(
-        openFailedMessage(3, {R::NoSuchPort, {}, {}}, Advice::Shell),
-        u"无法打开串口 com3：系统中没有第 3 个串口。\n请插上串口适配器，或指定设备：run 后面加 "
-        u"--port DEVICE，或设置环境变量 PWM20_COM3；也可以用 --com N 换一个串口。"_s +
-            ports);
-    QCOMPARE(
-        openFailedMessage(1, {R::Busy, u"/dev/y"_s, {}}, Advice::Shell),
-        u"无法打开串口 com1（设备 /dev/y）：该串口正被其他程序使用。\n请先关闭占用该串口的程序，"
-        u"再重新运行。"_s);
+             u"后面加 --port DEVICE，"
+             u"run 前面加 --com2 DEVICE，或设置环境变量 PWM20_COM2；也可以用 --com N 换一个串口。\n"
+             u"pwm20 --ports 显示 com1、com2 代表的设备和系统中的串口。"_s);
     QCOMPARE(
         openFailedMessage(2, {R::NoPermission, u"/dev/ttyUSB9"_s, {}}),
         u"无法打开串口 com2（设备 /dev/ttyUSB9）：没有使用该串口的权限。\n在 Linux 上请把当前用户"
@@ -193,6 +186,25 @@ void TestTextFormats::batchErrors()
     QVERIFY(script.error);
     QVERIFY(script.steps.empty());
     QCOMPARE(batchErrorMessage(*script.error), message);
+}
+
+void TestTextFormats::playingLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown"); // as line 3 in the 12th pass of an endless loop, 80 wide
+    const QString wide = u"姿"_s.repeated(28);
+    QTest::newRow("control characters")
+        << u"wait 9\t#\x1b[2J"_s << u"第 3 行（第 12 遍）：wait 9 # [2J"_s;
+    // Wide characters take two columns, and the last column stays free.
+    QTest::newRow("cut to 79 columns")
+        << wide + u"姿x"_s << u"第 3 行（第 12 遍）："_s + wide + u'…';
+}
+
+void TestTextFormats::playingLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(playingLine(3, text, LoopPass{12, 0}, 80), shown);
 }
 
 QTEST_APPLESS_MAIN(TestTextFormats)

@@ -125,10 +125,6 @@
         <translation>The batch file; - for standard input.</translation>
     </message>
     <message>
-        <source>第 %1 行：%2</source>
-        <translation>Line %1: %2</translation>
-    </message>
-    <message>
         <source>显示本帮助并退出。</source>
         <translation>Shows this help and exits.</translation>
     </message>
@@ -137,16 +133,16 @@
         <translation>No batch file given.</translation>
     </message>
     <message>
-        <source>只能给一个批量命令文件，多了“%1”。</source>
-        <translation>Give one batch file only; “%1” is one too many.</translation>
-    </message>
-    <message>
-        <source>“--com %1”无效：串口号应为正整数。</source>
-        <translation>“--com %1” is not valid: the port number is a whole number from 1 up.</translation>
-    </message>
-    <message>
         <source>--port 和 --com 只能给一个。</source>
-        <translation>Give either --port or --com, not both.</translation>
+        <translation>Give --port or --com, not both.</translation>
+    </message>
+    <message>
+        <source>只能给一个批量命令文件，“%1”是多余的。</source>
+        <translation>One batch file only: “%1” is one too many.</translation>
+    </message>
+    <message>
+        <source>--com 后面应为 1 或更大的整数，而不是“%1”。</source>
+        <translation>--com takes a number from 1 up, not “%1”.</translation>
     </message>
 </context>
 <context>
@@ -190,6 +186,21 @@
     <message>
         <source>显示 com1 和 com2 代表的设备以及系统中的串口，然后退出。</source>
         <translation>Shows which device com1 and com2 stand for, and the serial ports present, then exits.</translation>
+    </message>
+</context>
+<context>
+    <name>PlayingLine</name>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行（第 %2 遍）：%3</source>
+        <translation>Line %1 (pass %2): %3</translation>
+    </message>
+    <message>
+        <source>第 %1 行（第 %2/%3 遍）：%4</source>
+        <translation>Line %1 (pass %2 of %3): %4</translation>
     </message>
 </context>
 <context>

@@ -51,6 +51,7 @@ void BatchPlayer::start(std::vector<BatchStep> steps)
 {
     m_steps = std::move(steps);
     m_repeatsLeft.assign(m_steps.size(), 0);
+    m_openLoops.clear();
     m_nextStep = 0;
     m_frames.clear();
     m_nextFrame = 0;
@@ -134,12 +135,17 @@ void BatchPlayer::takeStep(const BatchStep &step)
         break;
     case Kind::Repeat:
         m_repeatsLeft[index] = step.amount;
+        m_openLoops.push_back({1, step.amount});
         break;
     case Kind::End: {
         std::int64_t &left = m_repeatsLeft[step.partner];
         // A count of 0 repeats until stopped.
-        if (left == 0 || --left > 0)
+        if (left == 0 || --left > 0) {
             m_nextStep = step.partner + 1;
+            ++m_openLoops.back().pass;
+        } else {
+            m_openLoops.pop_back();
+        }
         break;
     }
     }

@@ -6,11 +6,19 @@
 
 #include <QObject>
 
+#include <optional>
 #include <vector>
 
 namespace pwm20 {
 
 class LineClock;
+
+// Which pass of a `repeat` loop is playing, the first being 1, of `count` (0: until stopped).
+struct LoopPass
+{
+    std::int64_t pass = 0;
+    std::int64_t count = 0;
+};
 
 // Plays a checked batch at the line's own pace, from the event loop: each frame is handed over
 // once the frame before it has had its line time, so at most one frame waits ahead of the line,
@@ -25,6 +33,11 @@ public:
     void start(std::vector<BatchStep> steps);
     void stop();
     bool isRunning() const { return m_running; }
+    // The pass of the innermost loop around the step playing; none outside every loop.
+    std::optional<LoopPass> loopPass() const
+    {
+        return m_openLoops.empty() ? std::nullopt : std::optional(m_openLoops.back());
+    }
 
 Q_SIGNALS:
     // The step on this line of the text has started.
@@ -44,6 +57,7 @@ private:
     std::vector<BatchStep> m_steps;
     std::size_t m_nextStep = 0;
     std::vector<std::int64_t> m_repeatsLeft; // by the index of a `repeat` step
+    std::vector<LoopPass> m_openLoops;       // entered and not yet left, the innermost last
     std::vector<PlannedFrame> m_frames;      // of the step being played
     std::size_t m_nextFrame = 0;
     int m_lineToShow = 0; // the line of the step being played, until its first frame goes out

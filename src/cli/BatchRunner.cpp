@@ -5,6 +5,7 @@
 #include "serial/PortMessages.h"
 #include "serial/ServoFrame.h"
 
+#include "PlayingLine.h"
 #include "StopSignals.h"
 
 #include <QCommandLineParser>
@@ -13,6 +14,7 @@
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
 #include <unistd.h>
 #endif
 
@@ -27,6 +29,17 @@ bool stderrIsTerminal()
 #else
     return false;
 #endif
+}
+
+// The terminal's width, read afresh for each line so that a resized window is followed.
+int terminalColumns()
+{
+#ifdef Q_OS_UNIX
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+#endif
+    return 80;
 }
 
 void printError(const QString &text)
@@ -106,11 +119,9 @@ void BatchRunner::showLine(int line)
 {
     if (!m_showLines)
         return;
-    const QString text =
-        QStringLiteral("\r\x1b[K") + QCoreApplication::translate("BatchRunner", "第 %1 行：%2")
-                                         .arg(line)
-                                         .arg(m_lines.value(line - 1).trimmed());
-    std::fputs(qPrintable(text), stderr);
+    const QString text = playingLine(line, m_lines.value(line - 1).trimmed(), m_player.loopPass(),
+                                     terminalColumns());
+    std::fputs(qPrintable(QStringLiteral("\r\x1b[K") + text), stderr);
 }
 
 namespace {
@@ -162,10 +173,12 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
     else if (files.isEmpty())
         mistake = QCoreApplication::translate("BatchRunner", "缺少批量命令文件。");
     else if (files.size() > 1)
-        mistake = QCoreApplication::translate("BatchRunner", "只能给一个批量命令文件，多了“%1”。")
-                      .arg(files[1]);
+        mistake =
+            QCoreApplication::translate("BatchRunner", "只能给一个批量命令文件，“%1”是多余的。")
+                .arg(files[1]);
     else if (!comIsNumber || commPort < 1)
-        mistake = QCoreApplication::translate("BatchRunner", "“--com %1”无效：串口号应为正整数。")
+        mistake = QCoreApplication::translate("BatchRunner",
+                                              "--com 后面应为 1 或更大的整数，而不是“%1”。")
                       .arg(parser.value(com));
     else if (parser.isSet(port) && parser.isSet(com))
         mistake = QCoreApplication::translate("BatchRunner", "--port 和 --com 只能给一个。");

@@ -4,7 +4,6 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-#include <algorithm>
 #include <fcntl.h>
 #include <limits>
 #include <poll.h>
@@ -47,9 +46,8 @@ QByteArray PtyPair::takeReceived(qsizetype count, int timeoutMs, bool turnEventL
             QCoreApplication::processEvents();
         // No more than asked for: what follows stays for the next take.
         char chunk[4096];
-        const auto wanted =
-            static_cast<size_t>(std::min<qsizetype>(sizeof chunk, count - received.size()));
-        const ssize_t got = m_master >= 0 ? ::read(m_master, chunk, wanted) : -1;
+        const qsizetype wanted = qMin<qsizetype>(sizeof chunk, count - received.size());
+        const ssize_t got = m_master >= 0 ? ::read(m_master, chunk, size_t(wanted)) : -1;
         if (got > 0)
             received.append(chunk, got);
         else if (deadline.hasExpired())
