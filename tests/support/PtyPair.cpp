@@ -44,10 +44,8 @@ QByteArray PtyPair::takeReceived(qsizetype count, int timeoutMs, bool turnEventL
     while (received.size() < count) {
         if (turnEventLoop)
             QCoreApplication::processEvents();
-        // No more than asked for: what follows stays for the next take.
         char chunk[4096];
-        const qsizetype wanted = qMin<qsizetype>(sizeof chunk, count - received.size());
-        const ssize_t got = m_master >= 0 ? ::read(m_master, chunk, size_t(wanted)) : -1;
+        const ssize_t got = m_master >= 0 ? ::read(m_master, chunk, sizeof chunk) : -1;
         if (got > 0)
             received.append(chunk, got);
         else if (deadline.hasExpired())
