@@ -187,7 +187,7 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
         return 2;
     }
 
-    const QString file = parser.positionalArguments().constFirst();
+    const QString file = files.constFirst();
     QString error;
     const std::optional<QByteArray> bytes = readBatchFile(file, error);
     if (!bytes) {
