@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/ioctl.h>
 
 using namespace pwm20::testing;
 using namespace Qt::StringLiterals;
@@ -13,14 +14,16 @@ namespace {
 
 constexpr int unplug = -1;
 
-// A batch run from a shell: the script, what follows `run` (FILE: the script's file, PTY: the
-// board's path), a signal sent to it or the board unplugged, and what comes of it.
+// A batch run from a shell: the script (also on standard input), pwm20's words (FILE: the
+// script's file, PTY: the board's path), a signal sent to it or the board unplugged, what comes
+// of it, and the width of a terminal standing for standard error (0: a pipe).
 struct Run
 {
     QString script, words;
     int interruption, status;
     QByteArray sent;
     QString errors{};
+    int terminal = 0;
 };
 
 // pwm20 with these words after it, and no display: were a window to open, it would fail.
@@ -29,6 +32,7 @@ void start(QProcess &program, const QString &words, const QString &com2 = {})
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
     environment.remove(u"DISPLAY"_s);
+    environment.insert(u"PWM20_COM1"_s, u"/dev/pwm20-none"_s);
     environment.insert(u"PWM20_COM2"_s, com2);
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(PWM20_PROGRAM), words.split(u' ', Qt::SkipEmptyParts));
@@ -66,6 +70,16 @@ void TestCommandLine::answersWithNoWindow_data()
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
+    // In English: Qt's own words around the usage are English then too.
+    const QString usage = u"\nUsage: pwm20 run FILE [--port DEVICE | --com N]\n"_s;
+    QTest::newRow("run --help") << u"--lang en run --help"_s << 0 << usage.trimmed() << QString();
+    const auto mistake = [&usage](const char *name, const QString &words, const QString &first) {
+        QTest::newRow(name) << u"--lang en run "_s + words << 2 << QString() << first + usage;
+    };
+    mistake("run, no file", {}, u"No batch file given."_s);
+    mistake("run, two files", u"a b"_s, u"One batch file only: “b” is one too many."_s);
+    mistake("run --com 0", u"a --com 0"_s, u"--com takes a number from 1 up, not “0”."_s);
+    mistake("run --port --com", u"a --port /dev/x --com 2"_s, u"Give --port or --com, not both."_s);
 }
 
 void TestCommandLine::answersWithNoWindow()
@@ -89,29 +103,42 @@ void TestCommandLine::runs_data()
 {
     QTest::addColumn<Run>("run");
     const QString forever = u"repeat\n1=1\nend"_s;
-    const QString onBoard = u"FILE --port PTY"_s;
+    const QString onBoard = u"run FILE --port PTY"_s;
+    // The shell's advice after a failed open and a lost device.
+    const QString notFound = u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n"
+                             u"请插上串口适配器，并检查设备的路径。\n"
+                             u"pwm20 --ports 显示 com1、com2 代表的设备和系统中的串口。\n"_s;
+    const QString lost = u"串口（设备 PTY）已断开连接，串口已关闭。\n"
+                         u"请检查连接，然后重新运行；设备重新插上后可能换了名字。\n"
+                         u"pwm20 --ports 显示 com1、com2 代表的设备和系统中的串口。\n"_s;
     QTest::newRow("a file; off after a move")
         << Run{u"1=100\noff"_s, onBoard, 0, 0, frame(1, 100) + frame(1, 0) + everyChannel(0)};
     QTest::newRow("standard input on com2; centre")
-        << Run{u"S 3 7 E\ncentre\n3=19"_s, u"- --com 2"_s, 0, 0,
+        << Run{u"S 3 7 E\ncentre\n3=19"_s, u"run - --com 2"_s, 0, 0,
                frame(3, 7) + everyChannel(19) + frame(3, 19)};
+    QTest::newRow("--com1 before run")
+        << Run{u"1=3"_s, u"--com1 PTY run FILE"_s, 0, 0, frame(1, 3)};
     QTest::newRow("a bad line: nothing opened")
         << Run{u"1=1\nfoo"_s, onBoard, 0, 2, {}, u"FILE:2: 无法识别的命令“foo”。\n"_s};
-    QTest::newRow("no such device") << Run{
-        u"1=1"_s,
-        u"FILE --port /dev/pwm20-none"_s,
-        0,
-        1,
-        {},
-        u"无法打开串口（设备 /dev/pwm20-none）：找不到该设备。\n请插上串口适配器，并检查设备的路径。\n"_s};
+    QTest::newRow("no such device")
+        << Run{u"1=1"_s, u"run FILE --port /dev/pwm20-none"_s, 0, 1, {}, notFound};
+    // 1 MiB and 1 MiB and a byte, a long comment making up most of it.
+    QTest::newRow("standard input to its end, 1 MiB, a byte-order mark")
+        << Run{u"\uFEFF1=5\n"_s + QString(1024 * 1024 - 11, u'#') + u"\n2=6"_s,
+               u"run - --port PTY"_s, 0, 0, frame(1, 5) + frame(2, 6)};
+    QTest::newRow("standard input over 1 MiB")
+        << Run{QString(1024 * 1024 + 1, u'#'),      u"run - --port PTY"_s, 0, 2, {},
+               u"无法打开“-”：文件超过 1 MiB。\n"_s};
+    // Each line as it plays, written over the one before, with the pass of its innermost loop.
+    const QString loops = u"repeat 2\nrepeat 2\n1=5\nend\nend\n2=5 # long enough to be cut"_s;
+    const QString shown =
+        u"\r\x1b[K第 3 行（第 1/2 遍）：1=5\r\x1b[K第 3 行（第 2/2 遍）：1=5"_s.repeated(2) +
+        u"\r\x1b[K第 6 行：2=5 # long enough t…\n"_s;
+    QTest::newRow("on a terminal 30 wide")
+        << Run{loops, onBoard, 0, 0, frame(1, 5).repeated(4) + frame(2, 5), shown, 30};
     QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
-    QTest::newRow("device lost") << Run{
-        forever,
-        onBoard,
-        unplug,
-        1,
-        frame(1, 1),
-        u"串口（设备 PTY）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。\n"_s};
+    QTest::newRow("SIGTERM") << Run{forever, onBoard, SIGTERM, 143, frame(1, 1)};
+    QTest::newRow("device lost") << Run{forever, onBoard, unplug, 1, frame(1, 1), lost};
 }
 
 void TestCommandLine::runs()
@@ -123,11 +150,17 @@ void TestCommandLine::runs()
     for (QString *text : {&run.words, &run.errors})
         text->replace(u"FILE"_s, file.fileName()).replace(u"PTY"_s, board.devicePath());
     QProcess runner;
-    start(runner, u"run "_s + run.words, board.devicePath());
+    PtyPair terminal; // standard error, where the row asks for a terminal
+    const winsize size{24, static_cast<unsigned short>(run.terminal), 0, 0};
+    if (run.terminal > 0 && ::ioctl(terminal.boardFd(), TIOCSWINSZ, &size) == 0)
+        runner.setStandardErrorFile(terminal.devicePath());
+    start(runner, run.words, board.devicePath());
     runner.write(run.script.toUtf8());
     runner.closeWriteChannel();
 
-    QCOMPARE(board.takeReceived(run.sent.size()), run.sent);
+    // A loop may have sent more by the time the board reads: that is checked with the rest.
+    const QByteArray received = board.takeReceived(run.sent.size());
+    QCOMPARE(received.left(run.sent.size()), run.sent);
     if (run.interruption == unplug)
         board.closeBoardSide();
     else if (run.interruption != 0)
@@ -136,9 +169,11 @@ void TestCommandLine::runs()
     QVERIFY(runner.state() == QProcess::NotRunning || runner.waitForFinished(3000));
     QCOMPARE(runner.exitStatus(), QProcess::NormalExit);
     QCOMPARE(runner.exitCode(), run.status);
-    QCOMPARE(QString::fromUtf8(runner.readAllStandardError()), run.errors);
+    QCOMPARE(QString::fromUtf8(run.terminal > 0 ? terminal.takeAllWithin(100)
+                                                : runner.readAllStandardError()),
+             run.errors);
     // Whatever went out meanwhile is whole frames of the loop, and nothing comes after the end.
-    const QByteArray rest = board.takeAllWithin(100);
+    const QByteArray rest = received.mid(run.sent.size()) + board.takeAllWithin(100);
     QCOMPARE(rest, run.interruption == 0 ? QByteArray() : run.sent.repeated(rest.size() / 4));
     QVERIFY(run.interruption == unplug || board.programSideClosed());
 }

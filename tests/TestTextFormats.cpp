@@ -3,6 +3,7 @@
 #include "batch/BatchMessages.h"
 #include "batch/BatchScript.h"
 #include "channels/EntryParser.h"
+#include "cli/PlayingLine.h"
 #include "serial/PortMessages.h"
 #include "serial/PortNaming.h"
 
@@ -43,11 +44,13 @@ private Q_SLOTS:
     void entryPositions_data();
     void entryPositions();
     void portNumbers();
-    void messagesNoPtyCanRaise();
+    void portMessages();
     void batchValid_data();
     void batchValid();
     void batchErrors_data();
     void batchErrors();
+    void playingLines_data();
+    void playingLines();
 };
 
 void TestTextFormats::entryPositions_data()
@@ -107,10 +110,16 @@ void TestTextFormats::portNumbers()
     QVERIFY(choosePortDevice(8, {{}, {}, c}, {}) == PortDevice({c, Source::Remembered}));
 }
 
-// A root test run can open any device, and a pseudo-terminal has no other failures to give.
-void TestTextFormats::messagesNoPtyCanRaise()
+// What no pseudo-terminal can raise (a root test run can open any device), and the shell's advice.
+void TestTextFormats::portMessages()
 {
     using R = OpenFailure::Reason;
+    QCOMPARE(openFailedMessage(2, {R::NotFound, u"/dev/x"_s, {}, PortDevice::Source::Remembered},
+                               Advice::Shell),
+             u"无法打开串口 com2（设备 /dev/x）：找不到该设备。\n请插上串口适配器，或指定设备：run "
+             u"后面加 --port DEVICE，"
+             u"run 前面加 --com2 DEVICE，或设置环境变量 PWM20_COM2；也可以用 --com N 换一个串口。\n"
+             u"pwm20 --ports 显示 com1、com2 代表的设备和系统中的串口。"_s);
     QCOMPARE(
         openFailedMessage(2, {R::NoPermission, u"/dev/ttyUSB9"_s, {}}),
         u"无法打开串口 com2（设备 /dev/ttyUSB9）：没有使用该串口的权限。\n在 Linux 上请把当前用户"
@@ -184,6 +193,25 @@ void TestTextFormats::batchErrors()
     QVERIFY(script.error);
     QVERIFY(script.steps.empty());
     QCOMPARE(batchErrorMessage(*script.error, ChannelTable()), message);
+}
+
+void TestTextFormats::playingLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown"); // as line 3 in the 12th pass of an endless loop, 80 wide
+    const QString wide = u"姿"_s.repeated(28);
+    QTest::newRow("control characters")
+        << u"wait 9\t#\x1b[2J"_s << u"第 3 行（第 12 遍）：wait 9 # [2J"_s;
+    // Wide characters take two columns, and the last column stays free.
+    QTest::newRow("cut to 79 columns")
+        << wide + u"姿x"_s << u"第 3 行（第 12 遍）："_s + wide + u'…';
+}
+
+void TestTextFormats::playingLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(playingLine(3, text, LoopPass{12, 0}, 80), shown);
 }
 
 QTEST_APPLESS_MAIN(TestTextFormats)

@@ -121,6 +121,18 @@
         <source>“%1”既不是通道号，也不是通道的名称。</source>
         <translation>“%1” is neither a channel number nor a channel&apos;s name.</translation>
     </message>
+    <message>
+        <source>“move”后面缺少“通道=数值”，应写作“move 通道=数值 ... in 毫秒 [smooth]”。</source>
+        <translation>“move” needs “channel=value” pairs: “move channel=value ... in milliseconds [smooth]”.</translation>
+    </message>
+    <message>
+        <source>缺少“in 毫秒”，应写作“move 通道=数值 ... in 毫秒 [smooth]”。</source>
+        <translation>“in milliseconds” is missing: “move channel=value ... in milliseconds [smooth]”.</translation>
+    </message>
+    <message>
+        <source>移动时间应在 0 到 3600000 毫秒之间。</source>
+        <translation>The move&apos;s time must be from 0 to 3600000 milliseconds.</translation>
+    </message>
 </context>
 <context>
     <name>BatchRunner</name>
@@ -141,8 +153,24 @@
         <translation>The batch file; - for standard input.</translation>
     </message>
     <message>
-        <source>第 %1 行：%2</source>
-        <translation>Line %1: %2</translation>
+        <source>显示本帮助并退出。</source>
+        <translation>Shows this help and exits.</translation>
+    </message>
+    <message>
+        <source>缺少批量命令文件。</source>
+        <translation>No batch file given.</translation>
+    </message>
+    <message>
+        <source>--port 和 --com 只能给一个。</source>
+        <translation>Give --port or --com, not both.</translation>
+    </message>
+    <message>
+        <source>只能给一个批量命令文件，“%1”是多余的。</source>
+        <translation>One batch file only: “%1” is one too many.</translation>
+    </message>
+    <message>
+        <source>--com 后面应为 1 或更大的整数，而不是“%1”。</source>
+        <translation>--com takes a number from 1 up, not “%1”.</translation>
     </message>
 </context>
 <context>
@@ -218,6 +246,21 @@ Home: %4</translation>
 %1</source>
         <translation>The channel setup cannot be used; the defaults are used.
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>PlayingLine</name>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>第 %1 行（第 %2 遍）：%3</source>
+        <translation>Line %1 (pass %2): %3</translation>
+    </message>
+    <message>
+        <source>第 %1 行（第 %2/%3 遍）：%4</source>
+        <translation>Line %1 (pass %2 of %3): %4</translation>
     </message>
 </context>
 <context>
@@ -356,6 +399,32 @@ Check the connection, then open the port again.</translation>
     <message>
         <source>请插上该设备，或右键单击“com%1”选择其他设备。</source>
         <translation>Plug the device in, or right-click “com%1” to choose another.</translation>
+    </message>
+    <message>
+        <source>pwm20 --ports 显示 com1、com2 代表的设备和系统中的串口。</source>
+        <translation>pwm20 --ports shows which devices com1 and com2 stand for, and the system&apos;s serial ports.</translation>
+    </message>
+    <message>
+        <source>请插上串口适配器，或指定设备：run 后面加 --port DEVICE，run 前面加 --com%1 DEVICE，或设置环境变量 PWM20_COM%1；也可以用 --com N 换一个串口。</source>
+        <translation>Plug in the serial adapter, or name the device: --port DEVICE after run, --com%1 DEVICE before run, or the environment variable PWM20_COM%1; or take another port with --com N.</translation>
+    </message>
+    <message>
+        <source>请插上串口适配器，或指定设备：run 后面加 --port DEVICE，或设置环境变量 PWM20_COM%1；也可以用 --com N 换一个串口。</source>
+        <translation>Plug in the serial adapter, or name the device: --port DEVICE after run, or the environment variable PWM20_COM%1; or take another port with --com N.</translation>
+    </message>
+    <message>
+        <source>无法打开%1：该串口正被其他程序使用。
+请先关闭占用该串口的程序，再重新运行。</source>
+        <translation>Cannot open %1: another program is using it.
+Close that program, then run again.</translation>
+    </message>
+    <message>
+        <source>%1已断开连接，串口已关闭。
+请检查连接，然后重新运行；设备重新插上后可能换了名字。
+%2</source>
+        <translation>Lost %1: it was disconnected, and the port has been closed.
+Check the connection, then run again; plugged in again, the device may have a new name.
+%2</translation>
     </message>
 </context>
 <context>

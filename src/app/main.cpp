@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
         if (commandLine.action == CommandLine::Action::Exit)
             return commandLine.exitStatus;
         if (commandLine.action == CommandLine::Action::RunBatch)
-            return pwm20::runBatchCommand(commandLine.batchArguments);
+            return pwm20::runBatchCommand(commandLine.batchArguments, commandLine.portDevices);
         if (commandLine.action == CommandLine::Action::ListPorts) {
             pwm20::PortChoices choices;
             pwm20::printPorts(*serialService(choices, commandLine));

@@ -29,12 +29,27 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error)
                     .arg(path, file.errorString());
         return std::nullopt;
     }
-    const QByteArray bytes = file.read(largestBatchFile + 1);
+    // Standard input comes in pieces as they are written: read to its end, or until past the cap.
+    QByteArray bytes;
+    while (bytes.size() <= largestBatchFile) {
+        const QByteArray piece = file.read(largestBatchFile + 1 - bytes.size());
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        error = QCoreApplication::translate("BatchFile", "无法打开“%1”：%2")
+                    .arg(path, file.errorString());
+        return std::nullopt;
+    }
     if (bytes.size() > largestBatchFile) {
         error =
             QCoreApplication::translate("BatchFile", "无法打开“%1”：文件超过 1 MiB。").arg(path);
         return std::nullopt;
     }
+    // Some editors start UTF-8 text with a byte-order mark; it is no part of the first line.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
     if (!isUtf8Text(bytes)) {
         error = QCoreApplication::translate("BatchFile", "无法打开“%1”：文件不是 UTF-8 文本。")
                     .arg(path);

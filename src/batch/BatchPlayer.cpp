@@ -59,6 +59,7 @@ void BatchPlayer::start(std::vector<BatchStep> steps)
     m_repeatsLeft.assign(m_steps.size(), 0);
     m_activityAtPass.assign(m_steps.size(), 0);
     m_activity = 0;
+    m_openLoops.clear();
     m_nextStep = 0;
     m_frames.clear();
     m_nextFrame = 0;
@@ -215,6 +216,7 @@ void BatchPlayer::takeStep(const BatchStep &step)
     case Kind::Repeat:
         m_repeatsLeft[index] = step.amount;
         m_activityAtPass[index] = m_activity;
+        m_openLoops.push_back({1, step.amount});
         break;
     case Kind::End:
         endLoopPass(step);
@@ -226,9 +228,12 @@ void BatchPlayer::endLoopPass(const BatchStep &end)
 {
     std::int64_t &left = m_repeatsLeft[end.partner];
     // A count of 0 repeats until stopped.
-    if (left != 0 && --left == 0)
+    if (left != 0 && --left == 0) {
+        m_openLoops.pop_back();
         return;
+    }
     m_nextStep = end.partner + 1;
+    ++m_openLoops.back().pass;
     // A pass may send nothing (`centre` with every servo centred already): the next one waits a
     // line time rather than spin.
     if (std::exchange(m_activityAtPass[end.partner], m_activity) == m_activity)

@@ -15,6 +15,13 @@ namespace pwm20 {
 
 class LineClock;
 
+// Which pass of a `repeat` loop is playing, the first being 1, of `count` (0: until stopped).
+struct LoopPass
+{
+    std::int64_t pass = 0;
+    std::int64_t count = 0;
+};
+
 // Plays a checked batch at the line's own pace, from the event loop: each frame is handed over
 // once the frame before it has had its line time, so at most one frame waits ahead of the line;
 // a `wait` holds for the time written wherever it stands, and stop() takes effect before the next
@@ -36,6 +43,11 @@ public:
     // interruption ends at once.
     bool interrupt();
     bool isRunning() const { return m_running; }
+    // The pass of the innermost loop around the step playing; none outside every loop.
+    std::optional<LoopPass> loopPass() const
+    {
+        return m_openLoops.empty() ? std::nullopt : std::optional(m_openLoops.back());
+    }
 
 Q_SIGNALS:
     // The step on this line of the text has started.
@@ -65,6 +77,7 @@ private:
     // that did neither is held for a line time, so that such a loop cannot spin the processor.
     std::int64_t m_activity = 0;
     std::vector<std::int64_t> m_activityAtPass; // by the index of a `repeat` step
+    std::vector<LoopPass> m_openLoops;          // entered and not yet left, the innermost last
     std::vector<PlannedFrame> m_frames;         // of the step being played
     std::size_t m_nextFrame = 0;
     int m_lineToShow = 0; // the line of the step being played, until its first frame goes out

@@ -5,6 +5,7 @@
 #include "serial/PortMessages.h"
 #include "serial/ServoFrame.h"
 
+#include "PlayingLine.h"
 #include "StopSignals.h"
 
 #include <QCommandLineParser>
@@ -13,6 +14,7 @@
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
 #include <unistd.h>
 #endif
 
@@ -29,6 +31,17 @@ bool stderrIsTerminal()
 #endif
 }
 
+// The terminal's width, read afresh for each line so that a resized window is followed.
+int terminalColumns()
+{
+#ifdef Q_OS_UNIX
+    winsize size{};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+        return size.ws_col;
+#endif
+    return 80;
+}
+
 void printError(const QString &text)
 {
     std::fputs(qPrintable(text + u'\n'), stderr);
@@ -36,12 +49,16 @@ void printError(const QString &text)
 
 } // namespace
 
-BatchRunner::BatchRunner(int commPort, const QString &device, const ChannelTable &channels)
+BatchRunner::BatchRunner(const std::array<QString, 2> &portDevices, int commPort,
+                         const QString &device, const ChannelTable &channels)
     : m_comm(&m_choices), m_commPort(device.isEmpty() ? commPort : 1), m_byPath(!device.isEmpty()),
       m_player(*this, m_comm.line(), channels)
 {
+    for (int port = 1; port <= 2; ++port)
+        m_comm.setPortDevice(port, portDevices[static_cast<std::size_t>(port - 1)]);
     m_comm.setCommPort(m_commPort);
-    m_comm.setPortDevice(m_commPort, device);
+    if (m_byPath)
+        m_comm.setPortDevice(m_commPort, device);
     m_comm.setRThreshold(1);
     m_showLines = stderrIsTerminal();
     connect(&m_comm, &SerialService::commEventRaised, this, &BatchRunner::reportEvent);
@@ -53,7 +70,7 @@ int BatchRunner::run(std::vector<BatchStep> steps, const QStringList &lines)
 {
     const int port = m_byPath ? 0 : m_commPort;
     if (!m_comm.setPortOpen(true)) {
-        printError(openFailedMessage(port, m_comm.openFailure()));
+        printError(openFailedMessage(port, m_comm.openFailure(), Advice::Shell));
         return 1;
     }
     m_lines = lines;
@@ -100,7 +117,7 @@ void BatchRunner::reportEvent()
         finish(1);
         if (m_showLines)
             std::fputs("\n", stderr);
-        printError(deviceLostMessage(m_byPath ? 0 : m_commPort, device));
+        printError(deviceLostMessage(m_byPath ? 0 : m_commPort, device, Advice::Shell));
     }
 }
 
@@ -108,18 +125,35 @@ void BatchRunner::showLine(int line)
 {
     if (!m_showLines)
         return;
-    const QString text =
-        QStringLiteral("\r\x1b[K") + QCoreApplication::translate("BatchRunner", "第 %1 行：%2")
-                                         .arg(line)
-                                         .arg(m_lines.value(line - 1).trimmed());
-    std::fputs(qPrintable(text), stderr);
+    const QString text = playingLine(line, m_lines.value(line - 1).trimmed(), m_player.loopPass(),
+                                     terminalColumns());
+    std::fputs(qPrintable(QStringLiteral("\r\x1b[K") + text), stderr);
 }
 
-int runBatchCommand(const QStringList &arguments)
+namespace {
+
+// Qt's usage line names the program by its path and puts "[options]" before FILE; the shell line
+// reads better: "pwm20 run FILE [--port DEVICE | --com N]", in Qt's own wording around it.
+QString runUsage(const QCommandLineParser &parser)
+{
+    QString help = parser.helpText();
+    const qsizetype from = help.indexOf(QCoreApplication::arguments().value(0));
+    const qsizetype to = help.indexOf(u'\n');
+    if (from < 0 || to < from)
+        return help;
+    return help.replace(from, to - from,
+                        QStringLiteral("pwm20 run FILE [--port DEVICE | --com N]"));
+}
+
+} // namespace
+
+int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &portDevices)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QCoreApplication::translate("BatchRunner", "按批量命令文件向控制板发送帧。"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QCoreApplication::translate("BatchRunner", "显示本帮助并退出。"));
     const QCommandLineOption port(QStringLiteral("port"),
                                   QCoreApplication::translate("BatchRunner", "串口设备的路径。"),
                                   QStringLiteral("DEVICE"));
@@ -127,22 +161,39 @@ int runBatchCommand(const QStringList &arguments)
         QStringLiteral("com"),
         QCoreApplication::translate("BatchRunner", "串口号，与窗口中的 comN 相同。"),
         QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({port, com});
+    parser.addOptions({help, port, com});
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
         QCoreApplication::translate("BatchRunner", "批量命令文件；- 表示标准输入。"));
-    bool comIsNumber = false;
     const bool parsed = parser.parse(QStringList{QStringLiteral("pwm20 run")} + arguments);
+    if (parsed && parser.isSet(help)) {
+        std::fputs(qPrintable(runUsage(parser)), stdout);
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    bool comIsNumber = false;
     const int commPort = parser.value(com).toInt(&comIsNumber);
-    if (!parsed || parser.positionalArguments().size() != 1 || !comIsNumber || commPort < 1 ||
-        (parser.isSet(port) && parser.isSet(com))) {
-        if (!parsed)
-            printError(parser.errorText());
-        std::fputs(qPrintable(parser.helpText()), stderr);
+    QString mistake;
+    if (!parsed)
+        mistake = parser.errorText();
+    else if (files.isEmpty())
+        mistake = QCoreApplication::translate("BatchRunner", "缺少批量命令文件。");
+    else if (files.size() > 1)
+        mistake =
+            QCoreApplication::translate("BatchRunner", "只能给一个批量命令文件，“%1”是多余的。")
+                .arg(files[1]);
+    else if (!comIsNumber || commPort < 1)
+        mistake = QCoreApplication::translate("BatchRunner",
+                                              "--com 后面应为 1 或更大的整数，而不是“%1”。")
+                      .arg(parser.value(com));
+    else if (parser.isSet(port) && parser.isSet(com))
+        mistake = QCoreApplication::translate("BatchRunner", "--port 和 --com 只能给一个。");
+    if (!mistake.isEmpty()) {
+        std::fputs(qPrintable(mistake + u'\n' + runUsage(parser)), stderr);
         return 2;
     }
 
-    const QString file = parser.positionalArguments().constFirst();
+    const QString file = files.constFirst();
     QString error;
     const std::optional<QByteArray> bytes = readBatchFile(file, error);
     if (!bytes) {
@@ -159,7 +210,7 @@ int runBatchCommand(const QStringList &arguments)
                        .arg(batchProblemText(*script.error, channels)));
         return 2;
     }
-    BatchRunner runner(commPort, parser.value(port), channels);
+    BatchRunner runner(portDevices, commPort, parser.value(port), channels);
     return runner.run(std::move(script.steps), QString::fromUtf8(*bytes).split(u'\n'));
 }
 

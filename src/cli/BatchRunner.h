@@ -6,6 +6,8 @@
 #include <QEventLoop>
 #include <QStringList>
 
+#include <array>
+
 namespace pwm20 {
 
 // `pwm20 run`: plays a checked batch on a port with no window, keeping the twenty channel values
@@ -16,8 +18,10 @@ class BatchRunner final : public QObject, public BatchOutput
     Q_OBJECT
 
 public:
-    // `device` names the port by its path; empty, port `commPort` is mapped as the window maps it.
-    BatchRunner(int commPort, const QString &device, const ChannelTable &channels);
+    // `device` names the port by its path; empty, port `commPort` is mapped as the window maps it,
+    // `portDevices` standing for --com1 and --com2.
+    BatchRunner(const std::array<QString, 2> &portDevices, int commPort, const QString &device,
+                const ChannelTable &channels);
 
     // The exit status: 0 when done, 1 when the port failed, 128 + the signal when stopped.
     int run(std::vector<BatchStep> steps, const QStringList &lines);
@@ -45,7 +49,8 @@ private:
     QEventLoop m_loop;
 };
 
-// Parses what follows `pwm20 run` and runs it: the process's exit status.
-int runBatchCommand(const QStringList &arguments);
+// Parses what follows `pwm20 run` and runs it, --com1 and --com2 given before `run` in
+// `portDevices`: the process's exit status.
+int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &portDevices);
 
 } // namespace pwm20
