@@ -1,11 +1,13 @@
 #include "WindowHarness.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTest>
 
 #include <csignal>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 using namespace pwm20::testing;
 using namespace Qt::StringLiterals;
@@ -24,7 +26,24 @@ struct Run
     QByteArray sent;
     QString errors{};
     int terminal = 0;
+    QByteArray pose{}; // sent after the loop's frames when the batch is stopped
 };
+
+// A setup file: channel 5 is a shoulder that takes 7..32, homes at 12, and a stopped batch goes
+// home; SETUP in a row's words stands for it.
+QString armSetup()
+{
+    static const QString path = [] {
+        const QString file = QDir::temp().filePath(u"pwm20-test-arm-%1.ini"_s.arg(getpid()));
+        QFile setup(file);
+        if (!setup.open(QIODevice::WriteOnly) ||
+            setup.write("[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n"
+                        "[batch]\non_stop=home\n") < 0)
+            qFatal("cannot write the setup");
+        return file;
+    }();
+    return path;
+}
 
 // pwm20 with these words after it, and no display: were a window to open, it would fail.
 void start(QProcess &program, const QString &words, const QString &com2 = {})
@@ -34,8 +53,11 @@ void start(QProcess &program, const QString &words, const QString &com2 = {})
     environment.remove(u"DISPLAY"_s);
     environment.insert(u"PWM20_COM1"_s, u"/dev/pwm20-none"_s);
     environment.insert(u"PWM20_COM2"_s, com2);
+    // Nothing remembered from the user's own runs.
+    environment.insert(u"XDG_CONFIG_HOME"_s, u"/nonexistent/pwm20-test"_s);
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(PWM20_PROGRAM), words.split(u' ', Qt::SkipEmptyParts));
+    program.start(QStringLiteral(PWM20_PROGRAM),
+                  QString(words).replace(u"SETUP"_s, armSetup()).split(u' ', Qt::SkipEmptyParts));
     QVERIFY(program.waitForStarted());
 }
 
@@ -49,6 +71,7 @@ class TestCommandLine : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanupTestCase() { QFile::remove(armSetup()); }
     void answersWithNoWindow_data();
     void answersWithNoWindow();
     void runs_data();
@@ -68,6 +91,11 @@ void TestCommandLine::answersWithNoWindow_data()
     QTest::newRow("ports") << u"--ports --com2 /dev/pwm20-x"_s << 0
                            << u"com2：/dev/pwm20-x（命令行 --com2 指定）"_s << QString();
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
+    QTest::newRow("a setup checked") << u"--setup SETUP --check"_s << 0
+                                     << u" 5  shoulder          7..32     home 12"_s << QString();
+    QTest::newRow("a setup that cannot be used")
+        << u"--check --setup /nonexistent/arm.ini"_s << 2 << QString()
+        << u"/nonexistent/arm.ini: No such file or directory\n"_s;
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
     // In English: Qt's own words around the usage are English then too.
@@ -136,6 +164,18 @@ void TestCommandLine::runs_data()
         u"\r\x1b[K第 6 行：2=5 # long enough t…\n"_s;
     QTest::newRow("on a terminal 30 wide")
         << Run{loops, onBoard, 0, 0, frame(1, 5).repeated(4) + frame(2, 5), shown, 30};
+    QTest::newRow("a setup's limits: nothing opened")
+        << Run{u"shoulder=20\n5=40"_s,
+               u"run FILE --setup SETUP --port PTY"_s,
+               0,
+               2,
+               {},
+               u"FILE:2: 通道 5（shoulder）只接受 0 或 7..32。\n"_s};
+    QByteArray homes;
+    for (int channel = 1; channel <= 20; ++channel)
+        homes += frame(channel, channel == 5 ? 12 : 19);
+    QTest::newRow("Ctrl+C, the setup's stop pose")
+        << Run{forever, u"--setup SETUP "_s + onBoard, SIGINT, 130, frame(1, 1), {}, 0, homes};
     QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
     QTest::newRow("SIGTERM") << Run{forever, onBoard, SIGTERM, 143, frame(1, 1)};
     QTest::newRow("device lost") << Run{forever, onBoard, unplug, 1, frame(1, 1), lost};
@@ -173,7 +213,9 @@ void TestCommandLine::runs()
                                                 : runner.readAllStandardError()),
              run.errors);
     // Whatever went out meanwhile is whole frames of the loop, and nothing comes after the end.
-    const QByteArray rest = received.mid(run.sent.size()) + board.takeAllWithin(100);
+    QByteArray rest = received.mid(run.sent.size()) + board.takeAllWithin(300);
+    QVERIFY(rest.endsWith(run.pose));
+    rest.chop(run.pose.size());
     QCOMPARE(rest, run.interruption == 0 ? QByteArray() : run.sent.repeated(rest.size() / 4));
     QVERIFY(run.interruption == unplug || board.programSideClosed());
 }

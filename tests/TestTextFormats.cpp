@@ -28,7 +28,10 @@ QString describe(const std::vector<BatchStep> &steps)
                                  u"centre"_s,
                                  u"wait %1"_s.arg(step.amount),
                                  u"repeat %1>%2"_s.arg(step.amount).arg(step.partner),
-                                 u"end<%1"_s.arg(step.partner)};
+                                 u"end<%1"_s.arg(step.partner),
+                                 u"move %1 in %2%3"_s.arg(pairs.join(u' '))
+                                     .arg(step.amount)
+                                     .arg(step.smooth ? u" smooth" : u"")};
         words << u"%1:"_s.arg(step.line) + kinds[int(step.kind)];
     }
     return words.join(u" | ");
@@ -138,6 +141,10 @@ void TestTextFormats::batchValid_data()
     QTest::newRow("any case, wide blanks, CR LF")
         << u"\u3000OFF\r\nCentre\u00a0\r\nWAIT 0\r\nwait\t3600000"_s
         << u"1:off | 2:centre | 3:wait 0 | 4:wait 3600000"_s;
+    QTest::newRow("moves")
+        << u"MOVE 3=9 1=0 In 500 Smooth\nmove 2=4 in 0\nrepeat\nmove 1=1 in 0\nend"_s
+        << u"1:move 3=9 1=0 in 500 smooth | 2:move 2=4 in 0 | 3:repeat 0>4 | "
+           u"4:move 1=1 in 0 | 5:end<2"_s;
     QTest::newRow("nested loops")
         << u"repeat 2\n repeat\n  1=1\n end\nend\nrepeat 1000000\nwait 1\nend"_s
         << u"1:repeat 2>4 | 2:repeat 0>3 | 3:1=1 | 4:end<1 | 5:end<0 | "
@@ -179,6 +186,22 @@ void TestTextFormats::batchErrors_data()
     add("end alone", u"1=1\nend"_s, u"第 2 行“end”：“end”前面没有对应的“repeat”。"_s);
     add("repeat left open", u"1=1\nrepeat 2\nrepeat 3\n3=3\nend\n2=2"_s,
         u"第 2 行“repeat 2”：“repeat”后面没有对应的“end”。"_s);
+    const QString form = u"应写作“move 通道=数值 ... in 毫秒 [smooth]”。"_s;
+    add("move past 255", u"move 1=300 in 100"_s,
+        u"第 1 行“move 1=300 in 100”：“1=300”中的数值应在 0 到 255 之间。"_s);
+    add("move without time", u"move 1=10"_s, u"第 1 行“move 1=10”：缺少“in 毫秒”，"_s + form);
+    add("move time not a number", u"move 1=10 in x"_s,
+        u"第 1 行“move 1=10 in x”：“x”不是十进制整数。"_s);
+    add("move without targets", u"move in 100"_s,
+        u"第 1 行“move in 100”：“move”后面缺少“通道=数值”，"_s + form);
+    add("move with another curve", u"move 1=10 in 100 bouncy"_s,
+        u"第 1 行“move 1=10 in 100 bouncy”：多余的“bouncy”。"_s);
+    add("move channel 21", u"move 21=10 in 100"_s,
+        u"第 1 行“move 21=10 in 100”：“21=10”中的通道应在 1 到 20 之间。"_s);
+    add("move back in time", u"move 1=10 in -5"_s,
+        u"第 1 行“move 1=10 in -5”：“-5”不是十进制整数。"_s);
+    add("move too long", u"move 1=10 in 3600001"_s,
+        u"第 1 行“move 1=10 in 3600001”：移动时间应在 0 到 3600000 毫秒之间。"_s);
     add("loop that only spins", u"1=1\nrepeat\nwait 0\nend"_s,
         u"第 2 行“repeat”：循环体为空：“repeat”和“end”之间既不发送也不等待。"_s);
     add("inner loop empty", u"repeat 2\n repeat 3\n end\n wait 5\nend"_s,

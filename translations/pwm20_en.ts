@@ -172,6 +172,10 @@
         <source>--com 后面应为 1 或更大的整数，而不是“%1”。</source>
         <translation>--com takes a number from 1 up, not “%1”.</translation>
     </message>
+    <message>
+        <source>通道设置文件（名称、范围、归位）；不给时使用窗口上次用过的。</source>
+        <translation>The channel setup file (names, limits, homes); without it, the one the window used last.</translation>
+    </message>
 </context>
 <context>
     <name>ChannelTexts</name>
@@ -237,6 +241,14 @@ Home: %4</translation>
     <message>
         <source>显示 com1 和 com2 代表的设备以及系统中的串口，然后退出。</source>
         <translation>Shows which device com1 and com2 stand for, and the serial ports present, then exits.</translation>
+    </message>
+    <message>
+        <source>通道设置文件（名称、范围、归位）；不给时使用上次用过的。</source>
+        <translation>The channel setup file (names, limits, homes); without it, the one used last.</translation>
+    </message>
+    <message>
+        <source>检查通道设置文件并显示其内容，然后退出。</source>
+        <translation>Checks the channel setup file, shows what it holds, then exits.</translation>
     </message>
 </context>
 <context>
@@ -436,6 +448,17 @@ Check the connection, then run again; plugged in again, the device may have a ne
     <message>
         <source>打开串口</source>
         <translation>Open port</translation>
+    </message>
+</context>
+<context>
+    <name>SetupCheck</name>
+    <message>
+        <source>没有通道设置文件，使用默认设置：</source>
+        <translation>No channel setup file; the defaults:</translation>
+    </message>
+    <message>
+        <source>通道设置 %1：</source>
+        <translation>Channel setup %1:</translation>
     </message>
 </context>
 <context>

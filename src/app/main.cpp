@@ -4,8 +4,10 @@
 #include "cli/BatchRunner.h"
 #include "cli/CommandLine.h"
 #include "cli/PortListing.h"
+#include "cli/SetupCheck.h"
 #include "serial/PortChoices.h"
 #include "serial/QtSerialService.h"
+#include "setup/SetupInUse.h"
 
 #include <QApplication>
 #include <QTranslator>
@@ -44,7 +46,10 @@ int main(int argc, char *argv[])
         if (commandLine.action == CommandLine::Action::Exit)
             return commandLine.exitStatus;
         if (commandLine.action == CommandLine::Action::RunBatch)
-            return pwm20::runBatchCommand(commandLine.batchArguments, commandLine.portDevices);
+            return pwm20::runBatchCommand(commandLine.batchArguments, commandLine.portDevices,
+                                          commandLine.setupFile);
+        if (commandLine.action == CommandLine::Action::CheckSetup)
+            return pwm20::checkSetupCommand(commandLine.setupFile);
         if (commandLine.action == CommandLine::Action::ListPorts) {
             pwm20::PortChoices choices;
             pwm20::printPorts(*serialService(choices, commandLine));
@@ -64,5 +69,10 @@ int main(int argc, char *argv[])
     pwm20::Form1 window(std::move(comm), std::move(messages));
     messageBox->setParent(&window);
     window.show();
+    // A setup named on the command line, else the one used last time; none: the defaults.
+    const QString setup = commandLine.setupFile.isEmpty() ? pwm20::SetupInUse::rememberedPath()
+                                                          : commandLine.setupFile;
+    if (!setup.isEmpty())
+        window.useSetup(setup);
     return QApplication::exec();
 }

@@ -4,6 +4,8 @@
 #include "batch/BatchMessages.h"
 #include "serial/PortMessages.h"
 #include "serial/ServoFrame.h"
+#include "setup/SetupFile.h"
+#include "setup/SetupInUse.h"
 
 #include "PlayingLine.h"
 #include "StopSignals.h"
@@ -147,7 +149,8 @@ QString runUsage(const QCommandLineParser &parser)
 
 } // namespace
 
-int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &portDevices)
+int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &portDevices,
+                    const QString &setupFile)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -161,7 +164,12 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
         QStringLiteral("com"),
         QCoreApplication::translate("BatchRunner", "串口号，与窗口中的 comN 相同。"),
         QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({help, port, com});
+    const QCommandLineOption setup(
+        QStringLiteral("setup"),
+        QCoreApplication::translate("BatchRunner",
+                                    "通道设置文件（名称、范围、归位）；不给时使用窗口上次用过的。"),
+        QStringLiteral("SETUP"));
+    parser.addOptions({help, port, com, setup});
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
         QCoreApplication::translate("BatchRunner", "批量命令文件；- 表示标准输入。"));
@@ -193,14 +201,24 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
         return 2;
     }
 
-    const QString file = files.constFirst();
+    // The same limits as the window's unless another setup is named.
+    const QString setupPath = parser.isSet(setup)   ? parser.value(setup)
+                              : setupFile.isEmpty() ? SetupInUse::rememberedPath()
+                                                    : setupFile;
     QString error;
+    const std::optional<ChannelTable> loaded =
+        setupPath.isEmpty() ? std::optional(ChannelTable()) : loadSetupFile(setupPath, error);
+    if (!loaded) {
+        printError(error);
+        return 2;
+    }
+    const ChannelTable &channels = *loaded;
+    const QString file = files.constFirst();
     const std::optional<QByteArray> bytes = readBatchFile(file, error);
     if (!bytes) {
         printError(error);
         return 2;
     }
-    const ChannelTable channels;
     BatchScript script =
         parseBatch(std::string_view(bytes->constData(), std::size_t(bytes->size())), channels);
     if (script.error) {

@@ -51,6 +51,7 @@ private:
 
 // Parses what follows `pwm20 run` and runs it, --com1 and --com2 given before `run` in
 // `portDevices`: the process's exit status.
-int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &portDevices);
+int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &portDevices,
+                    const QString &setupFile);
 
 } // namespace pwm20

@@ -42,7 +42,15 @@ CommandLine readCommandLine(const QStringList &arguments)
         QStringLiteral("ports"),
         QCoreApplication::translate("CommandLine",
                                     "显示 com1 和 com2 代表的设备以及系统中的串口，然后退出。"));
-    parser.addOptions({help, version, ports, com1, com2, lang});
+    const QCommandLineOption setup(
+        QStringLiteral("setup"),
+        QCoreApplication::translate("CommandLine",
+                                    "通道设置文件（名称、范围、归位）；不给时使用上次用过的。"),
+        QStringLiteral("FILE"));
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QCoreApplication::translate("CommandLine", "检查通道设置文件并显示其内容，然后退出。"));
+    parser.addOptions({help, version, ports, com1, com2, lang, setup, check});
     parser.addPositionalArgument(
         QStringLiteral("run"),
         QCoreApplication::translate(
@@ -75,8 +83,11 @@ CommandLine readCommandLine(const QStringList &arguments)
     }
     commandLine.language = parser.value(lang);
     commandLine.portDevices = {parser.value(com1), parser.value(com2)};
+    commandLine.setupFile = parser.value(setup);
     commandLine.batchArguments = parser.positionalArguments().mid(1);
-    if (parser.isSet(ports))
+    if (parser.isSet(check))
+        commandLine.action = CommandLine::Action::CheckSetup;
+    else if (parser.isSet(ports))
         commandLine.action = CommandLine::Action::ListPorts;
     else if (!parser.positionalArguments().isEmpty())
         commandLine.action = CommandLine::Action::RunBatch;

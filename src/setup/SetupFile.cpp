@@ -107,12 +107,11 @@ QString describeSetup(const ChannelTable &table)
     QStringList lines;
     for (int number = 1; number <= ChannelTable::channelCount; ++number) {
         const ChannelTable::Channel &channel = table.channel(number);
-        lines << QStringLiteral("%1  %2  %3..%4  home %5")
+        lines << QStringLiteral("%1  %2  %3  home %4")
                      .arg(number, 2)
                      .arg(QString::fromStdString(channel.name), -16)
-                     .arg(channel.min, 3)
-                     .arg(channel.max, 3)
-                     .arg(channel.home, 3);
+                     .arg(QStringLiteral("%1..%2").arg(channel.min).arg(channel.max), -8)
+                     .arg(channel.home);
     }
     const char *const poses[] = {"none", "home", "off"};
     lines << QStringLiteral("on_stop=%1").arg(QLatin1StringView(poses[int(table.stopPose())]));
