@@ -12,14 +12,14 @@ out=build-fuzz/$target
 mkdir -p "$out/corpus"
 case "$target" in
 entry)
-    sources=(tests/fuzz/EntryParserFuzzer.cpp src/channels/EntryParser.cpp)
+    sources=(tools/fuzz/EntryParserFuzzer.cpp src/channels/EntryParser.cpp)
     printf '12' > "$out/corpus/plain"
     printf ' -2.5e1 ' > "$out/corpus/exponent" ;;
 batch)
-    sources=(tests/fuzz/BatchScriptFuzzer.cpp src/batch/BatchScript.cpp src/channels/ChannelTable.cpp)
+    sources=(tools/fuzz/BatchScriptFuzzer.cpp src/batch/BatchScript.cpp src/channels/ChannelTable.cpp)
     printf 'repeat 3\n1=100 2=50\nwait 500\nS 5 19 E\nend\noff # done\n' > "$out/corpus/gait" ;;
 setup)
-    sources=(tests/fuzz/SetupTextFuzzer.cpp src/setup/SetupText.cpp src/channels/ChannelTable.cpp)
+    sources=(tools/fuzz/SetupTextFuzzer.cpp src/setup/SetupText.cpp src/channels/ChannelTable.cpp)
     printf '[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n[batch]\non_stop=home\n' \
         > "$out/corpus/arm" ;;
 *)
