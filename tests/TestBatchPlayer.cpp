@@ -93,7 +93,7 @@ void TestBatchPlayer::plays_data()
     QTest::newRow("a loop of waits sleeps through them")
         << u"repeat 3\nwait 1000\nend"_s << 4000.0 << QString() << 3000.0 << 8;
     QTest::newRow("an hour's wait, endlessly, neither spins nor overflows")
-        << u"repeat\nwait 3600000\nend"_s << 7'200'000.0 << QString() << -1.0 << 20;
+        << u"repeat\nwait 3600000\nend"_s << 7'200'000.0 << QString() << -1.0 << 8;
     QTest::newRow("a move starts when the line is free and lasts its time")
         << u"1=10\nmove 1=14 2=3 in 30\n3=3"_s << 100.0
         << u"0.00:1=10 4.17:2=3 8.33:1=11 12.50:1=12 20.83:1=13 29.17:1=14 34.17:3=3"_s << 38.33
@@ -127,9 +127,10 @@ void TestBatchPlayer::plays()
     QVERIFY(!parsed.error);
     player.start(parsed.steps);
     const auto untilNs = qint64(untilMs * 1e6);
+    bool stopPressed = false;
     while (player.isRunning() && clock.alarmAt && clock.wakes <= mostWakes) {
-        if (*clock.alarmAt > untilNs && clock.now < untilNs) {
-            clock.now = untilNs;
+        if (*clock.alarmAt > untilNs && !std::exchange(stopPressed, true)) {
+            clock.now = std::max(clock.now, untilNs);
             player.interrupt();
             continue;
         }
