@@ -31,6 +31,10 @@
         <source>另存为</source>
         <translation>Save As</translation>
     </message>
+    <message>
+        <source>通道设置…</source>
+        <translation>Channel setup…</translation>
+    </message>
 </context>
 <context>
     <name>BatchFile</name>
@@ -117,6 +121,10 @@
         <source>循环体为空：“repeat”和“end”之间既不发送也不等待。</source>
         <translation>The loop is empty: nothing between “repeat” and “end” sends or waits.</translation>
     </message>
+    <message>
+        <source>“%1”既不是通道号，也不是通道的名称。</source>
+        <translation>“%1” is neither a channel number nor a channel’s name.</translation>
+    </message>
 </context>
 <context>
     <name>BatchRunner</name>
@@ -139,6 +147,102 @@
     <message>
         <source>第 %1 行：%2</source>
         <translation>Line %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelSetupDialog</name>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>最小</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>最大</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>归位</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>通道设置 — %1</source>
+        <translation>Channel setup — %1</translation>
+    </message>
+    <message>
+        <source>默认设置</source>
+        <translation>defaults</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>全关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>停止批量发送时：</source>
+        <translation>When a batch is stopped:</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>Save As…</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1，%2：%3</source>
+        <translation>%1, %2: %3</translation>
+    </message>
+    <message>
+        <source>无法保存通道设置。
+%1</source>
+        <translation>Could not save the channel setup.
+%1</translation>
+    </message>
+    <message>
+        <source>保存通道设置</source>
+        <translation>Save channel setup</translation>
+    </message>
+    <message>
+        <source>通道设置 (*.ini)</source>
+        <translation>Channel setup (*.ini)</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelTexts</name>
+    <message>
+        <source>通道 %1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>通道 %1（%2）</source>
+        <translation>Channel %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1只接受 0 或 %2..%3。</source>
+        <translation>%1 takes only 0 or %2..%3.</translation>
+    </message>
+    <message>
+        <source>%1
+可用数值：0（关）或 %2..%3
+归位：%4</source>
+        <translation>%1
+Values: 0 (off) or %2..%3
+Home: %4</translation>
     </message>
 </context>
 <context>
@@ -182,6 +286,15 @@
     <message>
         <source>显示 com1 和 com2 代表的设备以及系统中的串口，然后退出。</source>
         <translation>Shows which device com1 and com2 stand for, and the serial ports present, then exits.</translation>
+    </message>
+</context>
+<context>
+    <name>Form1</name>
+    <message>
+        <source>无法使用通道设置，将使用默认设置。
+%1</source>
+        <translation>Cannot use the channel setup; the defaults are used.
+%1</translation>
     </message>
 </context>
 <context>
@@ -331,6 +444,73 @@ Check the connection, then open the port again.</translation>
     <message>
         <source>打开串口</source>
         <translation>Open port</translation>
+    </message>
+</context>
+<context>
+    <name>SetupFile</name>
+    <message>
+        <source>文件不是 UTF-8 文本。</source>
+        <translation>The file is not UTF-8 text.</translation>
+    </message>
+    <message>
+        <source>第 %1 行“%2”既不是“[节]”也不是“键=值”。</source>
+        <translation>Line %1 “%2” is neither “[section]” nor “key=value”.</translation>
+    </message>
+    <message>
+        <source>未知的节，应为 [channel1] 到 [channel20] 或 [batch]。</source>
+        <translation>Unknown section; it should be [channel1] to [channel20] or [batch].</translation>
+    </message>
+    <message>
+        <source>这一节已经出现过。</source>
+        <translation>This section has appeared before.</translation>
+    </message>
+    <message>
+        <source>未知的键。</source>
+        <translation>Unknown key.</translation>
+    </message>
+    <message>
+        <source>这个键已经出现过。</source>
+        <translation>This key has appeared before.</translation>
+    </message>
+    <message>
+        <source>“%1”不是十进制整数。</source>
+        <translation>“%1” is not a decimal integer.</translation>
+    </message>
+    <message>
+        <source>应在 1 到 255 之间，而不是 %1。</source>
+        <translation>Should be from 1 to 255, not %1.</translation>
+    </message>
+    <message>
+        <source>max（%1）小于 min。</source>
+        <translation>max (%1) is less than min.</translation>
+    </message>
+    <message>
+        <source>home（%1）应在 min 和 max 之间；不写 home 时为 19。</source>
+        <translation>home (%1) should be between min and max; without home it is 19.</translation>
+    </message>
+    <message>
+        <source>名称“%1”只能由字母、数字和 _ 组成，且不能以数字开头。</source>
+        <translation>The name “%1” may have only letters, digits and _, and may not start with a digit.</translation>
+    </message>
+    <message>
+        <source>名称“%1”超过 32 个字符。</source>
+        <translation>The name “%1” is longer than 32 characters.</translation>
+    </message>
+    <message>
+        <source>名称“%1”是批量命令的关键字。</source>
+        <translation>The name “%1” is a batch command’s keyword.</translation>
+    </message>
+    <message>
+        <source>名称“%1”已用于另一个通道（不区分大小写）。</source>
+        <translation>The name “%1” is already used by another channel (case does not count).</translation>
+    </message>
+    <message>
+        <source>应为 none、home 或 off，而不是“%1”。</source>
+        <translation>Should be none, home or off, not “%1”.</translation>
+    </message>
+    <message>
+        <source>%1: 文件超过 64 KiB。</source>
+        <translation>%1: the file is larger than 64 KiB.</translation>
     </message>
 </context>
 <context>
