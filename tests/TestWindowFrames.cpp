@@ -132,6 +132,8 @@ class TestWindowFrames : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // What the window remembers (the setup file in use) stays out of the user's own settings.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void sliderInput_data();
     void sliderInput();
     void valueEntry_data();
@@ -667,7 +669,6 @@ void TestWindowFrames::setupFaults()
 
 void TestWindowFrames::setupSaved()
 {
-    QStandardPaths::setTestModeEnabled(true); // the file in use is remembered there
     QTemporaryDir folder;
     const QString path = folder.filePath(u"robot.ini"_s);
     QString error;
