@@ -1,11 +1,18 @@
 #include "WindowHarness.h"
 
+#include "app/ChannelSetupDialog.h"
+#include "setup/SetupFile.h"
+
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QSerialPort>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -60,24 +67,46 @@ void typeBatch(WindowHarness &window, const QString &text)
     }
 }
 
-// A key pressed in the batch box, its window active as after a person's click; a file dialog it
-// opens is answered with `path`, as a person typing it would.
-void pressInBatchBox(WindowHarness &window, QKeyCombination keys, const QString &path = {})
+// Answers the file dialog that the next input opens with `path`, as a person typing it would.
+[[nodiscard]] std::unique_ptr<QTimer> answerFileDialog(const QString &path)
 {
-    const auto answering = whenShown([path] {
+    return whenShown([path] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (dialog) {
             dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
+            // A question over the dialog would wait for an answer that never comes.
+            dialog->setOption(QFileDialog::DontConfirmOverwrite);
             QMetaObject::invokeMethod(dialog, "accept");
             if (dialog->isVisible()) // never left open: that would hang the test
                 QMetaObject::invokeMethod(dialog, "reject");
         }
         return dialog != nullptr;
     });
+}
+
+// A key pressed in the batch box, its window active as after a person's click; a file dialog it
+// opens is answered with `path`.
+void pressInBatchBox(WindowHarness &window, QKeyCombination keys, const QString &path = {})
+{
+    const auto answering = answerFileDialog(path);
     window.form().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window.form()));
     batchBox(window).setFocus();
     QTest::keyClick(&batchBox(window), keys.key(), keys.keyboardModifiers());
+}
+
+// Types into the channel setup dialog's cells, given as "min5=40", all at once.
+void typeCells(QWidget &dialog, const QStringList &cells)
+{
+    for (const QString &cell : cells)
+        dialog.findChild<QLineEdit *>(cell.section(u'=', 0, 0))->setText(cell.section(u'=', 1));
+}
+
+// Clicks a button of the channel setup dialog; a file dialog it opens is answered with `path`.
+void clickIn(QWidget &dialog, const QString &button, const QString &path)
+{
+    const auto answering = answerFileDialog(path);
+    dialog.findChild<QPushButton *>(button)->click();
 }
 
 } // namespace
@@ -96,12 +125,15 @@ using Input = std::function<void(QScrollBar &, QPoint)>;
 Q_DECLARE_METATYPE(Input)
 
 // What the window sends, where, and what it shows: its channel rows, group buttons and batches
-// (on an open port unless said), the board's replies, and the port's opening, closing and device.
+// (on an open port unless said), the board's replies, the port's opening, closing and device, and
+// the channel setup dialog.
 class TestWindowFrames : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    // What the window remembers (the setup file in use) stays out of the user's own settings.
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void sliderInput_data();
     void sliderInput();
     void valueEntry_data();
@@ -123,6 +155,9 @@ private Q_SLOTS:
     void deviceLost_data();
     void deviceLost();
     void deviceChoice();
+    void setupFaults_data();
+    void setupFaults();
+    void setupSaved();
 };
 
 void TestWindowFrames::sliderInput_data()
@@ -596,6 +631,89 @@ void TestWindowFrames::deviceChoice()
     QCOMPARE(toolTipOf(window.option(1)), u"com1：没有可用的串口。"_s + hint);
     QVERIFY(!QSettings(folder.filePath(u"pwm20.conf"_s), QSettings::IniFormat)
                  .contains(u"ports/com1"_s));
+}
+
+void TestWindowFrames::setupFaults_data()
+{
+    QTest::addColumn<QStringList>("edits");
+    QTest::addColumn<QString>("marked"); // the cell marked
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("home outside")
+        << QStringList{u"min3=200"_s} << u"home3"_s
+        << u"通道 3，归位：home（19）应在 min 和 max 之间；不写 home 时为 19。"_s;
+    QTest::newRow("not a number, first of two")
+        << QStringList{u"home12=x"_s, u"max4="_s} << u"max4"_s
+        << u"通道 4，最大：“”不是十进制整数。"_s;
+    QTest::newRow("line break pasted")
+        << QStringList{u"name2=a\nb"_s, u"min3=x"_s} << u"name2"_s
+        << u"通道 2，名称：名称“a b”只能由字母、数字和 _ 组成，且不能以数字开头。"_s;
+    QTest::newRow("put right") << QStringList{u"min5=abc"_s, u"min5=15"_s, u"name5= arm "_s}
+                               << QString() << QString();
+}
+
+void TestWindowFrames::setupFaults()
+{
+    QFETCH(QStringList, edits);
+    QFETCH(QString, marked);
+    QFETCH(QString, fault);
+    pwm20::SetupInUse setup;
+    RecordingMessages messages;
+    pwm20::ChannelSetupDialog dialog(setup, messages);
+    typeCells(dialog, edits);
+    QCOMPARE(dialog.findChild<QLabel *>(u"fault"_s)->text(), fault);
+    QCOMPARE(dialog.findChild<QPushButton *>(u"save"_s)->isEnabled(), fault.isEmpty());
+    QCOMPARE(dialog.findChild<QPushButton *>(u"saveAs"_s)->isEnabled(), fault.isEmpty());
+    for (QLineEdit *cell : dialog.findChildren<QLineEdit *>())
+        QCOMPARE(cell->toolTip(), cell->objectName() == marked ? fault : QString());
+}
+
+void TestWindowFrames::setupSaved()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"robot.ini"_s);
+    QString error;
+    WindowHarness window;
+    window.openPortAndSettle();
+    // From the batch box's menu; with no file in use, Save asks for one.
+    const auto choosing = whenShown([] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (menu && menu->actions().constLast()->text() == u"通道设置…"_s)
+            menu->actions().constLast()->trigger();
+        return menu && menu->close();
+    });
+    Q_EMIT window.control<QTextEdit>(u"RichTextBox1"_s).customContextMenuRequested({});
+    QPointer dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
+    QVERIFY(dialog && dialog->isModal());
+    QCOMPARE(dialog->windowTitle(), u"通道设置 — 默认设置"_s);
+    typeCells(*dialog, {u"name3=elbow"_s, u"min3=40"_s, u"max3=200"_s, u"home3=100"_s});
+    dialog->findChild<QComboBox *>()->setCurrentText(u"归位"_s);
+    clickIn(*dialog, u"save"_s, folder.filePath(u"robot"_s));
+    QTRY_VERIFY(!dialog);
+    pwm20::ChannelTable expected;
+    expected.setChannel(3, {"elbow", 40, 200, 100});
+    expected.setStopPose(pwm20::ChannelTable::StopPose::Home);
+    QVERIFY(pwm20::loadSetupFile(path, error) == expected);
+    // Used at once, and nothing moves until a person moves it.
+    QCOMPARE(window.com1().takeAllWithin(300), QByteArray());
+    QCOMPARE(window.control<QLabel>(u"Label3"_s).toolTip(),
+             u"通道 3（elbow）\n可用数值：0（关）或 40..200\n归位：100"_s);
+    window.clickOn(3, QStyle::SC_ScrollBarSubLine);
+    QCOMPARE(window.com1().takeReceived(4), frame(3, 40));
+
+    // A caption's right-click; the file in use is named, and saved to without asking; a failed
+    // save leaves the dialog up.
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {}, QPoint());
+    QApplication::sendEvent(&window.control<QLabel>(u"Label1"_s), &rightClick);
+    dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
+    QCOMPARE(dialog ? dialog->windowTitle() : QString(), u"通道设置 — %1"_s.arg(path));
+    typeCells(*dialog, {u"min3=41"_s});
+    clickIn(*dialog, u"saveAs"_s, folder.filePath(u"none/other.ini"_s));
+    QCOMPARE(window.messages().takeShown().value(0).section(u':', 0, 0),
+             u"⚠ 无法保存通道设置。\n%1/none/other.ini"_s.arg(folder.path()));
+    QVERIFY(dialog->isVisible());
+    clickIn(*dialog, u"save"_s, folder.filePath(u"other.ini"_s));
+    expected.setChannel(3, {"elbow", 41, 200, 100});
+    QVERIFY(pwm20::loadSetupFile(path, error) == expected && !dialog->isVisible());
 }
 
 QTEST_MAIN(TestWindowFrames)

@@ -31,6 +31,10 @@
         <source>另存为</source>
         <translation>Save As</translation>
     </message>
+    <message>
+        <source>通道设置…</source>
+        <translation>Channel setup…</translation>
+    </message>
 </context>
 <context>
     <name>BatchFile</name>
@@ -175,6 +179,79 @@
     <message>
         <source>通道设置文件（名称、范围、归位）；不给时使用窗口上次用过的。</source>
         <translation>The channel setup file (names, limits, homes); without it, the one the window used last.</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelSetupDialog</name>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>最小</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>最大</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>归位</source>
+        <translation>Home</translation>
+    </message>
+    <message>
+        <source>通道设置 — %1</source>
+        <translation>Channel setup — %1</translation>
+    </message>
+    <message>
+        <source>默认设置</source>
+        <translation>defaults</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>全关</source>
+        <translation>All off</translation>
+    </message>
+    <message>
+        <source>停止批量发送时：</source>
+        <translation>When a batch is stopped:</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>Save As…</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1，%2：%3</source>
+        <translation>%1, %2: %3</translation>
+    </message>
+    <message>
+        <source>无法保存通道设置。
+%1</source>
+        <translation>Could not save the channel setup.
+%1</translation>
+    </message>
+    <message>
+        <source>保存通道设置</source>
+        <translation>Save channel setup</translation>
+    </message>
+    <message>
+        <source>通道设置 (*.ini)</source>
+        <translation>Channel setup (*.ini)</translation>
     </message>
 </context>
 <context>

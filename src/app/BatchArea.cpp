@@ -174,6 +174,9 @@ void BatchArea::showMenu(const QPoint &at)
     QMenu *menu = m_editor.createStandardContextMenu(at);
     menu->addSeparator();
     menu->addActions({m_insertPose, m_open, m_saveAs});
+    menu->addSeparator();
+    menu->addAction(QCoreApplication::translate("BatchArea", "通道设置…"), this,
+                    &BatchArea::channelSetupRequested);
     menu->exec(m_editor.viewport()->mapToGlobal(at));
     delete menu;
 }

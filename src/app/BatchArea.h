@@ -42,6 +42,8 @@ public:
 
 Q_SIGNALS:
     void playingEnded();
+    // "通道设置…" in the box's menu.
+    void channelSetupRequested();
 
 private:
     void start();

@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "BatchArea.h"
+#include "ChannelSetupDialog.h"
 #include "PortChooser.h"
 #include "SongFont.h"
 #include "WindowLayout.h"
@@ -97,6 +98,7 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
 
     connectHandlers();
     connect(&m_setup, &SetupInUse::changed, this, &Form1::showChannelSetup);
+    connect(m_batchArea.get(), &BatchArea::channelSetupRequested, this, &Form1::openChannelSetup);
     showChannelSetup();
     Form_Load();
 }
@@ -116,6 +118,14 @@ void Form1::showChannelSetup()
     for (int channel = 1; channel <= ChannelTable::channelCount; ++channel)
         Label[static_cast<std::size_t>(channel - 1)]->setToolTip(
             channelToolTip(m_setup.table(), channel));
+}
+
+void Form1::openChannelSetup()
+{
+    // Modal to the window without blocking: a batch and the board's replies go on behind it.
+    auto *dialog = new ChannelSetupDialog(m_setup, *m_messages, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 Form1::~Form1() = default;
@@ -178,6 +188,8 @@ void Form1::connectHandlers()
                 [this, channel] { VScroll_Change(channel); });
         connect(v[index], &QLineEdit::returnPressed, this,
                 [this, channel] { v_KeyPress(channel); });
+        Label[index]->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(Label[index], &QLabel::customContextMenuRequested, this, &Form1::openChannelSetup);
     }
     connect(Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
     connect(Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);

@@ -68,6 +68,7 @@ private:
     void chainTabOrder();
     void connectHandlers();
     void showChannelSetup();
+    void openChannelSetup();
     template <typename Control> Control &control(const QString &name);
 
     std::unique_ptr<SerialService> MSComm1;

@@ -1,0 +1,202 @@
+#include "ChannelSetupDialog.h"
+
+#include "channels/ChannelTexts.h"
+#include "serial/MessagePresenter.h"
+#include "setup/SetupFile.h"
+#include "setup/SetupInUse.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace pwm20 {
+namespace {
+
+QStringList columnTitles()
+{
+    return {QCoreApplication::translate("ChannelSetupDialog", "通道"),
+            QCoreApplication::translate("ChannelSetupDialog", "名称"),
+            QCoreApplication::translate("ChannelSetupDialog", "最小"),
+            QCoreApplication::translate("ChannelSetupDialog", "最大"),
+            QCoreApplication::translate("ChannelSetupDialog", "归位")};
+}
+
+} // namespace
+
+ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &messages,
+                                       QWidget *parent)
+    : QDialog(parent), m_setup(setup), m_messages(messages)
+{
+    setObjectName(QStringLiteral("ChannelSetupDialog"));
+    setWindowTitle(QCoreApplication::translate("ChannelSetupDialog", "通道设置 — %1")
+                       .arg(setup.path().isEmpty()
+                                ? QCoreApplication::translate("ChannelSetupDialog", "默认设置")
+                                : setup.path()));
+
+    m_table = new QTableWidget(ChannelTable::channelCount, firstCellColumn + SetupCells::fieldCount,
+                               this);
+    const QStringList titles = columnTitles();
+    m_table->setHorizontalHeaderLabels(titles);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setSectionResizeMode(firstCellColumn + SetupCells::Name,
+                                                      QHeaderView::Stretch);
+    const SetupCells start = SetupCells::of(setup.table());
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
+        auto *number = new QTableWidgetItem(QString::number(channel));
+        number->setFlags(Qt::ItemIsEnabled);
+        m_table->setItem(channel - 1, channelColumn, number);
+        for (int field = 0; field < SetupCells::fieldCount; ++field) {
+            auto *edit = new QLineEdit(start.rows[std::size_t(channel - 1)][std::size_t(field)]);
+            edit->setFrame(false);
+            edit->setObjectName(QLatin1StringView(SetupCells::keys[std::size_t(field)]) +
+                                QString::number(channel));
+            edit->setAccessibleName(channelTitle(ChannelTable(), channel) + u' ' +
+                                    titles[firstCellColumn + field]);
+            connect(edit, &QLineEdit::textChanged, this, &ChannelSetupDialog::check);
+            m_table->setCellWidget(channel - 1, firstCellColumn + field, edit);
+        }
+    }
+    // Room for a long name and for all twenty rows at once, so that nothing scrolls.
+    const int digit = fontMetrics().horizontalAdvance(u'0');
+    m_table->resizeColumnToContents(channelColumn);
+    int width = 2 * m_table->frameWidth() + m_table->columnWidth(channelColumn) + 24 * digit;
+    for (int field = SetupCells::Min; field < SetupCells::fieldCount; ++field) {
+        m_table->setColumnWidth(firstCellColumn + field, 8 * digit);
+        width += 8 * digit;
+    }
+    m_table->setMinimumSize(width, 2 * m_table->frameWidth() + m_table->verticalHeader()->length() +
+                                       m_table->horizontalHeader()->sizeHint().height());
+
+    m_fault = new QLabel(this);
+    m_fault->setObjectName(QStringLiteral("fault"));
+    m_fault->setWordWrap(true);
+    m_fault->setMinimumHeight(m_fault->fontMetrics().lineSpacing()); // no jump when a fault shows
+
+    m_stopPose = new QComboBox(this);
+    m_stopPose->addItems({QCoreApplication::translate("ChannelSetupDialog", "无"),
+                          QCoreApplication::translate("ChannelSetupDialog", "归位"),
+                          QCoreApplication::translate("ChannelSetupDialog", "全关")});
+    m_stopPose->setCurrentIndex(int(start.stopPose));
+    auto *stopPoseLabel =
+        new QLabel(QCoreApplication::translate("ChannelSetupDialog", "停止批量发送时："), this);
+    stopPoseLabel->setBuddy(m_stopPose);
+
+    auto *buttons = new QDialogButtonBox(this);
+    m_save = buttons->addButton(QCoreApplication::translate("ChannelSetupDialog", "保存"),
+                                QDialogButtonBox::AcceptRole);
+    m_saveAs = buttons->addButton(QCoreApplication::translate("ChannelSetupDialog", "另存为…"),
+                                  QDialogButtonBox::ActionRole);
+    buttons->addButton(QCoreApplication::translate("ChannelSetupDialog", "取消"),
+                       QDialogButtonBox::RejectRole);
+    m_save->setObjectName(QStringLiteral("save"));
+    m_saveAs->setObjectName(QStringLiteral("saveAs"));
+    m_save->setDefault(true);
+    // The buttons save; the dialog closes only once the file is written.
+    connect(m_save, &QPushButton::clicked, this, &ChannelSetupDialog::save);
+    connect(m_saveAs, &QPushButton::clicked, this, &ChannelSetupDialog::saveAs);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *stopPoseRow = new QHBoxLayout;
+    stopPoseRow->addWidget(stopPoseLabel);
+    stopPoseRow->addWidget(m_stopPose);
+    stopPoseRow->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_table);
+    layout->addWidget(m_fault);
+    layout->addLayout(stopPoseRow);
+    layout->addWidget(buttons);
+    check();
+}
+
+QLineEdit *ChannelSetupDialog::cell(int channel, int field) const
+{
+    return static_cast<QLineEdit *>(m_table->cellWidget(channel - 1, firstCellColumn + field));
+}
+
+SetupCells ChannelSetupDialog::cells() const
+{
+    SetupCells cells;
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel)
+        for (int field = 0; field < SetupCells::fieldCount; ++field)
+            cells.rows[std::size_t(channel - 1)][std::size_t(field)] = cell(channel, field)->text();
+    cells.stopPose = ChannelTable::StopPose(m_stopPose->currentIndex());
+    return cells;
+}
+
+void ChannelSetupDialog::check()
+{
+    const CellReading reading = readCells(cells());
+    QString fault;
+    if (reading.error) {
+        // The cell is named by its column, so the problem alone follows.
+        SetupError problem = *reading.error;
+        problem.section.clear();
+        problem.key.clear();
+        fault = QCoreApplication::translate("ChannelSetupDialog", "%1，%2：%3")
+                    .arg(channelTitle(ChannelTable(), reading.channel),
+                         columnTitles()[firstCellColumn + reading.field], setupErrorText(problem));
+    }
+    m_fault->setText(fault);
+    m_save->setEnabled(!reading.error);
+    m_saveAs->setEnabled(!reading.error);
+    QPalette faulty;
+    faulty.setColor(QPalette::Base, QColor(255, 205, 205));
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel)
+        for (int field = 0; field < SetupCells::fieldCount; ++field) {
+            const bool marked =
+                reading.error && channel == reading.channel && field == reading.field;
+            cell(channel, field)->setPalette(marked ? faulty : QPalette());
+            cell(channel, field)->setToolTip(marked ? fault : QString());
+        }
+}
+
+void ChannelSetupDialog::save()
+{
+    const QString path = m_setup.path().isEmpty() ? askForPath() : m_setup.path();
+    if (!path.isEmpty())
+        saveTo(path);
+}
+
+void ChannelSetupDialog::saveAs()
+{
+    const QString path = askForPath();
+    if (!path.isEmpty())
+        saveTo(path);
+}
+
+void ChannelSetupDialog::saveTo(const QString &path)
+{
+    const CellReading reading = readCells(cells());
+    if (reading.error)
+        return;
+    QString error;
+    if (!m_setup.save(path, reading.table, error)) {
+        m_messages.showWarning(
+            QCoreApplication::translate("ChannelSetupDialog", "无法保存通道设置。\n%1").arg(error));
+        return;
+    }
+    accept();
+}
+
+QString ChannelSetupDialog::askForPath()
+{
+    // Starts in the folder of the file in use, if any, as the batch box's dialogs do.
+    const QString folder = m_setup.path().isEmpty() ? QString() : QFileInfo(m_setup.path()).path();
+    QFileDialog chooser(this, QCoreApplication::translate("ChannelSetupDialog", "保存通道设置"),
+                        folder,
+                        QCoreApplication::translate("ChannelSetupDialog", "通道设置 (*.ini)"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setDefaultSuffix(QStringLiteral("ini"));
+    return chooser.exec() == QDialog::Accepted ? chooser.selectedFiles().value(0) : QString();
+}
+
+} // namespace pwm20
