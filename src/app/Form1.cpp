@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "BatchArea.h"
+#include "BatchEditor.h"
 #include "PortChooser.h"
 #include "SongFont.h"
 #include "WindowLayout.h"
@@ -48,10 +49,8 @@ QWidget *createControl(const ControlPlace &place, QWidget *parent)
     case ControlKind::Button:
         return new QPushButton(place.caption, parent);
     case ControlKind::RichTextBox: {
-        auto *richText = new QTextEdit(parent);
+        auto *richText = new BatchEditor(parent);
         richText->setAcceptRichText(true);
-        // Tab moves on to the next control rather than typing a tab.
-        richText->setTabChangesFocus(true);
         return richText;
     }
     }
