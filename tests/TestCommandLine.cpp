@@ -65,7 +65,7 @@ void TestCommandLine::answersWithNoWindow_data()
                            << u"com2：/dev/pwm20-x（命令行 --com2 指定）"_s << QString();
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
     QTest::newRow("unknown option")
-        << u"--bogus"_s << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
+        << u"--bogus"_s << 2 << QString() << u"未知选项“bogus”。\n用法："_s;
 }
 
 void TestCommandLine::answersWithNoWindow()
