@@ -1,7 +1,10 @@
 #include "WindowHarness.h"
 
+#include "app/Language.h"
+
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 #include <QSerialPort>
@@ -12,6 +15,7 @@
 #include <QTextEdit>
 #include <QThread>
 #include <QToolTip>
+#include <QTranslator>
 
 #include <functional>
 #include <termios.h>
@@ -45,6 +49,31 @@ QString settingsWith(const QTemporaryDir &folder, const QString &com1)
     return file;
 }
 
+// Right-clicks `control` and reads its menu, a line per entry ("~" disabled, "✓" ticked), then
+// picks the entry `pick` or closes the menu.
+QStringList rightClickMenu(QWidget &control, const QString &pick = {})
+{
+    QStringList lines;
+    const auto answering = whenShown([&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return false;
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                lines << (action->isEnabled() ? u""_s : u"~"_s) +
+                             (action->isChecked() ? u"✓"_s : u""_s) + action->text();
+            if (action->text() == pick)
+                menu->setActiveAction(action);
+        }
+        QTest::keyClick(menu, menu->activeAction() ? Qt::Key_Return : Qt::Key_Escape);
+        return true;
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {5, 5},
+                                 control.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&control, &rightClick);
+    return lines;
+}
+
 QTextEdit &batchBox(WindowHarness &window)
 {
     return window.control<QTextEdit>(u"RichTextBox1"_s);
@@ -61,12 +90,15 @@ void typeBatch(WindowHarness &window, const QString &text)
 }
 
 // A key pressed in the batch box, its window active as after a person's click; a file dialog it
-// opens is answered with `path`, as a person typing it would.
-void pressInBatchBox(WindowHarness &window, QKeyCombination keys, const QString &path = {})
+// opens is answered with `path`, as a person typing it would, and `startedIn` is where it started.
+void pressInBatchBox(WindowHarness &window, QKeyCombination keys, const QString &path = {},
+                     QString *startedIn = nullptr)
 {
-    const auto answering = whenShown([path] {
+    const auto answering = whenShown([=] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (dialog) {
+            if (startedIn)
+                *startedIn = dialog->directory().path();
             dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
             QMetaObject::invokeMethod(dialog, "accept");
             if (dialog->isVisible()) // never left open: that would hang the test
@@ -102,6 +134,7 @@ class TestWindowFrames : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { pwm20::installLanguage(m_chinese, u"zh"_s); }
     void sliderInput_data();
     void sliderInput();
     void valueEntry_data();
@@ -123,6 +156,9 @@ private Q_SLOTS:
     void deviceLost_data();
     void deviceLost();
     void deviceChoice();
+
+private:
+    QTranslator m_chinese; // the window's language, as a Chinese user has it
 };
 
 void TestWindowFrames::sliderInput_data()
@@ -404,7 +440,8 @@ void TestWindowFrames::endsWhen()
 
 void TestWindowFrames::poseAndFiles()
 {
-    WindowHarness window;
+    QTemporaryDir folder;
+    WindowHarness window(folder.filePath(u"pwm20.conf"_s));
     window.openPortAndSettle();
     window.typeAndEnter(2, u"100"_s);
     window.typeAndEnter(20, u"19"_s);
@@ -413,29 +450,47 @@ void TestWindowFrames::poseAndFiles()
     QCOMPARE(batchBox(window).toPlainText(),
              u"off\n1=0 2=100 3=0 4=0 5=0 6=0 7=0 8=0 9=0 10=0 11=0 12=0 13=0 14=0 15=0 16=0 "
              u"17=0 18=0 19=0 20=19"_s);
+    // Qt's own entries of the menu speak Chinese too.
+    const QStringList menu = rightClickMenu(*batchBox(window).viewport());
+    QCOMPARE(menu.first() + menu.sliced(menu.size() - 2).join(u'|'),
+             u"撤消(&U)\tCtrl+Z保存|另存为…"_s);
 
-    // Saved and opened again through the menu's shortcuts and the file dialog.
-    QTemporaryDir folder;
-    const QString saved = folder.filePath(u"pose.txt"_s);
-    pressInBatchBox(window, Qt::CTRL | Qt::SHIFT | Qt::Key_S, saved);
-    QFile file(saved);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()), batchBox(window).toPlainText());
+    // Saved and opened again through the menu's shortcuts and the file dialog; a name with no
+    // suffix gets ".txt".
+    pressInBatchBox(window, Qt::CTRL | Qt::SHIFT | Qt::Key_S, folder.filePath(u"pose"_s));
+    QVERIFY(QFile::exists(folder.filePath(u"pose.txt"_s)));
     const QString before = batchBox(window).toPlainText();
-    for (const auto &[name, bytes] : {std::pair{"gb2312.txt", QByteArray("1=1 # \xc8\xab\xb9\xd8")},
-                                      std::pair{"large.txt", QByteArray(1024 * 1024 + 1, '#')},
-                                      std::pair{"good.txt", QByteArray("wait 5 # \xe5\x85\xa8")}}) {
+    QVERIFY(QDir(folder.path()).mkdir(u"sub"_s));
+    for (const auto &[name, bytes] :
+         {std::pair{"gb2312.txt", QByteArray("1=1 # \xc8\xab\xb9\xd8")},
+          std::pair{"large.txt", QByteArray(1024 * 1024 + 1, '#')},
+          std::pair{"sub/good.txt", QByteArray("wait 5 # \xe5\x85\xa8")}}) {
         QFile other(folder.filePath(QString::fromLatin1(name)));
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write(bytes) == bytes.size());
         other.close();
         pressInBatchBox(window, Qt::CTRL | Qt::Key_O, other.fileName());
         // A file refused leaves the box as it was.
         QCOMPARE(batchBox(window).toPlainText(),
-                 qstrcmp(name, "good.txt") ? before : u"wait 5 # 全"_s);
+                 qstrcmp(name, "sub/good.txt") ? before : u"wait 5 # 全"_s);
     }
-    QCOMPARE(window.messages().takeShown(),
+    // Save writes back to the file last opened.
+    typeBatch(window, u"1=1"_s);
+    pressInBatchBox(window, Qt::CTRL | Qt::Key_S);
+    QFile good(folder.filePath(u"sub/good.txt"_s));
+    QVERIFY(good.open(QIODevice::ReadOnly) && good.readAll() == "1=1\nwait 5 # \xe5\x85\xa8");
+
+    // The next run's dialogs start in the folder last used, and Save asks for a name until a save
+    // has worked.
+    WindowHarness next(folder.filePath(u"pwm20.conf"_s));
+    QString startedIn;
+    pressInBatchBox(next, Qt::CTRL | Qt::Key_S, u"/pwm20-none/x.txt"_s, &startedIn);
+    QCOMPARE(startedIn, folder.filePath(u"sub"_s));
+    pressInBatchBox(next, Qt::CTRL | Qt::Key_S, folder.filePath(u"next.txt"_s));
+    QVERIFY(QFile::exists(folder.filePath(u"next.txt"_s)));
+    QCOMPARE(window.messages().takeShown() + next.messages().takeShown(),
              QStringList({u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
-                          u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(folder.path())}));
+                          u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(folder.path()),
+                          u"⚠ 无法保存“/pwm20-none/x.txt”：此文件或目录不存在"_s}));
 }
 
 void TestWindowFrames::openAndClose()

@@ -31,6 +31,10 @@
         <source>另存为</source>
         <translation>Save As</translation>
     </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
 </context>
 <context>
     <name>BatchFile</name>

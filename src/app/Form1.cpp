@@ -3,6 +3,7 @@
 #include "BatchArea.h"
 #include "BatchEditor.h"
 #include "PortChooser.h"
+#include "RecentFolder.h"
 #include "SongFont.h"
 #include "WindowLayout.h"
 #include "channels/ChannelRow.h"
@@ -60,8 +61,9 @@ QWidget *createControl(const ControlPlace &place, QWidget *parent)
 } // namespace
 
 Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresenter> messages,
-             QWidget *parent)
-    : QWidget(parent), MSComm1(std::move(comm)), m_messages(std::move(messages))
+             std::unique_ptr<RecentFolder> recentFolder, QWidget *parent)
+    : QWidget(parent), MSComm1(std::move(comm)), m_messages(std::move(messages)),
+      m_recentFolder(std::move(recentFolder))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(WindowLayout::title());
@@ -84,7 +86,7 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
         [this] { m_groupCommands->allOff(); });
     m_receiveMonitor = std::make_unique<ReceiveMonitor>(*MSComm1, m_receiveBuffer, *Text2);
     m_batchArea = std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
-                                              *m_groupCommands, m_lineClock);
+                                              *m_groupCommands, m_lineClock, m_recentFolder.get());
     m_portChooser = std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1);
 
     connectHandlers();

@@ -1,5 +1,7 @@
 #include "WindowHarness.h"
 
+#include "app/RecentFolder.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStyleOptionSlider>
@@ -46,7 +48,9 @@ WindowHarness::WindowHarness(const QString &settingsFile)
     auto comm =
         std::make_unique<QtSerialService>([] { return QStringList(); }, m_choices.get(), nullptr);
     m_comm = comm.get();
-    m_form = std::make_unique<Form1>(std::move(comm), std::move(messages));
+    m_form = std::make_unique<Form1>(
+        std::move(comm), std::move(messages),
+        settingsFile.isEmpty() ? nullptr : std::make_unique<RecentFolder>(settingsFile));
     m_form->show();
     if (!QTest::qWaitForWindowExposed(m_form.get()))
         qWarning("window not exposed");

@@ -33,7 +33,8 @@ QByteArray everyChannel(int value);
 class WindowHarness
 {
 public:
-    // `settingsFile` keeps the devices chosen for the ports; none are kept without one.
+    // `settingsFile` keeps the devices chosen for the ports and the batch files' folder; none are
+    // kept without one.
     explicit WindowHarness(const QString &settingsFile = {});
 
     Form1 &form() { return *m_form; }
