@@ -63,6 +63,10 @@ void TestCommandLine::answersWithNoWindow_data()
                           << QString();
     QTest::newRow("ports") << u"--ports --com2 /dev/pwm20-x"_s << 0
                            << u"com2：/dev/pwm20-x（命令行 --com2 指定）"_s << QString();
+    QTest::newRow("ports: a name by its path; one device twice")
+        << u"--ports --com1 pwm20-x --com2 /dev/pwm20-x"_s << 0
+        << u"com1：/dev/pwm20-x（命令行 --com1 指定）"_s
+        << u"注意：com1 和 com2 是同一个设备（/dev/pwm20-x）。\n"_s;
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"未知选项“bogus”。\n用法："_s;

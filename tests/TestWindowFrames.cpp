@@ -41,14 +41,6 @@ QString toolTipOf(QWidget &control)
     return QToolTip::text();
 }
 
-// A settings file in `folder` that remembers `com1` for port 1.
-QString settingsWith(const QTemporaryDir &folder, const QString &com1)
-{
-    const QString file = folder.filePath(u"pwm20.conf"_s);
-    QSettings(file, QSettings::IniFormat).setValue(u"ports/com1"_s, com1);
-    return file;
-}
-
 // Right-clicks `control` and reads its menu, a line per entry ("~" disabled, "✓" ticked), then
 // picks the entry `pick` or closes the menu.
 QStringList rightClickMenu(QWidget &control, const QString &pick = {})
@@ -560,8 +552,10 @@ void TestWindowFrames::failedOpen()
 {
     QFETCH(QString, why);
     QFETCH(QString, message);
-    QTemporaryDir folder;
-    WindowHarness window(settingsWith(folder, u"/dev/pwm20-none"_s));
+    QTemporaryDir folder; // remembers a device gone
+    const QString settings = folder.filePath(u"pwm20.conf"_s);
+    QSettings(settings, QSettings::IniFormat).setValue(u"ports/com1"_s, u"/dev/pwm20-none"_s);
+    WindowHarness window(settings);
     QSerialPort otherProgram(window.com1().devicePath());
     if (why == u"missing")
         qputenv("PWM20_COM1", "/dev/pwm20-none");
@@ -617,8 +611,15 @@ void TestWindowFrames::deviceLost()
 void TestWindowFrames::deviceChoice()
 {
     QTemporaryDir folder;
+    const QString settings = folder.filePath(u"pwm20.conf"_s);
     PtyPair chosen;
-    WindowHarness window(settingsWith(folder, chosen.devicePath()));
+    { // Chosen in the menu in one run, in force in the next, where the system lists another port.
+        WindowHarness earlier(settings, {chosen.devicePath()});
+        qunsetenv("PWM20_COM1");
+        QCOMPARE(rightClickMenu(earlier.option(1), chosen.devicePath()),
+                 QStringList({u"✓自动"_s, chosen.devicePath()}));
+    }
+    WindowHarness window(settings, {u"ttyPWM20"_s});
     qunsetenv("PWM20_COM1");
     const auto opensOn = [&](PtyPair &board) {
         window.click(window.button(1));
@@ -630,26 +631,29 @@ void TestWindowFrames::deviceChoice()
     QCOMPARE(toolTipOf(window.option(1)),
              u"com1：%1（上次选择的设备）"_s.arg(chosen.devicePath()) + hint);
     QVERIFY(opensOn(chosen));
-    // The environment comes before the remembered choice.
-    qputenv("PWM20_COM1", window.com1().devicePath().toLocal8Bit());
-    QVERIFY(opensOn(window.com1()));
 
-    // "自动" in the button's menu forgets the choice, for this run and the next.
+    // The environment comes before the remembered choice, and the command line before that: the
+    // menu says so, and that "自动" (which forgets the choice) waits for them to be gone.
+    const QString pty = window.com1().devicePath();
+    qputenv("PWM20_COM1", pty.toLocal8Bit());
+    QVERIFY(opensOn(window.com1()));
+    QCOMPARE(rightClickMenu(window.option(1), u"自动"_s),
+             QStringList(
+                 {u"~由环境变量 PWM20_COM1 指定：%1"_s.arg(pty), u"自动"_s, u"/dev/ttyPWM20"_s}));
+    window.comm().setPortDevice(1, u"ttyPWM20"_s);
+    QCOMPARE(
+        rightClickMenu(window.option(1), u"自动"_s),
+        QStringList({u"~由命令行 --com1 指定：/dev/ttyPWM20"_s, u"自动"_s, u"✓/dev/ttyPWM20"_s}));
+    QCOMPARE(window.messages().takeShown(),
+             QStringList({u"已记住这一选择。现在 com1 由环境变量 PWM20_COM1 指定为 %1，"
+                          u"去掉该环境变量后这一选择才生效。"_s.arg(pty),
+                          u"已记住这一选择。现在 com1 由命令行 --com1 指定为 /dev/ttyPWM20，"
+                          u"不带该选项启动时这一选择才生效。"_s}));
+    window.comm().setPortDevice(1, {});
     qunsetenv("PWM20_COM1");
-    const auto answering = whenShown([] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (menu) {
-            menu->setActiveAction(menu->actions().constFirst());
-            QTest::keyClick(menu, Qt::Key_Return);
-        }
-        return menu != nullptr;
-    });
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {5, 5},
-                                 window.option(1).mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(&window.option(1), &rightClick);
-    QCOMPARE(toolTipOf(window.option(1)), u"com1：没有可用的串口。"_s + hint);
-    QVERIFY(!QSettings(folder.filePath(u"pwm20.conf"_s), QSettings::IniFormat)
-                 .contains(u"ports/com1"_s));
+    QCOMPARE(toolTipOf(window.option(1)),
+             u"com1：/dev/ttyPWM20（自动：系统中的第 1 个串口）"_s + hint);
+    QVERIFY(!QSettings(settings, QSettings::IniFormat).contains(u"ports/com1"_s));
 }
 
 QTEST_MAIN(TestWindowFrames)

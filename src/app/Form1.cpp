@@ -87,7 +87,8 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     m_receiveMonitor = std::make_unique<ReceiveMonitor>(*MSComm1, m_receiveBuffer, *Text2);
     m_batchArea = std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
                                               *m_groupCommands, m_lineClock, m_recentFolder.get());
-    m_portChooser = std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1);
+    m_portChooser =
+        std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1, *m_messages);
 
     connectHandlers();
     Form_Load();
