@@ -3,23 +3,28 @@
 #include <QKeyEvent>
 
 namespace pwm20 {
+namespace {
 
-BatchEditor::BatchEditor(QWidget *parent) : QTextEdit(parent)
-{
-    setFont(fixedPitchFont(9));
-    // Four characters: an indent, not the 80 pixels that would fill half the box.
-    setTabStopDistance(4 * fontMetrics().horizontalAdvance(u' '));
-}
-
-QFont BatchEditor::fixedPitchFont(int pointSize)
+// Fixed pitch, with Chinese, at the size of the window's font; the system's fixed-pitch font
+// where none of these is installed.
+QFont fixedPitchFont()
 {
     QFont font;
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"),
                       QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("Consolas")});
     font.setStyleHint(QFont::Monospace);
     font.setFixedPitch(true);
-    font.setPointSize(pointSize);
+    font.setPointSize(9);
     return font;
+}
+
+} // namespace
+
+BatchEditor::BatchEditor(QWidget *parent) : QTextEdit(parent)
+{
+    setFont(fixedPitchFont());
+    // Four characters: an indent, not the 80 pixels that would fill half the box.
+    setTabStopDistance(4 * fontMetrics().horizontalAdvance(u' '));
 }
 
 void BatchEditor::keyPressEvent(QKeyEvent *event)

@@ -14,10 +14,6 @@ class BatchEditor final : public QTextEdit
 public:
     explicit BatchEditor(QWidget *parent = nullptr);
 
-    // The box's font at `pointSize`: fixed pitch, with Chinese; the system's fixed-pitch font
-    // where the one chosen is missing.
-    static QFont fixedPitchFont(int pointSize);
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
