@@ -90,14 +90,18 @@ void TestCommandLine::answersWithNoWindow_data()
                           << QString();
     QTest::newRow("ports") << u"--ports --com2 /dev/pwm20-x"_s << 0
                            << u"com2：/dev/pwm20-x（命令行 --com2 指定）"_s << QString();
+    QTest::newRow("ports: a name by its path; one device twice")
+        << u"--ports --com1 pwm20-x --com2 /dev/pwm20-x"_s << 0
+        << u"com1：/dev/pwm20-x（命令行 --com1 指定）"_s
+        << u"注意：com1 和 com2 是同一个设备（/dev/pwm20-x）。\n"_s;
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
     QTest::newRow("a setup checked") << u"--setup SETUP --check"_s << 0
                                      << u" 5  shoulder          7..32     home 12"_s << QString();
     QTest::newRow("a setup that cannot be used")
         << u"--check --setup /nonexistent/arm.ini"_s << 2 << QString()
-        << u"/nonexistent/arm.ini: No such file or directory\n"_s;
+        << u"/nonexistent/arm.ini: 此文件或目录不存在\n"_s;
     QTest::newRow("unknown option")
-        << u"--bogus"_s << 2 << QString() << u"Unknown option 'bogus'.\nUsage: "_s;
+        << u"--bogus"_s << 2 << QString() << u"未知选项“bogus”。\n用法："_s;
     // In English: Qt's own words around the usage are English then too.
     const QString usage = u"\nUsage: pwm20 run FILE [--port DEVICE | --com N]\n"_s;
     QTest::newRow("run --help") << u"--lang en run --help"_s << 0 << usage.trimmed() << QString();

@@ -7,6 +7,7 @@
 #include "serial/PortMessages.h"
 #include "serial/PortNaming.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace pwm20;
@@ -99,10 +100,11 @@ void TestTextFormats::entryPositions()
 void TestTextFormats::portNumbers()
 {
     using Source = PortDevice::Source;
-    const QStringList listed{u"ttyS1"_s,   u"ttyUSB10"_s, u"ttyACM0"_s, u"ttyS0"_s,
+    // By name or by path alike.
+    const QStringList listed{u"ttyS1"_s,   u"ttyUSB10"_s, u"ttyACM0"_s, u"/dev/ttyS0"_s,
                              u"ttyUSB2"_s, u"ttyAMA0"_s,  u"ttyS10"_s};
     QCOMPARE(orderedSerialPorts(listed),
-             QStringList({u"ttyUSB2"_s, u"ttyUSB10"_s, u"ttyACM0"_s, u"ttyAMA0"_s, u"ttyS0"_s,
+             QStringList({u"ttyUSB2"_s, u"ttyUSB10"_s, u"ttyACM0"_s, u"ttyAMA0"_s, u"/dev/ttyS0"_s,
                           u"ttyS1"_s, u"ttyS10"_s}));
     QVERIFY(choosePortDevice(2, {}, listed) == PortDevice({u"ttyUSB10"_s, Source::Automatic}));
     QVERIFY(choosePortDevice(8, {}, listed) == PortDevice());
@@ -111,6 +113,11 @@ void TestTextFormats::portNumbers()
     QVERIFY(choosePortDevice(8, {a, b, c}, {}) == PortDevice({a, Source::CommandLine}));
     QVERIFY(choosePortDevice(8, {{}, b, c}, {}) == PortDevice({b, Source::Environment}));
     QVERIFY(choosePortDevice(8, {{}, {}, c}, {}) == PortDevice({c, Source::Remembered}));
+    // One device, however named: a symbolic link is the device it points to.
+    QTemporaryDir folder;
+    QVERIFY(QFile::link(u"/dev/null"_s, folder.filePath(u"link"_s)));
+    QVERIFY(sameDevice(folder.filePath(u"link"_s), u"/dev/null"_s) &&
+            !sameDevice(u"/dev/null"_s, u"/dev/zero"_s) && !sameDevice({}, {}));
 }
 
 // What no pseudo-terminal can raise (a root test run can open any device), and the shell's advice.

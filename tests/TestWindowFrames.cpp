@@ -1,11 +1,13 @@
 #include "WindowHarness.h"
 
 #include "app/ChannelSetupDialog.h"
+#include "app/Language.h"
 #include "setup/SetupFile.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include <QTextEdit>
 #include <QThread>
 #include <QToolTip>
+#include <QTranslator>
 
 #include <functional>
 #include <termios.h>
@@ -44,12 +47,29 @@ QString toolTipOf(QWidget &control)
     return QToolTip::text();
 }
 
-// A settings file in `folder` that remembers `com1` for port 1.
-QString settingsWith(const QTemporaryDir &folder, const QString &com1)
+// Right-clicks `control` and reads its menu, a line per entry ("~" disabled, "✓" ticked), then
+// picks the entry `pick` or closes the menu.
+QStringList rightClickMenu(QWidget &control, const QString &pick = {})
 {
-    const QString file = folder.filePath(u"pwm20.conf"_s);
-    QSettings(file, QSettings::IniFormat).setValue(u"ports/com1"_s, com1);
-    return file;
+    QStringList lines;
+    const auto answering = whenShown([&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        if (!menu)
+            return false;
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                lines << (action->isEnabled() ? u""_s : u"~"_s) +
+                             (action->isChecked() ? u"✓"_s : u""_s) + action->text();
+            if (action->text() == pick)
+                menu->setActiveAction(action);
+        }
+        QTest::keyClick(menu, menu->activeAction() ? Qt::Key_Return : Qt::Key_Escape);
+        return true;
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {5, 5},
+                                 control.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&control, &rightClick);
+    return lines;
 }
 
 QTextEdit &batchBox(WindowHarness &window)
@@ -67,12 +87,16 @@ void typeBatch(WindowHarness &window, const QString &text)
     }
 }
 
-// Answers the file dialog that the next input opens with `path`, as a person typing it would.
-[[nodiscard]] std::unique_ptr<QTimer> answerFileDialog(const QString &path)
+// Answers the file dialog that the next input opens with `path`, as a person typing it would;
+// `startedIn` is where it started.
+[[nodiscard]] std::unique_ptr<QTimer> answerFileDialog(const QString &path,
+                                                       QString *startedIn = nullptr)
 {
-    return whenShown([path] {
+    return whenShown([=] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (dialog) {
+            if (startedIn)
+                *startedIn = dialog->directory().path();
             dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
             // A question over the dialog would wait for an answer that never comes.
             dialog->setOption(QFileDialog::DontConfirmOverwrite);
@@ -85,10 +109,11 @@ void typeBatch(WindowHarness &window, const QString &text)
 }
 
 // A key pressed in the batch box, its window active as after a person's click; a file dialog it
-// opens is answered with `path`.
-void pressInBatchBox(WindowHarness &window, QKeyCombination keys, const QString &path = {})
+// opens is answered with `path`, and `startedIn` is where it started.
+void pressInBatchBox(WindowHarness &window, QKeyCombination keys, const QString &path = {},
+                     QString *startedIn = nullptr)
 {
-    const auto answering = answerFileDialog(path);
+    const auto answering = answerFileDialog(path, startedIn);
     window.form().activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window.form()));
     batchBox(window).setFocus();
@@ -132,8 +157,12 @@ class TestWindowFrames : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // What the window remembers (the setup file in use) stays out of the user's own settings.
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        // What the window remembers stays out of the user's own settings.
+        QStandardPaths::setTestModeEnabled(true);
+        pwm20::installLanguage(m_chinese, u"zh"_s);
+    }
     void sliderInput_data();
     void sliderInput();
     void valueEntry_data();
@@ -158,6 +187,9 @@ private Q_SLOTS:
     void setupFaults_data();
     void setupFaults();
     void setupSaved();
+
+private:
+    QTranslator m_chinese; // the window's language, as a Chinese user has it
 };
 
 void TestWindowFrames::sliderInput_data()
@@ -177,9 +209,8 @@ void TestWindowFrames::sliderInput_data()
                           false);
         QApplication::sendEvent(&slider, &notch);
     };
-    const auto rightClick = [](QScrollBar &slider, QPoint at) {
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, slider.mapToGlobal(at));
-        QApplication::sendEvent(&slider, &menu);
+    const auto rightClick = [](QScrollBar &slider, QPoint) {
+        QVERIFY(rightClickMenu(slider).isEmpty());
     };
     const QStyle::SubControl track = QStyle::SC_ScrollBarSubPage;
     QTest::newRow("up arrow") << click(Qt::LeftButton) << QStyle::SC_ScrollBarSubLine << 8;
@@ -200,17 +231,10 @@ void TestWindowFrames::sliderInput()
     window.typeAndEnter(4, u"7"_s);
     window.com1().takeReceived(4);
     window.slider(4).setFocus();
-    bool menuShown = false;
-    const auto answering = whenShown([&] { // a menu that opened is closed, so the test goes on
-        if (QWidget *menu = QApplication::activePopupWidget())
-            menuShown = menu->close();
-        return menuShown;
-    });
     input(window.slider(4), window.pointOn(4, where));
     QCOMPARE(window.com1().takeAllWithin(300),
              valueAfter == 7 ? QByteArray() : frame(4, valueAfter));
     QCOMPARE(window.slider(4).value(), 255 - valueAfter);
-    QVERIFY(!menuShown);
 }
 
 void TestWindowFrames::valueEntry_data()
@@ -440,7 +464,8 @@ void TestWindowFrames::endsWhen()
 
 void TestWindowFrames::poseAndFiles()
 {
-    WindowHarness window;
+    QTemporaryDir folder;
+    WindowHarness window(folder.filePath(u"pwm20.conf"_s));
     window.openPortAndSettle();
     window.typeAndEnter(2, u"100"_s);
     window.typeAndEnter(20, u"19"_s);
@@ -449,29 +474,47 @@ void TestWindowFrames::poseAndFiles()
     QCOMPARE(batchBox(window).toPlainText(),
              u"off\n1=0 2=100 3=0 4=0 5=0 6=0 7=0 8=0 9=0 10=0 11=0 12=0 13=0 14=0 15=0 16=0 "
              u"17=0 18=0 19=0 20=19"_s);
+    // Qt's own entries of the menu speak Chinese too.
+    const QStringList menu = rightClickMenu(*batchBox(window).viewport());
+    QCOMPARE(menu.first() + menu.sliced(menu.size() - 3).join(u'|'),
+             u"撤消(&U)\tCtrl+Z保存|另存为…|通道设置…"_s);
 
-    // Saved and opened again through the menu's shortcuts and the file dialog.
-    QTemporaryDir folder;
-    const QString saved = folder.filePath(u"pose.txt"_s);
-    pressInBatchBox(window, Qt::CTRL | Qt::SHIFT | Qt::Key_S, saved);
-    QFile file(saved);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()), batchBox(window).toPlainText());
+    // Saved and opened again through the menu's shortcuts and the file dialog; a name with no
+    // suffix gets ".txt".
+    pressInBatchBox(window, Qt::CTRL | Qt::SHIFT | Qt::Key_S, folder.filePath(u"pose"_s));
+    QVERIFY(QFile::exists(folder.filePath(u"pose.txt"_s)));
     const QString before = batchBox(window).toPlainText();
-    for (const auto &[name, bytes] : {std::pair{"gb2312.txt", QByteArray("1=1 # \xc8\xab\xb9\xd8")},
-                                      std::pair{"large.txt", QByteArray(1024 * 1024 + 1, '#')},
-                                      std::pair{"good.txt", QByteArray("wait 5 # \xe5\x85\xa8")}}) {
+    QVERIFY(QDir(folder.path()).mkdir(u"sub"_s));
+    for (const auto &[name, bytes] :
+         {std::pair{"gb2312.txt", QByteArray("1=1 # \xc8\xab\xb9\xd8")},
+          std::pair{"large.txt", QByteArray(1024 * 1024 + 1, '#')},
+          std::pair{"sub/good.txt", QByteArray("wait 5 # \xe5\x85\xa8")}}) {
         QFile other(folder.filePath(QString::fromLatin1(name)));
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write(bytes) == bytes.size());
         other.close();
         pressInBatchBox(window, Qt::CTRL | Qt::Key_O, other.fileName());
         // A file refused leaves the box as it was.
         QCOMPARE(batchBox(window).toPlainText(),
-                 qstrcmp(name, "good.txt") ? before : u"wait 5 # 全"_s);
+                 qstrcmp(name, "sub/good.txt") ? before : u"wait 5 # 全"_s);
     }
-    QCOMPARE(window.messages().takeShown(),
+    // Save writes back to the file last opened.
+    typeBatch(window, u"1=1"_s);
+    pressInBatchBox(window, Qt::CTRL | Qt::Key_S);
+    QFile good(folder.filePath(u"sub/good.txt"_s));
+    QVERIFY(good.open(QIODevice::ReadOnly) && good.readAll() == "1=1\nwait 5 # \xe5\x85\xa8");
+
+    // The next run's dialogs start in the folder last used, and Save asks for a name until a save
+    // has worked.
+    WindowHarness next(folder.filePath(u"pwm20.conf"_s));
+    QString startedIn;
+    pressInBatchBox(next, Qt::CTRL | Qt::Key_S, u"/pwm20-none/x.txt"_s, &startedIn);
+    QCOMPARE(startedIn, folder.filePath(u"sub"_s));
+    pressInBatchBox(next, Qt::CTRL | Qt::Key_S, folder.filePath(u"next.txt"_s));
+    QVERIFY(QFile::exists(folder.filePath(u"next.txt"_s)));
+    QCOMPARE(window.messages().takeShown() + next.messages().takeShown(),
              QStringList({u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
-                          u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(folder.path())}));
+                          u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(folder.path()),
+                          u"⚠ 无法保存“/pwm20-none/x.txt”：此文件或目录不存在"_s}));
 }
 
 void TestWindowFrames::openAndClose()
@@ -541,8 +584,10 @@ void TestWindowFrames::failedOpen()
 {
     QFETCH(QString, why);
     QFETCH(QString, message);
-    QTemporaryDir folder;
-    WindowHarness window(settingsWith(folder, u"/dev/pwm20-none"_s));
+    QTemporaryDir folder; // remembers a device gone
+    const QString settings = folder.filePath(u"pwm20.conf"_s);
+    QSettings(settings, QSettings::IniFormat).setValue(u"ports/com1"_s, u"/dev/pwm20-none"_s);
+    WindowHarness window(settings);
     QSerialPort otherProgram(window.com1().devicePath());
     if (why == u"missing")
         qputenv("PWM20_COM1", "/dev/pwm20-none");
@@ -598,8 +643,15 @@ void TestWindowFrames::deviceLost()
 void TestWindowFrames::deviceChoice()
 {
     QTemporaryDir folder;
+    const QString settings = folder.filePath(u"pwm20.conf"_s);
     PtyPair chosen;
-    WindowHarness window(settingsWith(folder, chosen.devicePath()));
+    { // Chosen in the menu in one run, in force in the next, where the system lists another port.
+        WindowHarness earlier(settings, {chosen.devicePath()});
+        qunsetenv("PWM20_COM1");
+        QCOMPARE(rightClickMenu(earlier.option(1), chosen.devicePath()),
+                 QStringList({u"✓自动"_s, chosen.devicePath()}));
+    }
+    WindowHarness window(settings, {u"ttyPWM20"_s});
     qunsetenv("PWM20_COM1");
     const auto opensOn = [&](PtyPair &board) {
         window.click(window.button(1));
@@ -611,26 +663,29 @@ void TestWindowFrames::deviceChoice()
     QCOMPARE(toolTipOf(window.option(1)),
              u"com1：%1（上次选择的设备）"_s.arg(chosen.devicePath()) + hint);
     QVERIFY(opensOn(chosen));
-    // The environment comes before the remembered choice.
-    qputenv("PWM20_COM1", window.com1().devicePath().toLocal8Bit());
-    QVERIFY(opensOn(window.com1()));
 
-    // "自动" in the button's menu forgets the choice, for this run and the next.
+    // The environment comes before the remembered choice, and the command line before that: the
+    // menu says so, and that "自动" (which forgets the choice) waits for them to be gone.
+    const QString pty = window.com1().devicePath();
+    qputenv("PWM20_COM1", pty.toLocal8Bit());
+    QVERIFY(opensOn(window.com1()));
+    QCOMPARE(rightClickMenu(window.option(1), u"自动"_s),
+             QStringList(
+                 {u"~由环境变量 PWM20_COM1 指定：%1"_s.arg(pty), u"自动"_s, u"/dev/ttyPWM20"_s}));
+    window.comm().setPortDevice(1, u"ttyPWM20"_s);
+    QCOMPARE(
+        rightClickMenu(window.option(1), u"自动"_s),
+        QStringList({u"~由命令行 --com1 指定：/dev/ttyPWM20"_s, u"自动"_s, u"✓/dev/ttyPWM20"_s}));
+    QCOMPARE(window.messages().takeShown(),
+             QStringList({u"已记住这一选择。现在 com1 由环境变量 PWM20_COM1 指定为 %1，"
+                          u"去掉该环境变量后这一选择才生效。"_s.arg(pty),
+                          u"已记住这一选择。现在 com1 由命令行 --com1 指定为 /dev/ttyPWM20，"
+                          u"不带该选项启动时这一选择才生效。"_s}));
+    window.comm().setPortDevice(1, {});
     qunsetenv("PWM20_COM1");
-    const auto answering = whenShown([] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        if (menu) {
-            menu->setActiveAction(menu->actions().constFirst());
-            QTest::keyClick(menu, Qt::Key_Return);
-        }
-        return menu != nullptr;
-    });
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {5, 5},
-                                 window.option(1).mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(&window.option(1), &rightClick);
-    QCOMPARE(toolTipOf(window.option(1)), u"com1：没有可用的串口。"_s + hint);
-    QVERIFY(!QSettings(folder.filePath(u"pwm20.conf"_s), QSettings::IniFormat)
-                 .contains(u"ports/com1"_s));
+    QCOMPARE(toolTipOf(window.option(1)),
+             u"com1：/dev/ttyPWM20（自动：系统中的第 1 个串口）"_s + hint);
+    QVERIFY(!QSettings(settings, QSettings::IniFormat).contains(u"ports/com1"_s));
 }
 
 void TestWindowFrames::setupFaults_data()

@@ -137,6 +137,8 @@ void TestWindowLayout::windowAndInitialState()
     const QImage icon = window.form().windowIcon().pixmap(32, 32).toImage();
     QVERIFY(icon.size() == QSize(32, 32) && !icon.hasAlphaChannel());
     QCOMPARE(QFontMetrics(window.form().font()).horizontalAdvance(u'M'), 6);
+    QCOMPARE(QFontInfo(window.control<QTextEdit>(u"RichTextBox1"_s).font()).family(),
+             u"WenQuanYi Micro Hei Mono"_s);
 
     // The port is set up but stays closed, and nothing is sent at start.
     QVERIFY(!window.comm().portOpen() && window.comm().commPort() == 1);
@@ -199,10 +201,13 @@ void TestWindowLayout::tabChainAndFocus()
         expected << u"v%1"_s.arg(channel);
     expected << u"Text2"_s << u"RichTextBox1"_s << u"Command2"_s << u"VScroll1"_s;
 
+    // Ctrl+Tab leaves the batch box, where Tab indents; Ctrl+Shift+Tab goes back.
+    auto &box = m_window->control<QTextEdit>(u"RichTextBox1"_s);
     m_window->slider(1).setFocus();
     QStringList visited;
     for (qsizetype step = 0; step < expected.size(); ++step) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus, Qt::Key_Tab, focus == &box ? Qt::ControlModifier : Qt::NoModifier);
         visited << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(visited, expected);
@@ -211,6 +216,12 @@ void TestWindowLayout::tabChainAndFocus()
     const QImage withFocus = m_window->slider(1).grab().toImage();
     m_window->valueBox(1).setFocus();
     QVERIFY(m_window->slider(1).grab().toImage() != withFocus);
+
+    box.setFocus();
+    QTest::keyClicks(&box, u"1=24\r\twait 10"_s);
+    QCOMPARE(box.toPlainText(), u"1=24\n\twait 10"_s);
+    QTest::keyClick(&box, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), &m_window->text2());
 }
 
 QTEST_MAIN(TestWindowLayout)

@@ -9,7 +9,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
-          qt6-qpa-plugins libgl-dev fonts-arphic-uming qt6-tools-dev qt6-l10n-tools)
+          qt6-qpa-plugins libgl-dev fonts-arphic-uming fonts-wqy-microhei qt6-translations-l10n
+          qt6-tools-dev qt6-l10n-tools)
 for purpose in "$@"; do
   case "$purpose" in
     --test) packages+=(xvfb xauth xdotool x11-utils python3 desktop-file-utils appstream lintian

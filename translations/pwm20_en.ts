@@ -35,6 +35,10 @@
         <source>通道设置…</source>
         <translation>Channel setup…</translation>
     </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
 </context>
 <context>
     <name>BatchFile</name>
@@ -405,6 +409,22 @@ Home: %4</translation>
         <source>com%1：%2（%3）</source>
         <translation>com%1: %2 (%3)</translation>
     </message>
+    <message>
+        <source>由命令行 --com%1 指定：%2</source>
+        <translation>Named by --com%1: %2</translation>
+    </message>
+    <message>
+        <source>由环境变量 PWM20_COM%1 指定：%2</source>
+        <translation>Named by PWM20_COM%1: %2</translation>
+    </message>
+    <message>
+        <source>已记住这一选择。现在 com%1 由命令行 --com%1 指定为 %2，不带该选项启动时这一选择才生效。</source>
+        <translation>Your choice is kept. For now --com%1 names %2 for com%1; the choice takes effect once pwm20 is started without that option.</translation>
+    </message>
+    <message>
+        <source>已记住这一选择。现在 com%1 由环境变量 PWM20_COM%1 指定为 %2，去掉该环境变量后这一选择才生效。</source>
+        <translation>Your choice is kept. For now PWM20_COM%1 names %2 for com%1; the choice takes effect once that environment variable is gone.</translation>
+    </message>
 </context>
 <context>
     <name>PortListing</name>
@@ -415,6 +435,10 @@ Home: %4</translation>
     <message>
         <source>系统中的串口：</source>
         <translation>Serial ports the system lists:</translation>
+    </message>
+    <message>
+        <source>注意：com1 和 com2 是同一个设备（%1）。</source>
+        <translation>Note: com1 and com2 are the same device (%1).</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "BatchArea.h"
 
+#include "RecentFolder.h"
 #include "batch/BatchFile.h"
 #include "batch/BatchMessages.h"
 #include "serial/MessagePresenter.h"
@@ -26,15 +27,18 @@ const QString batchFileFilter()
 } // namespace
 
 BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm,
-                     MessagePresenter &messages, BatchOutput &output, const ChannelTable &channels)
+                     MessagePresenter &messages, BatchOutput &output, const ChannelTable &channels,
+                     RecentFolder *recentFolder)
     : m_editor(editor), m_button(button), m_comm(comm), m_messages(messages), m_output(output),
-      m_channels(channels), m_player(output, comm.line(), channels)
+      m_channels(channels), m_player(output, comm.line(), channels), m_recentFolder(recentFolder)
 {
     m_insertPose = addAction(QCoreApplication::translate("BatchArea", "插入当前姿态"),
                              QKeySequence(Qt::CTRL | Qt::Key_I), &BatchArea::insertCurrentPose);
     // Spelt out: not every desktop's key scheme has a Save As.
     m_open = addAction(QCoreApplication::translate("BatchArea", "打开…"),
                        QKeySequence(Qt::CTRL | Qt::Key_O), &BatchArea::chooseFileToOpen);
+    m_save = addAction(QCoreApplication::translate("BatchArea", "保存"),
+                       QKeySequence(Qt::CTRL | Qt::Key_S), &BatchArea::save);
     m_saveAs =
         addAction(QCoreApplication::translate("BatchArea", "另存为…"),
                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &BatchArea::chooseFileToSave);
@@ -156,6 +160,7 @@ bool BatchArea::open(const QString &path)
         return false;
     }
     m_editor.setPlainText(QString::fromUtf8(*bytes));
+    useFile(path);
     return true;
 }
 
@@ -166,14 +171,36 @@ bool BatchArea::saveAs(const QString &path)
         m_messages.showWarning(error);
         return false;
     }
+    useFile(path);
     return true;
+}
+
+void BatchArea::save()
+{
+    if (m_currentFile.isEmpty())
+        chooseFileToSave();
+    else
+        saveAs(m_currentFile);
+}
+
+void BatchArea::useFile(const QString &path)
+{
+    m_currentFile = path;
+    m_folder = QFileInfo(path).absolutePath();
+    if (m_recentFolder)
+        m_recentFolder->remember(m_folder);
+}
+
+QString BatchArea::dialogFolder() const
+{
+    return m_folder.isEmpty() && m_recentFolder ? m_recentFolder->folder() : m_folder;
 }
 
 void BatchArea::showMenu(const QPoint &at)
 {
     QMenu *menu = m_editor.createStandardContextMenu(at);
     menu->addSeparator();
-    menu->addActions({m_insertPose, m_open, m_saveAs});
+    menu->addActions({m_insertPose, m_open, m_save, m_saveAs});
     menu->addSeparator();
     menu->addAction(QCoreApplication::translate("BatchArea", "通道设置…"), this,
                     &BatchArea::channelSetupRequested);
@@ -184,19 +211,21 @@ void BatchArea::showMenu(const QPoint &at)
 void BatchArea::chooseFileToOpen()
 {
     const QString path = QFileDialog::getOpenFileName(
-        m_editor.window(), QCoreApplication::translate("BatchArea", "打开"), m_folder,
+        m_editor.window(), QCoreApplication::translate("BatchArea", "打开"), dialogFolder(),
         batchFileFilter());
-    if (!path.isEmpty() && open(path))
-        m_folder = QFileInfo(path).path();
+    if (!path.isEmpty())
+        open(path);
 }
 
 void BatchArea::chooseFileToSave()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        m_editor.window(), QCoreApplication::translate("BatchArea", "另存为"), m_folder,
-        batchFileFilter());
-    if (!path.isEmpty() && saveAs(path))
-        m_folder = QFileInfo(path).path();
+    QFileDialog dialog(m_editor.window(), QCoreApplication::translate("BatchArea", "另存为"),
+                       dialogFolder(), batchFileFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without a suffix gets one, so that the "*.txt" filter shows the file later.
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        saveAs(dialog.selectedFiles().constFirst());
 }
 
 } // namespace pwm20

@@ -14,17 +14,21 @@ class QTextEdit;
 namespace pwm20 {
 
 class MessagePresenter;
+class RecentFolder;
 class SerialService;
 
 // The batch box and its button: a batch is checked as a whole, then played line by line with
 // the line being played highlighted; the box's menu inserts the current pose, opens and saves.
+// Save writes back to the file last opened or saved; the dialogs start in the folder last used.
 class BatchArea final : public QObject
 {
     Q_OBJECT
 
 public:
+    // `recentFolder` keeps the folder across runs; without it, only for this one.
     BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm,
-              MessagePresenter &messages, BatchOutput &output, const ChannelTable &channels);
+              MessagePresenter &messages, BatchOutput &output, const ChannelTable &channels,
+              RecentFolder *recentFolder = nullptr);
 
     // The button: plays the batch, or stops the one playing.
     void startOrStop();
@@ -36,9 +40,12 @@ public:
 
     // One line "1=v1 2=v2 ... 20=v20" with every channel's value now, at the cursor.
     void insertCurrentPose();
-    // Both leave the box as it was, and say why, when the file cannot be used.
+    // Both leave the box and the current file as they were, and say why, when the file cannot
+    // be used; otherwise the file becomes the current one.
     bool open(const QString &path);
     bool saveAs(const QString &path);
+    // Writes back to the current file, or asks for a name when there is none.
+    void save();
 
 Q_SIGNALS:
     void playingEnded();
@@ -54,6 +61,8 @@ private:
     QAction *addAction(const QString &text, const QKeySequence &keys, void (BatchArea::*act)());
     void chooseFileToOpen();
     void chooseFileToSave();
+    void useFile(const QString &path);
+    QString dialogFolder() const;
 
     QTextEdit &m_editor;
     QPushButton &m_button;
@@ -64,8 +73,10 @@ private:
     BatchPlayer m_player;
     QAction *m_insertPose = nullptr;
     QAction *m_open = nullptr;
+    QAction *m_save = nullptr;
     QAction *m_saveAs = nullptr;
-    // Where the last file was opened or saved: the dialogs start there.
+    RecentFolder *m_recentFolder = nullptr;
+    QString m_currentFile;
     QString m_folder;
 };
 

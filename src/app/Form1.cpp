@@ -1,8 +1,10 @@
 #include "Form1.h"
 
 #include "BatchArea.h"
+#include "BatchEditor.h"
 #include "ChannelSetupDialog.h"
 #include "PortChooser.h"
+#include "RecentFolder.h"
 #include "SongFont.h"
 #include "WindowLayout.h"
 #include "channels/ChannelRow.h"
@@ -51,10 +53,8 @@ QWidget *createControl(const ControlPlace &place, QWidget *parent)
     case ControlKind::Button:
         return new QPushButton(place.caption, parent);
     case ControlKind::RichTextBox: {
-        auto *richText = new QTextEdit(parent);
+        auto *richText = new BatchEditor(parent);
         richText->setAcceptRichText(true);
-        // Tab moves on to the next control rather than typing a tab.
-        richText->setTabChangesFocus(true);
         return richText;
     }
     }
@@ -64,8 +64,9 @@ QWidget *createControl(const ControlPlace &place, QWidget *parent)
 } // namespace
 
 Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresenter> messages,
-             QWidget *parent)
-    : QWidget(parent), MSComm1(std::move(comm)), m_messages(std::move(messages))
+             std::unique_ptr<RecentFolder> recentFolder, QWidget *parent)
+    : QWidget(parent), MSComm1(std::move(comm)), m_messages(std::move(messages)),
+      m_recentFolder(std::move(recentFolder))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(WindowLayout::title());
@@ -88,13 +89,15 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
         *MSComm1, PortControls{*Command1, *Option1, *Option2, *Command3, *Command4}, *m_messages,
         [this] { m_groupCommands->allOff(); });
     m_receiveMonitor = std::make_unique<ReceiveMonitor>(*MSComm1, m_receiveBuffer, *Text2);
-    m_batchArea = std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
-                                              *m_groupCommands, m_setup.table());
+    m_batchArea =
+        std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
+                                    *m_groupCommands, m_setup.table(), m_recentFolder.get());
     connect(m_batchArea.get(), &BatchArea::playingEnded, this, [this] {
         if (m_closeWhenStopped)
             close();
     });
-    m_portChooser = std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1);
+    m_portChooser =
+        std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1, *m_messages);
 
     connectHandlers();
     connect(&m_setup, &SetupInUse::changed, this, &Form1::showChannelSetup);

@@ -27,6 +27,7 @@ class GroupCommands;
 class MessagePresenter;
 class PortChooser;
 class PortSwitch;
+class RecentFolder;
 class ReceiveMonitor;
 class SerialService;
 
@@ -38,8 +39,9 @@ class Form1 final : public QWidget
     Q_OBJECT
 
 public:
+    // `recentFolder` keeps the batch files' folder across runs; none is kept without it.
     Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresenter> messages,
-          QWidget *parent = nullptr);
+          std::unique_ptr<RecentFolder> recentFolder = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
     // Runs with the channel setup in this file; a file that cannot be used is reported and the
@@ -73,6 +75,7 @@ private:
 
     std::unique_ptr<SerialService> MSComm1;
     std::unique_ptr<MessagePresenter> m_messages;
+    std::unique_ptr<RecentFolder> m_recentFolder;
     FrameBuffer m_frameBuffer{};
     QByteArray m_receiveBuffer;
     SetupInUse m_setup;

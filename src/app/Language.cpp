@@ -1,6 +1,7 @@
 #include "Language.h"
 
 #include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
@@ -19,7 +20,14 @@ QString chooseLanguage(const QString &requested, const QStringList &uiLanguages)
 QString installLanguage(QTranslator &translator, const QString &requested)
 {
     const QString language = chooseLanguage(requested, QLocale::system().uiLanguages());
-    if (language == u"en" && translator.load(QStringLiteral(":/i18n/pwm20_en.qm")))
+    // The program's texts are Chinese and Qt's own (buttons, standard menus, dialogs, --help's
+    // headings) English: each language needs only the other half. Without Debian's Qt
+    // translations Qt's texts stay English.
+    const bool loaded = language == u"en"
+                            ? translator.load(QStringLiteral(":/i18n/pwm20_en.qm"))
+                            : translator.load(QStringLiteral("qtbase_zh_CN"),
+                                              QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    if (loaded)
         QCoreApplication::installTranslator(&translator);
     return language;
 }

@@ -12,7 +12,7 @@ namespace pwm20 {
 QString chooseLanguage(const QString &requested, const QStringList &uiLanguages);
 
 // Installs the translation for `requested` (or the user's language) into the running
-// application; the program's own texts are Chinese, so Chinese needs none. Returns the language.
+// application: the program's English for English, Qt's Chinese for Chinese. Returns the language.
 QString installLanguage(QTranslator &translator, const QString &requested);
 
 } // namespace pwm20

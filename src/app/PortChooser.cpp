@@ -1,5 +1,6 @@
 #include "PortChooser.h"
 
+#include "serial/MessagePresenter.h"
 #include "serial/PortDescription.h"
 #include "serial/SerialService.h"
 
@@ -13,8 +14,9 @@
 
 namespace pwm20 {
 
-PortChooser::PortChooser(std::array<QRadioButton *, 2> buttons, SerialService &comm)
-    : m_buttons(buttons), m_comm(comm)
+PortChooser::PortChooser(std::array<QRadioButton *, 2> buttons, SerialService &comm,
+                         MessagePresenter &messages)
+    : m_buttons(buttons), m_comm(comm), m_messages(messages)
 {
     for (QRadioButton *button : m_buttons)
         button->installEventFilter(this);
@@ -58,24 +60,36 @@ bool PortChooser::eventFilter(QObject *watched, QEvent *event)
 void PortChooser::showMenu(int port, const QPoint &at)
 {
     const PortDevice chosen = m_comm.portDevice(port);
-    const bool remembered = chosen.source == PortDevice::Source::Remembered;
+    // A tick marks the device the port stands for, and 自动 only a port mapped automatically.
+    const bool mappedAutomatically =
+        chosen.source == PortDevice::Source::Automatic || chosen.source == PortDevice::Source::None;
+    const QString overriding = overridingLine(port, chosen);
     QMenu menu;
+    if (!overriding.isEmpty()) {
+        menu.addAction(overriding)->setEnabled(false);
+        menu.addSeparator();
+    }
     QAction *automatic = menu.addAction(QCoreApplication::translate("PortChooser", "自动"));
     automatic->setCheckable(true);
-    automatic->setChecked(!remembered);
+    automatic->setChecked(mappedAutomatically);
     menu.addSeparator();
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-        QAction *action = menu.addAction(portEntry(info));
-        action->setData(info.systemLocation());
+    const QStringList devices = m_comm.systemPorts();
+    const QList<QSerialPortInfo> known = QSerialPortInfo::availablePorts();
+    for (const QString &device : devices) {
+        QAction *action = menu.addAction(portEntry(device, known));
+        action->setData(device);
         action->setCheckable(true);
-        action->setChecked(remembered && chosen.device == info.systemLocation());
+        action->setChecked(!mappedAutomatically && chosen.device == device);
     }
-    if (ports.isEmpty())
+    if (devices.isEmpty())
         menu.addAction(QCoreApplication::translate("PortChooser", "没有找到串口"))
             ->setEnabled(false);
-    if (QAction *picked = menu.exec(at))
-        m_comm.chooseDevice(port, picked->data().toString()); // empty for 自动
+    QAction *picked = menu.exec(at);
+    if (!picked)
+        return;
+    m_comm.chooseDevice(port, picked->data().toString()); // empty for 自动
+    if (!overriding.isEmpty())
+        m_messages.showMessage(overriddenChoiceMessage(port, chosen));
 }
 
 } // namespace pwm20

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "app/Language.h"
 #include "app/ModalMessageBox.h"
+#include "app/RecentFolder.h"
 #include "cli/BatchRunner.h"
 #include "cli/CommandLine.h"
 #include "cli/PortListing.h"
@@ -66,7 +67,8 @@ int main(int argc, char *argv[])
     auto comm = serialService(choices, commandLine);
     auto messages = std::make_unique<pwm20::ModalMessageBox>();
     pwm20::ModalMessageBox *messageBox = messages.get();
-    pwm20::Form1 window(std::move(comm), std::move(messages));
+    pwm20::Form1 window(std::move(comm), std::move(messages),
+                        std::make_unique<pwm20::RecentFolder>());
     messageBox->setParent(&window);
     window.show();
     // A setup named on the command line, else the one used last time; none: the defaults.

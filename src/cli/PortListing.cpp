@@ -14,14 +14,23 @@ namespace pwm20 {
 void printPorts(const SerialService &comm)
 {
     QStringList lines;
-    for (int port = 1; port <= 2; ++port)
-        lines << portDeviceLine(port, comm.portDevice(port));
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    lines << (ports.isEmpty() ? QCoreApplication::translate("PortListing", "系统中没有串口。")
-                              : QCoreApplication::translate("PortListing", "系统中的串口："));
-    for (const QSerialPortInfo &info : ports)
-        lines << QStringLiteral("  ") + portEntry(info);
+    const PortDevice com1 = comm.portDevice(1);
+    const PortDevice com2 = comm.portDevice(2);
+    lines << portDeviceLine(1, com1) << portDeviceLine(2, com2);
+    const QStringList devices = comm.systemPorts();
+    lines << (devices.isEmpty() ? QCoreApplication::translate("PortListing", "系统中没有串口。")
+                                : QCoreApplication::translate("PortListing", "系统中的串口："));
+    const QList<QSerialPortInfo> known = QSerialPortInfo::availablePorts();
+    for (const QString &device : devices)
+        lines << QStringLiteral("  ") + portEntry(device, known);
     std::fputs(qPrintable(lines.join(u'\n') + u'\n'), stdout);
+    // Most likely a slip: two ports are there for two boards.
+    if (sameDevice(com1.device, com2.device))
+        std::fputs(qPrintable(QCoreApplication::translate("PortListing",
+                                                          "注意：com1 和 com2 是同一个设备（%1）。")
+                                  .arg(com1.device) +
+                              u'\n'),
+                   stderr);
 }
 
 } // namespace pwm20

@@ -1,5 +1,7 @@
 #include "PortChoices.h"
 
+#include "SettingsFile.h"
+
 #include <QSettings>
 
 namespace pwm20 {
@@ -18,11 +20,8 @@ PortChoices::~PortChoices() = default;
 
 QSettings &PortChoices::settings() const
 {
-    if (!m_settings) {
-        m_settings = m_file.isEmpty() ? std::make_unique<QSettings>(QStringLiteral("pwm20"),
-                                                                    QStringLiteral("pwm20"))
-                                      : std::make_unique<QSettings>(m_file, QSettings::IniFormat);
-    }
+    if (!m_settings)
+        m_settings = openSettings(m_file);
     return *m_settings;
 }
 

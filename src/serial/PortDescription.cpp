@@ -41,20 +41,19 @@ QString describePort(const QSerialPortInfo &info)
     return parts.join(QCoreApplication::translate("PortDescription", "，"));
 }
 
-QString portEntry(const QSerialPortInfo &info)
+QString describeDevice(const QString &device, const QList<QSerialPortInfo> &known)
 {
-    const QString details = describePort(info);
-    return details.isEmpty() ? info.systemLocation()
-                             : QStringLiteral("%1 — %2").arg(info.systemLocation(), details);
-}
-
-QString describeDevice(const QString &device)
-{
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+    for (const QSerialPortInfo &info : known) {
         if (info.systemLocation() == device || info.portName() == device)
             return describePort(info);
     }
     return {};
+}
+
+QString portEntry(const QString &device, const QList<QSerialPortInfo> &known)
+{
+    const QString details = describeDevice(device, known);
+    return details.isEmpty() ? device : QStringLiteral("%1 — %2").arg(device, details);
 }
 
 QString portDeviceLine(int port, const PortDevice &chosen)
@@ -64,6 +63,37 @@ QString portDeviceLine(int port, const PortDevice &chosen)
     return QCoreApplication::translate("PortDescription", "com%1：%2（%3）")
         .arg(port)
         .arg(chosen.device, sourceOf(port, chosen.source));
+}
+
+QString overridingLine(int port, const PortDevice &chosen)
+{
+    switch (chosen.source) {
+    case PortDevice::Source::CommandLine:
+        return QCoreApplication::translate("PortDescription", "由命令行 --com%1 指定：%2")
+            .arg(port)
+            .arg(chosen.device);
+    case PortDevice::Source::Environment:
+        return QCoreApplication::translate("PortDescription", "由环境变量 PWM20_COM%1 指定：%2")
+            .arg(port)
+            .arg(chosen.device);
+    default:
+        return {};
+    }
+}
+
+QString overriddenChoiceMessage(int port, const PortDevice &chosen)
+{
+    if (chosen.source == PortDevice::Source::CommandLine)
+        return QCoreApplication::translate("PortDescription",
+                                           "已记住这一选择。现在 com%1 由命令行 --com%1 指定为 "
+                                           "%2，不带该选项启动时这一选择才生效。")
+            .arg(port)
+            .arg(chosen.device);
+    return QCoreApplication::translate("PortDescription",
+                                       "已记住这一选择。现在 com%1 由环境变量 PWM20_COM%1 指定为 "
+                                       "%2，去掉该环境变量后这一选择才生效。")
+        .arg(port)
+        .arg(chosen.device);
 }
 
 } // namespace pwm20

@@ -1,5 +1,7 @@
 #include "PortNaming.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace pwm20 {
@@ -53,12 +55,35 @@ bool naturalLess(const QString &a, const QString &b)
 
 QStringList orderedSerialPorts(QStringList names)
 {
-    std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+    std::stable_sort(names.begin(), names.end(), [](const QString &pathA, const QString &pathB) {
+        const QString a = pathA.section(u'/', -1);
+        const QString b = pathB.section(u'/', -1);
         const int groupA = groupOf(a);
         const int groupB = groupOf(b);
         return groupA != groupB ? groupA < groupB : naturalLess(a, b);
     });
     return names;
+}
+
+QString devicePath(const QString &name)
+{
+#ifdef Q_OS_WIN
+    return name;
+#else
+    if (name.isEmpty() || name.startsWith(u'/') || name.startsWith(u"./") ||
+        name.startsWith(u"../"))
+        return name;
+    return QStringLiteral("/dev/") + name;
+#endif
+}
+
+bool sameDevice(const QString &first, const QString &second)
+{
+    if (first.isEmpty() || second.isEmpty())
+        return false;
+    const QString target = QFileInfo(first).canonicalFilePath();
+    return first == second ||
+           (!target.isEmpty() && target == QFileInfo(second).canonicalFilePath());
 }
 
 PortDevice choosePortDevice(int port, const NamedDevices &named, const QStringList &systemPorts)

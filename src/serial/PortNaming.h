@@ -5,10 +5,16 @@
 
 namespace pwm20 {
 
-// System serial port names in the order that port numbers count them: USB adapters (ttyUSB*)
-// first, then CDC-ACM boards (ttyACM*), then the rest; each group in natural order, so ttyUSB2
-// comes before ttyUSB10.
+// System serial ports, by name or path, in the order that port numbers count them: USB adapters
+// (ttyUSB*) first, then CDC-ACM boards (ttyACM*), then the rest; each group in natural order, so
+// ttyUSB2 comes before ttyUSB10.
 QStringList orderedSerialPorts(QStringList names);
+
+// The path a serial port's name stands for, as the serial port opens it: "ttyUSB0" is
+// "/dev/ttyUSB0"; a path stays as it is, and so does every name on Windows.
+QString devicePath(const QString &name);
+// Whether two devices are one, symbolic links followed; an empty device is none.
+bool sameDevice(const QString &first, const QString &second);
 
 // The device a port stands for, and where that choice comes from.
 struct PortDevice

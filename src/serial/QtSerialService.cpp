@@ -98,8 +98,18 @@ PortDevice QtSerialService::portDevice(int port) const
 #ifdef Q_OS_WIN
     return choosePortDevice(1, named, {QStringLiteral("COM%1").arg(port)});
 #else
-    return choosePortDevice(port, named, m_systemPorts());
+    PortDevice chosen = choosePortDevice(port, named, systemPorts());
+    chosen.device = devicePath(chosen.device);
+    return chosen;
 #endif
+}
+
+QStringList QtSerialService::systemPorts() const
+{
+    QStringList paths;
+    for (const QString &name : m_systemPorts())
+        paths << devicePath(name);
+    return orderedSerialPorts(paths);
 }
 
 void QtSerialService::chooseDevice(int port, const QString &device)
@@ -199,8 +209,7 @@ OpenFailure QtSerialService::failureOf(const PortDevice &chosen) const
         // Qt reports a port held by another program and a port this user may not open alike.
         failure.reason = OpenFailure::Reason::Busy;
 #ifdef Q_OS_UNIX
-        const QString path = device.startsWith(u'/') ? device : QStringLiteral("/dev/") + device;
-        if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0)
+        if (::access(device.toLocal8Bit().constData(), R_OK | W_OK) != 0)
             failure.reason = OpenFailure::Reason::NoPermission;
 #endif
         break;

@@ -13,7 +13,7 @@ namespace pwm20 {
 
 // The serial service on a real port. Port n stands for the device named on the command line, else
 // in PWM20_COMn, else the one the user chose in an earlier run, else COMn on Windows and elsewhere
-// the n-th port the system lists at the moment of opening.
+// the n-th port the system lists at the moment of opening; always by its path, however named.
 class QtSerialService final : public SerialService
 {
     Q_OBJECT
@@ -30,6 +30,7 @@ public:
     void setCommPort(int port) override;
     int commPort() const override { return m_commPort; }
     PortDevice portDevice(int port) const override;
+    QStringList systemPorts() const override;
     void chooseDevice(int port, const QString &device) override;
     bool setSettings(const QString &settings) override;
     QString settings() const override { return m_settingsText; }

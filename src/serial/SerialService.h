@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace pwm20 {
 
@@ -55,6 +56,8 @@ public:
     virtual int commPort() const = 0;
     // The device port `port` stands for now, and where that comes from.
     virtual PortDevice portDevice(int port) const = 0;
+    // The serial ports the system lists now, by their paths, in the order port numbers count them.
+    virtual QStringList systemPorts() const = 0;
     // The user's choice of device for port `port`, kept for later runs; empty for automatic.
     virtual void chooseDevice(int port, const QString &device) = 0;
 

@@ -91,10 +91,11 @@ def main():
         dragged = com1.read(8, timeout=1.0)
         expect("one frame on release", (len(dragged), dragged[:2]), (4, b"S\x0b"))
 
-        # A batch typed into the box and sent: the pose, the wait, the next pose.
+        # A batch typed into the box and sent: the pose, the wait, the next pose, in a loop indented
+        # with Tab, which stays in the box.
         xdotool("windowfocus", "--sync", window)
         click(410, 250)
-        for line in ["3=30 4=40", "wait 1000", "5=50"]:
+        for line in ["repeat 1", "\t3=30 4=40", "\twait 1000", "\t5=50", "end"]:
             xdotool("type", "--delay", "20", line)
             xdotool("key", "Return")
         click(412, 392)

@@ -1,5 +1,7 @@
 #include "WindowHarness.h"
 
+#include "app/RecentFolder.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStyleOptionSlider>
@@ -35,18 +37,20 @@ std::unique_ptr<QTimer> whenShown(std::function<bool()> answer)
     return poll;
 }
 
-WindowHarness::WindowHarness(const QString &settingsFile)
+WindowHarness::WindowHarness(const QString &settingsFile, const QStringList &systemPorts)
     : m_choices(settingsFile.isEmpty() ? nullptr : std::make_unique<PortChoices>(settingsFile))
 {
     qputenv("PWM20_COM1", m_com1.devicePath().toLocal8Bit());
     qputenv("PWM20_COM2", m_com2.devicePath().toLocal8Bit());
     auto messages = std::make_unique<RecordingMessages>();
     m_messages = messages.get();
-    // No system port may stand in for a missing pseudo-terminal.
-    auto comm =
-        std::make_unique<QtSerialService>([] { return QStringList(); }, m_choices.get(), nullptr);
+    // No real system port may stand in for a missing pseudo-terminal.
+    auto comm = std::make_unique<QtSerialService>([systemPorts] { return systemPorts; },
+                                                  m_choices.get(), nullptr);
     m_comm = comm.get();
-    m_form = std::make_unique<Form1>(std::move(comm), std::move(messages));
+    m_form = std::make_unique<Form1>(
+        std::move(comm), std::move(messages),
+        settingsFile.isEmpty() ? nullptr : std::make_unique<RecentFolder>(settingsFile));
     m_form->show();
     if (!QTest::qWaitForWindowExposed(m_form.get()))
         qWarning("window not exposed");

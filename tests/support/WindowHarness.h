@@ -34,8 +34,9 @@ QByteArray everyChannel(int value);
 class WindowHarness
 {
 public:
-    // `settingsFile` keeps the devices chosen for the ports; none are kept without one.
-    explicit WindowHarness(const QString &settingsFile = {});
+    // `settingsFile` keeps the devices chosen for the ports and the batch files' folder; none are
+    // kept without one. `systemPorts` is what the system lists.
+    explicit WindowHarness(const QString &settingsFile = {}, const QStringList &systemPorts = {});
 
     Form1 &form() { return *m_form; }
     QtSerialService &comm() { return *m_comm; }
