@@ -39,6 +39,10 @@
         <source>保存</source>
         <translation>Save</translation>
     </message>
+    <message>
+        <source>插入移动</source>
+        <translation>Insert move</translation>
+    </message>
 </context>
 <context>
     <name>BatchFile</name>

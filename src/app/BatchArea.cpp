@@ -34,6 +34,8 @@ BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm
 {
     m_insertPose = addAction(QCoreApplication::translate("BatchArea", "插入当前姿态"),
                              QKeySequence(Qt::CTRL | Qt::Key_I), &BatchArea::insertCurrentPose);
+    m_insertMove = addAction(QCoreApplication::translate("BatchArea", "插入移动"),
+                             QKeySequence(Qt::CTRL | Qt::Key_M), &BatchArea::insertMove);
     // Spelt out: not every desktop's key scheme has a Save As.
     m_open = addAction(QCoreApplication::translate("BatchArea", "打开…"),
                        QKeySequence(Qt::CTRL | Qt::Key_O), &BatchArea::chooseFileToOpen);
@@ -110,6 +112,7 @@ void BatchArea::showRunning(bool running)
                              : QCoreApplication::translate("WindowLayout", "批量发送", "button"));
     m_editor.setReadOnly(running);
     m_insertPose->setEnabled(!running);
+    m_insertMove->setEnabled(!running);
     m_open->setEnabled(!running);
     if (!running)
         m_editor.setExtraSelections({});
@@ -139,12 +142,30 @@ void BatchArea::insertCurrentPose()
     const ChannelValues values = m_output.channelValues();
     for (std::size_t index = 0; index < values.size(); ++index)
         pairs << QStringLiteral("%1=%2").arg(index + 1).arg(values[index]);
-    // A line of its own, so that the pose stays one command.
+    insertLine(pairs.join(u' '));
+}
+
+void BatchArea::insertMove()
+{
+    QStringList pairs;
+    const ChannelValues values = m_output.channelValues();
+    for (std::size_t index = 0; index < values.size(); ++index) {
+        // A channel that is off has no position to glide from.
+        if (values[index] != ChannelTable::offValue)
+            pairs << QStringLiteral("%1=%2").arg(index + 1).arg(values[index]);
+    }
+    if (!pairs.isEmpty())
+        insertLine(QStringLiteral("move %1 in 500").arg(pairs.join(u' ')));
+}
+
+void BatchArea::insertLine(const QString &line)
+{
+    // A line of its own, so that it stays one command.
     QTextCursor cursor = m_editor.textCursor();
     cursor.beginEditBlock();
     if (!cursor.atBlockStart())
         cursor.insertText(QStringLiteral("\n"));
-    cursor.insertText(pairs.join(u' '));
+    cursor.insertText(line);
     if (!cursor.atBlockEnd())
         cursor.insertText(QStringLiteral("\n"));
     cursor.endEditBlock();
@@ -200,7 +221,7 @@ void BatchArea::showMenu(const QPoint &at)
 {
     QMenu *menu = m_editor.createStandardContextMenu(at);
     menu->addSeparator();
-    menu->addActions({m_insertPose, m_open, m_save, m_saveAs});
+    menu->addActions({m_insertPose, m_insertMove, m_open, m_save, m_saveAs});
     menu->addSeparator();
     menu->addAction(QCoreApplication::translate("BatchArea", "通道设置…"), this,
                     &BatchArea::channelSetupRequested);

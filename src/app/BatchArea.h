@@ -40,6 +40,8 @@ public:
 
     // One line "1=v1 2=v2 ... 20=v20" with every channel's value now, at the cursor.
     void insertCurrentPose();
+    // "move 1=v1 ... in 500" with every channel that is not off, at the cursor, to be edited.
+    void insertMove();
     // Both leave the box and the current file as they were, and say why, when the file cannot
     // be used; otherwise the file becomes the current one.
     bool open(const QString &path);
@@ -53,6 +55,7 @@ Q_SIGNALS:
     void channelSetupRequested();
 
 private:
+    void insertLine(const QString &line);
     void start();
     void showRunning(bool running);
     void highlightLine(int line);
@@ -72,6 +75,7 @@ private:
     const ChannelTable &m_channels;
     BatchPlayer m_player;
     QAction *m_insertPose = nullptr;
+    QAction *m_insertMove = nullptr;
     QAction *m_open = nullptr;
     QAction *m_save = nullptr;
     QAction *m_saveAs = nullptr;
