@@ -172,7 +172,6 @@ private Q_SLOTS:
     void centreAll();
     void replies();
     void playsAsIfByHand();
-    void pacedAndHeld();
     void nothingSent_data();
     void nothingSent();
     void endsWhen_data();
@@ -376,21 +375,6 @@ void TestWindowFrames::playsAsIfByHand()
     QCOMPARE(QList({window.valueBox(1).text(), window.valueBox(20).text(), window.text1().text(),
                     window.text2().text()}),
              QList({u"19"_s, u"19"_s, u"S 5 19 E"_s, u"Wait..."_s}));
-}
-
-void TestWindowFrames::pacedAndHeld()
-{
-    WindowHarness window;
-    window.openPortAndSettle();
-    typeBatch(window, u"1=1 2=2\nwait 300\n3=3"_s);
-    QTest::qWait(100); // the all-off of the open leaves the line first
-    window.click(window.button(2));
-    // One frame leaves at once; the next only after its line time, from the event loop.
-    QCOMPARE(window.com1().takeReceived(8, 30, false), frame(1, 1));
-    QCOMPARE(window.com1().takeReceived(4), frame(2, 2));
-    QCOMPARE(window.com1().takeAllWithin(150), QByteArray());
-    QCOMPARE(batchBox(window).textCursor().blockNumber(), 1); // the wait's line is shown
-    QCOMPARE(window.com1().takeReceived(4), frame(3, 3));
 }
 
 void TestWindowFrames::nothingSent_data()
