@@ -104,6 +104,7 @@ void BatchArea::stop()
         return;
     m_player.stop();
     showRunning(false);
+    Q_EMIT playingEnded();
 }
 
 void BatchArea::showRunning(bool running)

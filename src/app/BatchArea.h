@@ -32,7 +32,8 @@ public:
 
     // The button: plays the batch, or stops the one playing.
     void startOrStop();
-    // Ends a batch that is playing at once: the port or the device is gone.
+    // Ends a batch that is playing at once: the port or the device is gone; playingEnded()
+    // follows.
     void stop();
     // The user ends a batch that is playing: true while the setup's stop pose still goes out,
     // after which playingEnded() follows.
@@ -50,6 +51,7 @@ public:
     void save();
 
 Q_SIGNALS:
+    // A batch, or its stop pose, is over, however it ended (not on interrupt() returning false).
     void playingEnded();
     // "通道设置…" in the box's menu.
     void channelSetupRequested();

@@ -92,10 +92,15 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     m_batchArea =
         std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
                                     *m_groupCommands, m_setup.table(), m_recentFolder.get());
-    connect(m_batchArea.get(), &BatchArea::playingEnded, this, [this] {
-        if (m_closeWhenStopped)
-            close();
-    });
+    // A window closed while the stop pose went out closes once it is over, or cut short by
+    // the port or the device going: after the handler that ended it has run.
+    connect(
+        m_batchArea.get(), &BatchArea::playingEnded, this,
+        [this] {
+            if (m_closeWhenStopped)
+                close();
+        },
+        Qt::QueuedConnection);
     m_portChooser =
         std::make_unique<PortChooser>(std::array{Option1, Option2}, *MSComm1, *m_messages);
 
