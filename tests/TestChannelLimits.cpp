@@ -115,10 +115,12 @@ void TestChannelLimits::refusedBeforeAByteLeaves()
                           u"⚠ 第 2 行“shoulder=6”：通道 5（shoulder）只接受 0 或 7..32。"_s}));
     QCOMPARE(window.valueBox(5).text(), u"20"_s);
     QCOMPARE(window.com1().takeAllWithin(100), QByteArray());
-    // Off is allowed whatever the limits; centre all brings each channel to its home.
-    window.typeAndEnter(5, u"0"_s);
+    // Off is allowed whatever the limits, and a move switching a servo off never glides through
+    // the values below them; centre all brings each channel to its home.
+    playBatch(window, u"shoulder=20\nmove shoulder=0 in 100"_s);
+    QCOMPARE(window.com1().takeAllWithin(300), frame(5, 20) + frame(5, 0));
     window.click(window.button(4));
-    QCOMPARE(window.com1().takeReceived(84), frame(5, 0) + homes());
+    QCOMPARE(window.com1().takeReceived(80), homes());
     QCOMPARE(window.label(5).toolTip(),
              u"通道 5（shoulder）\n可用数值：0（关）或 7..32\n归位：12"_s);
     // A file that cannot be used is named, and the defaults hold.
@@ -143,6 +145,8 @@ void TestChannelLimits::stopPose_data()
     QTest::newRow("home, window closed") << QByteArray("home") << u"close window"_s << homes();
     QTest::newRow("home, port closed: nothing")
         << QByteArray("home") << u"close port"_s << QByteArray();
+    QTest::newRow("home, a new setup ends it: nothing")
+        << QByteArray("home") << u"new setup"_s << QByteArray();
 }
 
 void TestChannelLimits::stopPose()
@@ -161,6 +165,8 @@ void TestChannelLimits::stopPose()
         window.click(window.button(2));
     else if (how == u"close window")
         window.form().close();
+    else if (how == u"new setup")
+        window.form().useSetup(setupFile(folder, "off"));
     else
         window.click(window.button(1));
     // Channel 1 stands at 20 or 30 when the batch stops: the pose starts from there.

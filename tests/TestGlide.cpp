@@ -42,6 +42,8 @@ void TestGlide::moves_data()
         "0:2=45 1:3=62 2:5=155", 17);
     row("by hand", u"1:10>250 2:10>250 in 1000"_s, "100:h1=20 101:h2=255 102:2=113 103:1=114", 0);
     row("one step", u"1:100>101 in 1000"_s, "120:1=101", 2.005);
+    // Off is no position: nothing glides through the values below a servo's limits to reach it.
+    row("switched off", u"1:100>0 2:10>20 in 500"_s, "0:1=0", 0);
     // A channel listed twice keeps its later target and place.
     row("pose", u"3:100>50 1:100>100 2:7>9 3:100>60 in 0"_s, "0:2=9 1:3=60", 0);
     row("too short", u"1:100>110 2:100>150 3:100>120 4:100>90 5:100>200 in 10"_s,

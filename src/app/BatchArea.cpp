@@ -92,9 +92,12 @@ void BatchArea::start()
 
 bool BatchArea::interrupt()
 {
+    const bool playing = m_player.isRunning();
     if (m_player.interrupt())
         return true;
     showRunning(false);
+    if (playing)
+        Q_EMIT playingEnded();
     return false;
 }
 

@@ -36,7 +36,7 @@ public:
     // follows.
     void stop();
     // The user ends a batch that is playing: true while the setup's stop pose still goes out,
-    // after which playingEnded() follows.
+    // after which playingEnded() follows (at once, when there is no pose or it is cut short).
     bool interrupt();
 
     // One line "1=v1 2=v2 ... 20=v20" with every channel's value now, at the cursor.
@@ -51,7 +51,7 @@ public:
     void save();
 
 Q_SIGNALS:
-    // A batch, or its stop pose, is over, however it ended (not on interrupt() returning false).
+    // A batch, or its stop pose, is over, however it ended.
     void playingEnded();
     // "通道设置…" in the box's menu.
     void channelSetupRequested();

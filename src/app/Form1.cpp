@@ -106,6 +106,9 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
 
     connectHandlers();
     connect(&m_setup, &SetupInUse::changed, this, &Form1::showChannelSetup);
+    // A batch was checked against the limits it started with: a new setup ends it, sending nothing
+    // more.
+    connect(&m_setup, &SetupInUse::changed, m_batchArea.get(), &BatchArea::stop);
     connect(m_batchArea.get(), &BatchArea::channelSetupRequested, this, &Form1::openChannelSetup);
     showChannelSetup();
     Form_Load();
@@ -219,7 +222,8 @@ void Form1::Form_Load()
 
 void Form1::Form_Unload()
 {
-    // Closing never asks and sends nothing: the board keeps its last values.
+    // Closing never asks, and sends nothing beyond a batch's stop pose (sent before this):
+    // the board keeps its last values.
     m_batchArea->stop();
     if (MSComm1->portOpen())
         MSComm1->setPortOpen(false);

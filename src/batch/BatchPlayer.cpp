@@ -174,6 +174,8 @@ void BatchPlayer::takeStep(const BatchStep &step)
 {
     using Kind = BatchStep::Kind;
     const std::size_t index = m_nextStep - 1;
+    // A step that sent nothing leaves no line to show.
+    m_lineToShow = 0;
     if (step.kind == Kind::Wait || step.kind == Kind::Move)
         Q_EMIT lineStarted(step.line);
     else if (step.kind != Kind::Repeat && step.kind != Kind::End)

@@ -26,8 +26,10 @@ Glide::Glide(std::vector<GlideChannel> targets, std::span<const int> held, std::
         m_tracks.push_back({entry.channel, start, entry.target, start});
     }
     double travel = 0;
-    for (const Track &track : m_tracks)
-        travel += std::abs(track.target - track.start);
+    for (const Track &track : m_tracks) {
+        if (glides(track))
+            travel += std::abs(track.target - track.start);
+    }
     // How far all channels together travel in a slot: about how far each falls behind between two
     // of its frames when the slots go round. A step at least, which also spares a move with no
     // travel a division by zero.
@@ -120,12 +122,19 @@ double Glide::ideal(int channel, std::int64_t ns) const
 
 double Glide::idealOf(const Track &track, std::int64_t ns) const
 {
-    // An off channel has no position to glide from, and a pose no time to glide in.
-    if (track.start == 0 || ns >= m_durationNs)
+    // A pose has no time to glide in.
+    if (!glides(track) || ns >= m_durationNs)
         return track.target;
     const double s = std::max(0.0, static_cast<double>(ns) / static_cast<double>(m_durationNs));
     const double eased = m_smooth ? (1 - std::cos(std::numbers::pi * s)) / 2 : s;
     return track.start + (track.target - track.start) * eased;
+}
+
+bool Glide::glides(const Track &track)
+{
+    // Off is no position: a channel switched on has none to glide from, one switched off none to
+    // glide to, and the values between would pass below its limits. It goes at once.
+    return track.start != 0 && track.target != 0;
 }
 
 } // namespace pwm20

@@ -27,8 +27,8 @@ struct GlideChannel
 // The board's values (`held`, index channel - 1) are read at each call, frames written by hand
 // meanwhile included. A channel moved by hand, behind its glide, ahead of it or past its target,
 // is put back on its glide by its next frame; the move never sends a channel a value behind one it
-// sent before, so it still ends on the exact target. A channel that is off (0) at the start has no
-// position to glide from and goes straight to its target.
+// sent before, so it still ends on the exact target. A channel that is off (0) at the start, or is
+// switched off (a target of 0), has no glide: it goes straight to its target.
 class Glide
 {
 public:
@@ -55,6 +55,7 @@ private:
     };
 
     double idealOf(const Track &track, std::int64_t ns) const;
+    static bool glides(const Track &track);
     // The exact target to the channel furthest from it, or for a pose to the first off it in
     // the order written.
     std::optional<ChannelValue> finishOne(std::span<const int> held, bool inOrder);

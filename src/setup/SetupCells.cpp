@@ -35,8 +35,7 @@ CellReading readCells(const SetupCells &cells)
             text += SetupCells::keys[std::size_t(field)] + ("=" + cell.toStdString()) + "\n";
         }
     }
-    const char *const poses[] = {"none", "home", "off"};
-    text += std::string("[batch]\non_stop=") + poses[int(cells.stopPose)] + "\n";
+    text += "[batch]\non_stop=" + std::string(stopPoseName(cells.stopPose)) + "\n";
 
     SetupReading reading = readSetup(text);
     CellReading result{reading.table, reading.error};

@@ -113,8 +113,7 @@ QString describeSetup(const ChannelTable &table)
                      .arg(QStringLiteral("%1..%2").arg(channel.min).arg(channel.max), -8)
                      .arg(channel.home);
     }
-    const char *const poses[] = {"none", "home", "off"};
-    lines << QStringLiteral("on_stop=%1").arg(QLatin1StringView(poses[int(table.stopPose())]));
+    lines << QStringLiteral("on_stop=") + QString::fromLatin1(stopPoseName(table.stopPose()));
     return lines.join(u'\n') + u'\n';
 }
 

@@ -2,16 +2,13 @@
 
 #include "SetupFile.h"
 
+#include "serial/SettingsFile.h"
+
 #include <QFileInfo>
 #include <QSettings>
 
 namespace pwm20 {
 namespace {
-
-QSettings settings()
-{
-    return QSettings(QStringLiteral("pwm20"), QStringLiteral("pwm20"));
-}
 
 const QString fileKey = QStringLiteral("setup/file");
 
@@ -34,7 +31,7 @@ bool SetupInUse::save(const QString &path, const ChannelTable &table, QString &e
 
 QString SetupInUse::rememberedPath()
 {
-    return settings().value(fileKey).toString();
+    return openSettings({})->value(fileKey).toString();
 }
 
 void SetupInUse::use(const ChannelTable &table, const QString &path)
@@ -42,7 +39,7 @@ void SetupInUse::use(const ChannelTable &table, const QString &path)
     m_table = table;
     m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
     if (!m_path.isEmpty())
-        settings().setValue(fileKey, m_path);
+        openSettings({})->setValue(fileKey, m_path);
     Q_EMIT changed();
 }
 

@@ -138,13 +138,14 @@ std::optional<SetupError> SetupReader::readLine(int line, std::string_view text)
         return setChannelKey(key, value);
     if (lower(key) != "on_stop")
         return fail(Problem::UnknownKey, key, value);
-    const std::string pose = lower(value);
-    if (pose != "none" && pose != "home" && pose != "off")
-        return fail(Problem::BadStopPose, key, value);
-    m_table.setStopPose(pose == "home"  ? ChannelTable::StopPose::Home
-                        : pose == "off" ? ChannelTable::StopPose::Off
-                                        : ChannelTable::StopPose::None);
-    return std::nullopt;
+    using Pose = ChannelTable::StopPose;
+    for (const Pose pose : {Pose::None, Pose::Home, Pose::Off}) {
+        if (lower(value) == stopPoseName(pose)) {
+            m_table.setStopPose(pose);
+            return std::nullopt;
+        }
+    }
+    return fail(Problem::BadStopPose, key, value);
 }
 
 std::optional<SetupError> SetupReader::setChannelKey(std::string_view key, std::string_view value)
@@ -226,9 +227,10 @@ SetupReading readSetup(std::string_view text)
     return reading;
 }
 
-std::optional<SetupError> checkTable(const ChannelTable &table)
+std::string_view stopPoseName(ChannelTable::StopPose pose)
 {
-    return readSetup(writeSetup(table)).error;
+    constexpr std::array<std::string_view, 3> names{"none", "home", "off"};
+    return names[static_cast<std::size_t>(pose)];
 }
 
 std::string writeSetup(const ChannelTable &table)
@@ -246,8 +248,7 @@ std::string writeSetup(const ChannelTable &table)
                 "\nhome=" + std::to_string(channel.home) + "\n\n";
     }
     if (table.stopPose() != ChannelTable::StopPose::None)
-        text += table.stopPose() == ChannelTable::StopPose::Home ? "[batch]\non_stop=home\n"
-                                                                 : "[batch]\non_stop=off\n";
+        text += "[batch]\non_stop=" + std::string(stopPoseName(table.stopPose())) + "\n";
     return text;
 }
 

@@ -55,8 +55,7 @@ SetupReading readSetup(std::string_view text);
 // The setup as a text that readSetup gives back unchanged: only what differs from the defaults.
 std::string writeSetup(const ChannelTable &table);
 
-// What readSetup would refuse in a table made some other way (edited in a dialog): the section
-// and key at fault.
-std::optional<SetupError> checkTable(const ChannelTable &table);
+// "none", "home" or "off": the stop pose as the file writes it.
+std::string_view stopPoseName(ChannelTable::StopPose pose);
 
 } // namespace pwm20
