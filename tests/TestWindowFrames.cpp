@@ -134,6 +134,28 @@ void clickIn(QWidget &dialog, const QString &button, const QString &path)
     dialog.findChild<QPushButton *>(button)->click();
 }
 
+// A setup in `folder`: channel 5 is a shoulder that takes 7..32 and rests at 12; `onStop` is what
+// a stopped batch sends.
+QString setupFile(const QTemporaryDir &folder, const QByteArray &onStop = "none")
+{
+    const QString path = folder.filePath(u"arm.ini"_s);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write("[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n[batch]\non_stop=" +
+                   onStop) < 0)
+        qFatal("cannot write the setup");
+    return path;
+}
+
+// What centre all sends from all off under that setup.
+QByteArray homes()
+{
+    QByteArray frames;
+    for (int channel = 1; channel <= 20; ++channel)
+        frames += frame(channel, channel == 5 ? 12 : 19);
+    return frames;
+}
+
 } // namespace
 
 // Enter pressed in a value box whose slider stands at value 7; `sent` is -1 for no frame.
@@ -174,8 +196,11 @@ private Q_SLOTS:
     void playsAsIfByHand();
     void nothingSent_data();
     void nothingSent();
-    void endsWhen_data();
-    void endsWhen();
+    void batchEnds_data();
+    void batchEnds();
+    void limitsOnSlider_data();
+    void limitsOnSlider();
+    void limitsRefused();
     void poseAndFiles();
     void openAndClose();
     void failedOpen_data();
@@ -407,43 +432,135 @@ void TestWindowFrames::nothingSent()
         QCOMPARE(batchBox(window).textCursor().blockNumber(), 2);
 }
 
-void TestWindowFrames::endsWhen_data()
+void TestWindowFrames::batchEnds_data()
 {
+    QTest::addColumn<QByteArray>("onStop");
     QTest::addColumn<QString>("how");
+    QTest::addColumn<QByteArray>("pose"); // sent after the batch's own frames
     QTest::addColumn<QString>("message"); // none when empty
-    QTest::newRow("stop clicked") << u"stop"_s << QString();
-    QTest::newRow("port closed") << u"close"_s << QString();
-    QTest::newRow("device lost")
-        << u"lost"_s
-        << u"⚠ 串口 com1（设备 %1）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。"_s;
+    const auto row = [](const char *name, const char *onStop, const QString &how,
+                        const QByteArray &pose, const QString &message = {}) {
+        QTest::newRow(name) << QByteArray(onStop) << how << pose << message;
+    };
+    row("stop clicked", "none", u"stop"_s, {});
+    row("port closed", "home", u"close port"_s, {});
+    row("device lost", "home", u"lost"_s, {},
+        u"⚠ 串口 com1（设备 %1）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。"_s);
+    row("a new setup", "home", u"new setup"_s, {});
+    // The stop pose from where the channels stand: 1 at 20 or 30, 9 at 9, the others off.
+    row("stop clicked, home", "home", u"stop"_s, homes());
+    row("stop clicked, off", "off", u"stop"_s, frame(1, 0) + frame(9, 0) + everyChannel(0));
+    row("window closed, home", "home", u"close window"_s, homes());
 }
 
-void TestWindowFrames::endsWhen()
+void TestWindowFrames::batchEnds()
 {
+    QFETCH(QByteArray, onStop);
     QFETCH(QString, how);
+    QFETCH(QByteArray, pose);
     QFETCH(QString, message);
+    const QTemporaryDir folder;
     WindowHarness window;
+    window.form().useSetup(setupFile(folder, onStop));
     window.openPortAndSettle();
-    typeBatch(window, u"repeat\n1=1\n1=2\nend"_s);
+    window.form().show();
+    typeBatch(window, u"repeat\n1=20\nwait 40\n1=30\nwait 40\nend"_s);
     window.click(window.button(2));
-    QCOMPARE(window.com1().takeReceived(12), frame(1, 1) + frame(1, 2) + frame(1, 1));
+    QCOMPARE(window.com1().takeReceived(8), frame(1, 20) + frame(1, 30));
 
     // Sliders and boxes stay usable during a run: a change by hand goes out between two frames.
     window.typeAndEnter(9, u"9"_s);
-    QVERIFY(window.com1().takeReceived(24).contains(frame(9, 9)));
+    QVERIFY(window.com1().takeReceived(12).contains(frame(9, 9)));
     if (how == u"stop")
         window.click(window.button(2));
-    else if (how == u"close")
+    else if (how == u"close port")
         window.click(window.button(1));
+    else if (how == u"close window")
+        window.form().close();
+    else if (how == u"new setup")
+        window.form().useSetup(setupFile(folder, "off"));
     else
         window.com1().closeBoardSide();
+    QByteArray sent = how == u"lost" ? QByteArray() : window.com1().takeAllWithin(600);
+    while (sent.startsWith(frame(1, 20)) || sent.startsWith(frame(1, 30)))
+        sent = sent.mid(4); // on its way when the batch ended
+    QCOMPARE(sent, pose);
     QTRY_COMPARE(window.button(2).text(), u"批量发送"_s);
-    window.com1().takeAllWithin(50);
-    QCOMPARE(window.com1().takeAllWithin(100), QByteArray());
+    QCOMPARE(window.form().isVisible(), how != u"close window");
     QTest::qWait(100);
     QCOMPARE(window.messages().takeShown(),
              message.isEmpty() ? QStringList()
                                : QStringList{message.arg(window.com1().devicePath())});
+}
+
+void TestWindowFrames::limitsOnSlider_data()
+{
+    QTest::addColumn<QList<int>>("keys"); // pressed on slider 5; 0 drags it to value 3
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("from off one step up: the minimum; one step down from it: off")
+        << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}
+        << frame(5, 7) + frame(5, 8) + frame(5, 7) + frame(5, 0);
+    QTest::newRow("Home: the maximum, End: off")
+        << QList<int>{Qt::Key_Home, Qt::Key_End} << frame(5, 32) + frame(5, 0);
+    QTest::newRow("a drag let go below the minimum") << QList<int>{0} << frame(5, 7);
+}
+
+void TestWindowFrames::limitsOnSlider()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QByteArray, sent);
+    const QTemporaryDir folder;
+    WindowHarness window;
+    window.form().useSetup(setupFile(folder));
+    window.openPortAndSettle();
+    QScrollBar &slider = window.slider(5);
+    for (const int key : keys) {
+        if (key != 0) {
+            QTest::keyClick(&slider, Qt::Key(key));
+            continue;
+        }
+        slider.setSliderDown(true);
+        slider.setSliderPosition(255 - 3);
+        slider.setSliderDown(false);
+    }
+    QCOMPARE(window.com1().takeReceived(sent.size()), sent);
+    QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
+    QCOMPARE(window.valueBox(5).text(), QString::number(quint8(sent.at(sent.size() - 2))));
+}
+
+void TestWindowFrames::limitsRefused()
+{
+    const QTemporaryDir folder;
+    WindowHarness window;
+    window.form().useSetup(setupFile(folder));
+    window.openPortAndSettle();
+    window.typeAndEnter(5, u"20"_s);
+    QCOMPARE(window.com1().takeReceived(4), frame(5, 20));
+    window.typeAndEnter(5, u"40"_s);
+    typeBatch(window, u"1=1\nshoulder=6"_s);
+    window.click(window.button(2));
+    QCOMPARE(window.messages().takeShown(),
+             QStringList({u"⚠ 通道 5（shoulder）只接受 0 或 7..32。"_s,
+                          u"⚠ 第 2 行“shoulder=6”：通道 5（shoulder）只接受 0 或 7..32。"_s}));
+    QCOMPARE(window.valueBox(5).text(), u"20"_s);
+    QCOMPARE(window.com1().takeAllWithin(100), QByteArray());
+    // Off is allowed whatever the limits, and a move switching a servo off never glides through
+    // the values below them; centre all brings each channel to its home.
+    batchBox(window).setPlainText(u"shoulder=20\nmove shoulder=0 in 100"_s);
+    window.click(window.button(2));
+    QCOMPARE(window.com1().takeAllWithin(300), frame(5, 20) + frame(5, 0));
+    window.click(window.button(4));
+    QCOMPARE(window.com1().takeReceived(80), homes());
+    QCOMPARE(window.label(5).toolTip(),
+             u"通道 5（shoulder）\n可用数值：0（关）或 7..32\n归位：12"_s);
+    // A file that cannot be used is named, and the defaults hold.
+    const QString missing = folder.filePath(u"missing.ini"_s);
+    window.form().useSetup(missing);
+    QCOMPARE(window.messages().takeShown(),
+             QStringList(
+                 u"⚠ 无法使用通道设置，将使用默认设置。\n%1: 此文件或目录不存在"_s.arg(missing)));
+    window.typeAndEnter(5, u"40"_s);
+    QCOMPARE(window.com1().takeReceived(4), frame(5, 40));
 }
 
 void TestWindowFrames::poseAndFiles()
