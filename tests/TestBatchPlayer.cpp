@@ -12,55 +12,43 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct FakeClock final : Clock
+// A hand-turned clock, and the board's end of the line on it: what arrives when, with the line's
+// time kept as the serial service keeps it.
+struct Board final : Clock, BatchOutput
 {
     qint64 now = 0;
     std::optional<qint64> alarmAt;
     int wakes = 0;
+    LineClock line{*this};
+    QStringList sent;
+    ChannelValues values{};
 
     qint64 nowNs() const override { return now; }
-};
-
-class FakeAlarm final : public Alarm
-{
-public:
-    explicit FakeAlarm(FakeClock &clock) : m_clock(clock) {}
-    void startIn(qint64 ns) override
-    {
-        m_clock.alarmAt = m_clock.now + std::max<qint64>(ns, 0);
-        ++m_clock.wakes;
-    }
-    void stop() override { m_clock.alarmAt.reset(); }
-    void fire() const { ring(); }
-
-private:
-    FakeClock &m_clock;
-};
-
-// The board's end of the line: what arrives when, with the line's time kept as the serial
-// service keeps it.
-class RecordingOutput final : public BatchOutput
-{
-public:
-    explicit RecordingOutput(const FakeClock &clock) : m_clock(clock), line(clock) {}
-
-    ChannelValues channelValues() const override { return m_values; }
+    ChannelValues channelValues() const override { return values; }
     void allOffStarting() override {}
     void send(const PlannedFrame &frame) override
     {
-        m_values[std::size_t(frame.channel - 1)] = frame.value;
+        values[std::size_t(frame.channel - 1)] = frame.value;
         line.bytesHanded(4);
-        sent << u"%1:%2=%3"_s.arg(double(m_clock.now) / 1e6, 0, 'f', 2)
-                    .arg(frame.channel)
-                    .arg(frame.value);
+        sent << u"%1:%2=%3"_s.arg(double(now) / 1e6, 0, 'f', 2).arg(frame.channel).arg(frame.value);
     }
+};
 
-    const FakeClock &m_clock;
-    LineClock line;
-    QStringList sent;
+// Rings when the test turns the board's clock to it.
+class FakeAlarm final : public Alarm
+{
+public:
+    explicit FakeAlarm(Board &board) : m_board(board) {}
+    void startIn(qint64 ns) override
+    {
+        m_board.alarmAt = m_board.now + std::max<qint64>(ns, 0);
+        ++m_board.wakes;
+    }
+    void stop() override { m_board.alarmAt.reset(); }
+    void fire() const { ring(); }
 
 private:
-    ChannelValues m_values{};
+    Board &m_board;
 };
 
 } // namespace
@@ -114,31 +102,30 @@ void TestBatchPlayer::plays()
     QFETCH(QString, sent);
     QFETCH(double, doneMs);
     QFETCH(int, mostWakes);
-    FakeClock clock;
-    RecordingOutput output(clock);
-    auto alarm = std::make_unique<FakeAlarm>(clock);
+    Board board;
+    auto alarm = std::make_unique<FakeAlarm>(board);
     const FakeAlarm &ringer = *alarm;
     const ChannelTable channels;
-    BatchPlayer player(output, output.line, channels, std::move(alarm));
+    BatchPlayer player(board, board.line, channels, std::move(alarm));
     std::optional<qint64> doneNs;
-    connect(&player, &BatchPlayer::finished, this, [&] { doneNs = clock.now; });
+    connect(&player, &BatchPlayer::finished, this, [&] { doneNs = board.now; });
 
     const BatchScript parsed = parseBatch(script.toStdString());
     QVERIFY(!parsed.error);
     player.start(parsed.steps);
     const auto untilNs = qint64(untilMs * 1e6);
     bool stopPressed = false;
-    while (player.isRunning() && clock.alarmAt && clock.wakes <= mostWakes) {
-        if (*clock.alarmAt > untilNs && !std::exchange(stopPressed, true)) {
-            clock.now = std::max(clock.now, untilNs);
+    while (player.isRunning() && board.alarmAt && board.wakes <= mostWakes) {
+        if (*board.alarmAt > untilNs && !std::exchange(stopPressed, true)) {
+            board.now = std::max(board.now, untilNs);
             player.interrupt();
             continue;
         }
-        clock.now = std::max(clock.now, *std::exchange(clock.alarmAt, std::nullopt));
+        board.now = std::max(board.now, *std::exchange(board.alarmAt, std::nullopt));
         ringer.fire();
     }
-    QCOMPARE(output.sent.join(u' '), sent);
-    QVERIFY2(clock.wakes <= mostWakes, qPrintable(u"woke %1 times"_s.arg(clock.wakes)));
+    QCOMPARE(board.sent.join(u' '), sent);
+    QVERIFY2(board.wakes <= mostWakes, qPrintable(u"woke %1 times"_s.arg(board.wakes)));
     QCOMPARE(doneNs ? double(qRound64(double(*doneNs) / 1e4)) / 100 : -1.0, doneMs);
     QVERIFY(!player.isRunning());
 }
