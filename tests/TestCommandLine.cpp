@@ -178,8 +178,8 @@ void TestCommandLine::runs_data()
     QByteArray homes;
     for (int channel = 1; channel <= 20; ++channel)
         homes += frame(channel, channel == 5 ? 12 : 19);
-    QTest::newRow("Ctrl+C, the setup's stop pose")
-        << Run{forever, u"--setup SETUP "_s + onBoard, SIGINT, 130, frame(1, 1), {}, 0, homes};
+    QTest::newRow("terminal closed: the setup's stop pose")
+        << Run{forever, u"--setup SETUP "_s + onBoard, SIGHUP, 129, frame(1, 1), {}, 0, homes};
     QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
     QTest::newRow("SIGTERM") << Run{forever, onBoard, SIGTERM, 143, frame(1, 1)};
     QTest::newRow("device lost") << Run{forever, onBoard, unplug, 1, frame(1, 1), lost};

@@ -177,6 +177,8 @@ void TestWindowLayout::messageLines_data()
         << 200
         << u"无法打开串口 com1（设备\n/dev/ttyUSB0）：找不到该设备。\n请插上串口适配器，"
            u"或用环境变量\nPWM20_COM1 指定设备。"_s;
+    QTest::newRow("a range stays whole") << u"通道 5（shoulder）只接受 0 或 7..32。"_s << 200
+                                         << u"通道 5（shoulder）只接受 0 或\n7..32。"_s;
     QTest::newRow("English; a word wider than a line stays whole")
         << u"Cannot open serial port com1 (device /dev/serial/by-id/usb-FTDI-if00): not found."_s
         << 150

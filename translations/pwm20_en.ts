@@ -185,8 +185,8 @@
         <translation>--com takes a number from 1 up, not “%1”.</translation>
     </message>
     <message>
-        <source>通道设置文件（名称、范围、归位）；不给时使用窗口上次用过的。</source>
-        <translation>The channel setup file (names, limits, homes); without it, the one the window used last.</translation>
+        <source>通道设置文件（名称、范围、归位）。</source>
+        <translation>The channel setup file (names, limits, homes).</translation>
     </message>
 </context>
 <context>
@@ -261,6 +261,10 @@
         <source>通道设置 (*.ini)</source>
         <translation>Channel setup (*.ini)</translation>
     </message>
+    <message>
+        <source>全部恢复默认</source>
+        <translation>Restore all defaults</translation>
+    </message>
 </context>
 <context>
     <name>ChannelTexts</name>
@@ -328,12 +332,12 @@ Home: %4</translation>
         <translation>Shows which device com1 and com2 stand for, and the serial ports present, then exits.</translation>
     </message>
     <message>
-        <source>通道设置文件（名称、范围、归位）；不给时使用上次用过的。</source>
-        <translation>The channel setup file (names, limits, homes); without it, the one used last.</translation>
-    </message>
-    <message>
         <source>检查通道设置文件并显示其内容，然后退出。</source>
         <translation>Checks the channel setup file, shows what it holds, then exits.</translation>
+    </message>
+    <message>
+        <source>通道设置文件（名称、范围、归位）；窗口不给时使用上次用过的，run 不给时不用。</source>
+        <translation>The channel setup file (names, limits, homes); without it the window uses the one used last, and run none.</translation>
     </message>
 </context>
 <context>
@@ -564,6 +568,10 @@ Check the connection, then run again; plugged in again, the device may have a ne
     <message>
         <source>通道设置 %1：</source>
         <translation>Channel setup %1:</translation>
+    </message>
+    <message>
+        <source>窗口使用的通道设置 %1：</source>
+        <translation>The window&apos;s channel setup %1:</translation>
     </message>
 </context>
 <context>

@@ -164,11 +164,13 @@ void BatchArea::insertMove()
 
 void BatchArea::insertLine(const QString &line)
 {
-    // A line of its own, so that it stays one command.
+    // A line of its own after the cursor's, so that every line stays one command.
     QTextCursor cursor = m_editor.textCursor();
     cursor.beginEditBlock();
-    if (!cursor.atBlockStart())
+    if (!cursor.block().text().trimmed().isEmpty()) {
+        cursor.movePosition(QTextCursor::EndOfBlock);
         cursor.insertText(QStringLiteral("\n"));
+    }
     cursor.insertText(line);
     if (!cursor.atBlockEnd())
         cursor.insertText(QStringLiteral("\n"));

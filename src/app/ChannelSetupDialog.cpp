@@ -15,8 +15,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace pwm20 {
 namespace {
@@ -65,7 +68,7 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
             m_table->setCellWidget(channel - 1, firstCellColumn + field, edit);
         }
     }
-    // Room for a long name and for all twenty rows at once, so that nothing scrolls.
+    // Room for a long name, and for all twenty rows at once where the screen has it.
     const int digit = fontMetrics().horizontalAdvance(u'0');
     m_table->resizeColumnToContents(channelColumn);
     int width = 2 * m_table->frameWidth() + m_table->columnWidth(channelColumn) + 24 * digit;
@@ -73,8 +76,10 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
         m_table->setColumnWidth(firstCellColumn + field, 8 * digit);
         width += 8 * digit;
     }
-    m_table->setMinimumSize(width, 2 * m_table->frameWidth() + m_table->verticalHeader()->length() +
-                                       m_table->horizontalHeader()->sizeHint().height());
+    const int allRows = 2 * m_table->frameWidth() + m_table->verticalHeader()->length() +
+                        m_table->horizontalHeader()->sizeHint().height();
+    const int room = (parent ? parent->screen() : screen())->availableGeometry().height() - 250;
+    m_table->setMinimumSize(width, std::clamp(room, allRows / 2, allRows));
 
     m_fault = new QLabel(this);
     m_fault->setObjectName(QStringLiteral("fault"));
@@ -99,7 +104,14 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
                        QDialogButtonBox::RejectRole);
     m_save->setObjectName(QStringLiteral("save"));
     m_saveAs->setObjectName(QStringLiteral("saveAs"));
-    m_save->setDefault(true);
+    // Enter finishes typing a cell; only a click saves.
+    for (QAbstractButton *button : buttons->buttons())
+        static_cast<QPushButton *>(button)->setAutoDefault(false);
+    auto *defaults =
+        buttons->addButton(QCoreApplication::translate("ChannelSetupDialog", "全部恢复默认"),
+                           QDialogButtonBox::ResetRole);
+    defaults->setAutoDefault(false);
+    connect(defaults, &QPushButton::clicked, this, [this] { showCells(SetupCells::of({})); });
     // The buttons save; the dialog closes only once the file is written.
     connect(m_save, &QPushButton::clicked, this, &ChannelSetupDialog::save);
     connect(m_saveAs, &QPushButton::clicked, this, &ChannelSetupDialog::saveAs);
@@ -115,6 +127,20 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
     layout->addLayout(stopPoseRow);
     layout->addWidget(buttons);
     check();
+}
+
+void ChannelSetupDialog::showCells(const SetupCells &shown)
+{
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel)
+        for (int field = 0; field < SetupCells::fieldCount; ++field)
+            cell(channel, field)->setText(shown.rows[std::size_t(channel - 1)][std::size_t(field)]);
+    m_stopPose->setCurrentIndex(int(shown.stopPose));
+}
+
+void ChannelSetupDialog::showChannel(int channel)
+{
+    m_table->scrollToItem(m_table->item(channel - 1, channelColumn));
+    cell(channel, SetupCells::Name)->setFocus();
 }
 
 QLineEdit *ChannelSetupDialog::cell(int channel, int field) const

@@ -25,6 +25,9 @@ class ChannelSetupDialog final : public QDialog
 public:
     ChannelSetupDialog(SetupInUse &setup, MessagePresenter &messages, QWidget *parent = nullptr);
 
+    // Puts the cursor on this channel's row, the one the user asked about.
+    void showChannel(int channel);
+
 private:
     // The channel's number, then a column for each field.
     static constexpr int channelColumn = 0;
@@ -32,6 +35,7 @@ private:
 
     QLineEdit *cell(int channel, int field) const;
     SetupCells cells() const;
+    void showCells(const SetupCells &shown);
     void check();
     void save();
     void saveAs();

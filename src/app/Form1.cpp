@@ -109,7 +109,8 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     // A batch was checked against the limits it started with: a new setup ends it, sending nothing
     // more.
     connect(&m_setup, &SetupInUse::changed, m_batchArea.get(), &BatchArea::stop);
-    connect(m_batchArea.get(), &BatchArea::channelSetupRequested, this, &Form1::openChannelSetup);
+    connect(m_batchArea.get(), &BatchArea::channelSetupRequested, this,
+            [this] { openChannelSetup(1); });
     showChannelSetup();
     Form_Load();
 }
@@ -131,12 +132,13 @@ void Form1::showChannelSetup()
             channelToolTip(m_setup.table(), channel));
 }
 
-void Form1::openChannelSetup()
+void Form1::openChannelSetup(int channel)
 {
     // Modal to the window without blocking: a batch and the board's replies go on behind it.
     auto *dialog = new ChannelSetupDialog(m_setup, *m_messages, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
+    dialog->showChannel(channel);
 }
 
 Form1::~Form1() = default;
@@ -200,7 +202,8 @@ void Form1::connectHandlers()
         connect(v[index], &QLineEdit::returnPressed, this,
                 [this, channel] { v_KeyPress(channel); });
         Label[index]->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(Label[index], &QLabel::customContextMenuRequested, this, &Form1::openChannelSetup);
+        connect(Label[index], &QLabel::customContextMenuRequested, this,
+                [this, channel] { openChannelSetup(channel); });
     }
     connect(Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
     connect(Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);

@@ -70,7 +70,7 @@ private:
     void chainTabOrder();
     void connectHandlers();
     void showChannelSetup();
-    void openChannelSetup();
+    void openChannelSetup(int channel);
     template <typename Control> Control &control(const QString &name);
 
     std::unique_ptr<SerialService> MSComm1;

@@ -6,9 +6,17 @@
 namespace pwm20 {
 namespace {
 
+// Chinese punctuation ends a piece; ASCII punctuation only with the blank after it, so that "7..32"
+// or "2.5" stays whole.
 bool breaksAfter(QChar character)
 {
-    return QStringView(u"，。、：；！？）」』”,.;:!?)").contains(character);
+    return QStringView(u"，。、：；！？）」』”)").contains(character);
+}
+
+// Punctuation that never starts a line.
+bool staysWithThePrevious(QChar character)
+{
+    return breaksAfter(character) || QStringView(u",.;:!?").contains(character);
 }
 
 bool breaksBefore(QChar character)
@@ -28,7 +36,7 @@ QStringList piecesOf(QStringView paragraph)
         piece += character;
         const bool last = at + 1 == paragraph.size();
         if (!last && (character.isSpace() || breaksAfter(character)) &&
-            !paragraph[at + 1].isSpace() && !breaksAfter(paragraph[at + 1]))
+            !paragraph[at + 1].isSpace() && !staysWithThePrevious(paragraph[at + 1]))
             pieces << std::exchange(piece, {});
     }
     if (!piece.isEmpty())

@@ -5,7 +5,6 @@
 #include "serial/PortMessages.h"
 #include "serial/ServoFrame.h"
 #include "setup/SetupFile.h"
-#include "setup/SetupInUse.h"
 
 #include "PlayingLine.h"
 #include "StopSignals.h"
@@ -166,8 +165,7 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
         QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption setup(
         QStringLiteral("setup"),
-        QCoreApplication::translate("BatchRunner",
-                                    "通道设置文件（名称、范围、归位）；不给时使用窗口上次用过的。"),
+        QCoreApplication::translate("BatchRunner", "通道设置文件（名称、范围、归位）。"),
         QStringLiteral("SETUP"));
     parser.addOptions({help, port, com, setup});
     parser.addPositionalArgument(
@@ -201,10 +199,8 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
         return 2;
     }
 
-    // The same limits as the window's unless another setup is named.
-    const QString setupPath = parser.isSet(setup)   ? parser.value(setup)
-                              : setupFile.isEmpty() ? SetupInUse::rememberedPath()
-                                                    : setupFile;
+    // Only a setup named here: a shell run does what its own words say.
+    const QString setupPath = parser.isSet(setup) ? parser.value(setup) : setupFile;
     QString error;
     const std::optional<ChannelTable> loaded =
         setupPath.isEmpty() ? std::optional(ChannelTable()) : loadSetupFile(setupPath, error);

@@ -44,8 +44,9 @@ CommandLine readCommandLine(const QStringList &arguments)
                                     "显示 com1 和 com2 代表的设备以及系统中的串口，然后退出。"));
     const QCommandLineOption setup(
         QStringLiteral("setup"),
-        QCoreApplication::translate("CommandLine",
-                                    "通道设置文件（名称、范围、归位）；不给时使用上次用过的。"),
+        QCoreApplication::translate(
+            "CommandLine",
+            "通道设置文件（名称、范围、归位）；窗口不给时使用上次用过的，run 不给时不用。"),
         QStringLiteral("FILE"));
     const QCommandLineOption check(
         QStringLiteral("check"),

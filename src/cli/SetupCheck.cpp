@@ -22,6 +22,8 @@ int checkSetupCommand(const QString &setupFile)
     const QString heading =
         path.isEmpty()
             ? QCoreApplication::translate("SetupCheck", "没有通道设置文件，使用默认设置：")
+        : setupFile.isEmpty()
+            ? QCoreApplication::translate("SetupCheck", "窗口使用的通道设置 %1：").arg(path)
             : QCoreApplication::translate("SetupCheck", "通道设置 %1：").arg(path);
     std::fputs(qPrintable(heading + u'\n' + describeSetup(*table)), stdout);
     return 0;

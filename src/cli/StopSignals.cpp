@@ -28,8 +28,9 @@ void handleStopSignals(void (*handler)(int))
     {
     };
     action.sa_handler = handler;
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
+    // The terminal closing, or an ssh session dropping, stops a run as Ctrl+C does.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
 }
 
 } // namespace

@@ -8,9 +8,10 @@ class QSocketNotifier;
 
 namespace pwm20 {
 
-// Ctrl+C (SIGINT) and SIGTERM as a signal of the event loop, while this object lives. A signal
-// handler may do almost nothing, so it only writes the signal's number to a pipe that the event
-// loop watches. On Windows, Ctrl+C, Ctrl+Break and closing the console stand for them.
+// Ctrl+C (SIGINT), SIGTERM and a closed terminal (SIGHUP) as a signal of the event loop, while this
+// object lives. A signal handler may do almost nothing, so it only writes the signal's number to a
+// pipe that the event loop watches. On Windows, Ctrl+C, Ctrl+Break and closing the console stand
+// for them.
 class StopSignals final : public QObject
 {
     Q_OBJECT

@@ -17,6 +17,9 @@ const QString fileKey = QStringLiteral("setup/file");
 bool SetupInUse::load(const QString &path, QString &error)
 {
     const std::optional<ChannelTable> table = loadSetupFile(path, error);
+    // A file that cannot be used is said once, not at every start.
+    if (!table && QFileInfo(path).absoluteFilePath() == rememberedPath())
+        openSettings({})->remove(fileKey);
     use(table.value_or(ChannelTable()), table ? path : QString());
     return table.has_value();
 }

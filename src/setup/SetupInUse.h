@@ -21,7 +21,8 @@ public:
     // Empty while the defaults are in use.
     const QString &path() const { return m_path; }
 
-    // Reads and uses the file; on an error the defaults are used and `error` says why.
+    // Reads and uses the file; on an error the defaults are used (and a remembered file is
+    // forgotten), and `error` says why.
     bool load(const QString &path, QString &error);
     // Writes the table to the file, then uses both.
     bool save(const QString &path, const ChannelTable &table, QString &error);
