@@ -845,6 +845,11 @@ void TestWindowFrames::setupSaved()
     QCOMPARE(dialog->windowTitle(), u"通道设置 — 默认设置"_s);
     typeCells(*dialog, {u"name3=elbow"_s, u"min3=40"_s, u"max3=200"_s, u"home3=100"_s});
     dialog->findChild<QComboBox *>()->setCurrentText(u"归位"_s);
+    { // Enter finishes a cell, and saves nothing (were it to, the name is given at once).
+        const auto answering = answerFileDialog(path);
+        QTest::keyClick(dialog->findChild<QLineEdit *>(u"home3"_s), Qt::Key_Return);
+    }
+    QVERIFY(dialog && dialog->isVisible() && !QFile::exists(path));
     clickIn(*dialog, u"save"_s, folder.filePath(u"robot"_s));
     QTRY_VERIFY(!dialog);
     pwm20::ChannelTable expected;
@@ -861,8 +866,9 @@ void TestWindowFrames::setupSaved()
     // A caption's right-click; the file in use is named, and saved to without asking; a failed
     // save leaves the dialog up.
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {}, QPoint());
-    QApplication::sendEvent(&window.control<QLabel>(u"Label1"_s), &rightClick);
+    QApplication::sendEvent(&window.control<QLabel>(u"Label15"_s), &rightClick);
     dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
+    QCOMPARE(dialog->focusWidget()->objectName(), u"name15"_s);
     QCOMPARE(dialog ? dialog->windowTitle() : QString(), u"通道设置 — %1"_s.arg(path));
     typeCells(*dialog, {u"min3=41"_s});
     clickIn(*dialog, u"saveAs"_s, folder.filePath(u"none/other.ini"_s));

@@ -96,8 +96,9 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
     stopPoseLabel->setBuddy(m_stopPose);
 
     auto *buttons = new QDialogButtonBox(this);
+    // No button accepts the dialog by itself, so none becomes the default one that Enter presses.
     m_save = buttons->addButton(QCoreApplication::translate("ChannelSetupDialog", "保存"),
-                                QDialogButtonBox::AcceptRole);
+                                QDialogButtonBox::ActionRole);
     m_saveAs = buttons->addButton(QCoreApplication::translate("ChannelSetupDialog", "另存为…"),
                                   QDialogButtonBox::ActionRole);
     buttons->addButton(QCoreApplication::translate("ChannelSetupDialog", "取消"),
