@@ -106,18 +106,16 @@ void BatchPlayer::advance()
 {
     for (int step = 0; step < stepsPerTurn && m_running; ++step) {
         const qint64 nowNs = m_line.nowNs();
-        if (m_nextFrame < m_frames.size()) {
+        if (m_nextFrame < m_frames.size() || m_glide) {
             // A frame written by hand or by a button meanwhile goes first; this one queues
             // behind the last of them at most.
             const qint64 dueNs = std::max(m_nextStartNs, m_line.freeAtNs() - LineClock::frameNs);
             if (dueNs > nowNs)
                 return sleepUntil(dueNs);
-            hand(m_frames[m_nextFrame++], dueNs);
-        } else if (m_glide) {
-            const qint64 dueNs = std::max(m_nextStartNs, m_line.freeAtNs() - LineClock::frameNs);
-            if (dueNs > nowNs)
-                return sleepUntil(dueNs);
-            glideOn(dueNs);
+            if (m_nextFrame < m_frames.size())
+                hand(m_frames[m_nextFrame++], dueNs);
+            else
+                glideOn(dueNs);
         } else if (m_holdUntilNs > nowNs) {
             return sleepUntil(m_holdUntilNs);
         } else if (m_nextStep < m_steps.size()) {

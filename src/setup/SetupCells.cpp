@@ -24,7 +24,7 @@ CellReading readCells(const SetupCells &cells)
 {
     std::string text;
     for (int number = 1; number <= ChannelTable::channelCount; ++number) {
-        text += "[" + std::string(sectionPrefix) + std::to_string(number) + "]\n";
+        text.append("[").append(sectionPrefix).append(std::to_string(number)).append("]\n");
         for (int field = 0; field < SetupCells::fieldCount; ++field) {
             QString cell = cells.rows[std::size_t(number - 1)][std::size_t(field)];
             // A pasted line break must not start a line of its own; a blank is as wrong there.
@@ -32,10 +32,13 @@ CellReading readCells(const SetupCells &cells)
             // No name is no name line: an empty one would be refused.
             if (field == SetupCells::Name && cell.trimmed().isEmpty())
                 continue;
-            text += SetupCells::keys[std::size_t(field)] + ("=" + cell.toStdString()) + "\n";
+            text.append(SetupCells::keys[std::size_t(field)])
+                .append("=")
+                .append(cell.toStdString())
+                .append("\n");
         }
     }
-    text += "[batch]\non_stop=" + std::string(stopPoseName(cells.stopPose)) + "\n";
+    text.append("[batch]\non_stop=").append(stopPoseName(cells.stopPose)).append("\n");
 
     SetupReading reading = readSetup(text);
     CellReading result{reading.table, reading.error};
