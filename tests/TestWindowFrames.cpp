@@ -600,6 +600,11 @@ void TestWindowFrames::poseAndFiles()
         QCOMPARE(batchBox(window).toPlainText(),
                  qstrcmp(name, "sub/good.txt") ? before : u"wait 5 # 全"_s);
     }
+    // Opening a file can be undone: what the box held is not lost.
+    QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(batchBox(window).toPlainText(), before);
+    QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    batchBox(window).moveCursor(QTextCursor::Start);
     // Save writes back to the file last opened.
     typeBatch(window, u"1=1"_s);
     pressInBatchBox(window, Qt::CTRL | Qt::Key_S);

@@ -186,7 +186,11 @@ bool BatchArea::open(const QString &path)
         m_messages.showWarning(error);
         return false;
     }
-    m_editor.setPlainText(QString::fromUtf8(*bytes));
+    // One edit, so that Ctrl+Z brings back what the box held before.
+    QTextCursor all(m_editor.document());
+    all.select(QTextCursor::Document);
+    all.insertText(QString::fromUtf8(*bytes));
+    m_editor.moveCursor(QTextCursor::Start);
     useFile(path);
     return true;
 }
