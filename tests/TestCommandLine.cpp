@@ -15,6 +15,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int unplug = -1;
+// Started with hang-ups ignored, as nohup starts it: a hang-up goes unheard, then Ctrl+C.
+constexpr int hangUpIgnored = -2;
 
 // A batch run from a shell: the script (also on standard input), pwm20's words (FILE: the
 // script's file, PTY: the board's path), a signal sent to it or the board unplugged, what comes
@@ -182,6 +184,7 @@ void TestCommandLine::runs_data()
     QTest::newRow("terminal closed: the setup's stop pose")
         << Run{forever, u"--setup SETUP "_s + onBoard, SIGHUP, 129, frame(1, 1), {}, 0, homes};
     QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
+    QTest::newRow("under nohup") << Run{forever, onBoard, hangUpIgnored, 130, frame(1, 1)};
     QTest::newRow("SIGTERM") << Run{forever, onBoard, SIGTERM, 143, frame(1, 1)};
     QTest::newRow("device lost") << Run{forever, onBoard, unplug, 1, frame(1, 1), lost};
 }
@@ -199,7 +202,10 @@ void TestCommandLine::runs()
     const winsize size{24, static_cast<unsigned short>(run.terminal), 0, 0};
     if (run.terminal > 0 && ::ioctl(terminal.boardFd(), TIOCSWINSZ, &size) == 0)
         runner.setStandardErrorFile(terminal.devicePath());
+    if (run.interruption == hangUpIgnored)
+        ::signal(SIGHUP, SIG_IGN); // inherited by the program it starts
     start(runner, run.words, board.devicePath());
+    ::signal(SIGHUP, SIG_DFL);
     runner.write(run.script.toUtf8());
     runner.closeWriteChannel();
 
@@ -208,7 +214,11 @@ void TestCommandLine::runs()
     QCOMPARE(received.left(run.sent.size()), run.sent);
     if (run.interruption == unplug)
         board.closeBoardSide();
-    else if (run.interruption != 0)
+    else if (run.interruption == hangUpIgnored) {
+        ::kill(pid_t(runner.processId()), SIGHUP);
+        QVERIFY(!runner.waitForFinished(200));
+        ::kill(pid_t(runner.processId()), SIGINT);
+    } else if (run.interruption != 0)
         ::kill(pid_t(runner.processId()), run.interruption);
     // It may have ended while the board was being read.
     QVERIFY(runner.state() == QProcess::NotRunning || runner.waitForFinished(3000));

@@ -571,12 +571,13 @@ void TestWindowFrames::poseAndFiles()
     window.typeAndEnter(2, u"100"_s);
     window.typeAndEnter(20, u"19"_s);
     typeBatch(window, u"off"_s);
-    batchBox(window).moveCursor(QTextCursor::Start); // inside a line: the next line takes it
+    // All of it selected, down to the empty last line: the selection stays, the pose follows it.
+    batchBox(window).selectAll();
     pressInBatchBox(window, Qt::CTRL | Qt::Key_I);
     pressInBatchBox(window, Qt::CTRL | Qt::Key_M); // the channels that are not off
     QCOMPARE(batchBox(window).toPlainText(),
              u"off\n1=0 2=100 3=0 4=0 5=0 6=0 7=0 8=0 9=0 10=0 11=0 12=0 13=0 14=0 15=0 16=0 "
-             u"17=0 18=0 19=0 20=19\nmove 2=100 20=19 in 500\n"_s);
+             u"17=0 18=0 19=0 20=19\nmove 2=100 20=19 in 500"_s);
     // Qt's own entries of the menu speak Chinese too.
     const QStringList menu = rightClickMenu(*batchBox(window).viewport());
     QCOMPARE(menu.first() + menu.sliced(menu.size() - 3).join(u'|'),
@@ -623,6 +624,11 @@ void TestWindowFrames::poseAndFiles()
              QStringList({u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
                           u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(folder.path()),
                           u"⚠ 无法保存“/pwm20-none/x.txt”：此文件或目录不存在"_s}));
+    // With an Open undone, the box no longer holds that file: Save asks where to write.
+    pressInBatchBox(window, Qt::CTRL | Qt::Key_O, folder.filePath(u"pose.txt"_s));
+    QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier);
+    pressInBatchBox(window, Qt::CTRL | Qt::Key_S, folder.filePath(u"undone.txt"_s));
+    QVERIFY(QFile::exists(folder.filePath(u"undone.txt"_s)));
 }
 
 void TestWindowFrames::openAndClose()

@@ -288,6 +288,10 @@
 Values: 0 (off) or %2..%3
 Home: %4</translation>
     </message>
+    <message>
+        <source>%1 只接受 0 或 %2..%3。</source>
+        <translation>%1 takes only 0 or %2..%3.</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>

@@ -164,8 +164,10 @@ void BatchArea::insertMove()
 
 void BatchArea::insertLine(const QString &line)
 {
-    // A line of its own after the cursor's, so that every line stays one command.
+    // A line of its own after the cursor's, so that every line stays one command; a selection is
+    // left as it is.
     QTextCursor cursor = m_editor.textCursor();
+    cursor.setPosition(cursor.selectionEnd());
     cursor.beginEditBlock();
     if (!cursor.block().text().trimmed().isEmpty()) {
         cursor.movePosition(QTextCursor::EndOfBlock);
@@ -192,6 +194,7 @@ bool BatchArea::open(const QString &path)
     all.insertText(QString::fromUtf8(*bytes));
     m_editor.moveCursor(QTextCursor::Start);
     useFile(path);
+    m_undoStepsAtOpen = m_editor.document()->availableUndoSteps();
     return true;
 }
 
@@ -203,12 +206,14 @@ bool BatchArea::saveAs(const QString &path)
         return false;
     }
     useFile(path);
+    m_undoStepsAtOpen = 0; // the file now holds the text, whatever is undone
     return true;
 }
 
 void BatchArea::save()
 {
-    if (m_currentFile.isEmpty())
+    // With the Open undone, the box holds another text than that file's: ask where it goes.
+    if (m_currentFile.isEmpty() || m_editor.document()->availableUndoSteps() < m_undoStepsAtOpen)
         chooseFileToSave();
     else
         saveAs(m_currentFile);

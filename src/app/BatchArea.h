@@ -83,6 +83,8 @@ private:
     QAction *m_saveAs = nullptr;
     RecentFolder *m_recentFolder = nullptr;
     QString m_currentFile;
+    // The undo steps once the current file was opened: fewer, and its Open was undone.
+    int m_undoStepsAtOpen = 0;
     QString m_folder;
 };
 

@@ -206,10 +206,17 @@ void BatchPlayer::takeStep(const BatchStep &step)
         m_moveEndNs = m_moveStartNs + step.amount * 1'000'000;
         m_nextStartNs = m_moveStartNs;
         std::vector<GlideChannel> targets;
-        for (const ChannelValue &target : step.frames)
+        ChannelValues held = m_output.channelValues();
+        for (const ChannelValue &target : step.frames) {
             targets.push_back({target.channel, target.value});
-        m_glide.emplace(std::move(targets), m_output.channelValues(), step.amount * 1'000'000,
-                        step.smooth, LineClock::frameNs);
+            // A value the limits refuse (a setup changed since) is no position to glide from:
+            // such a channel goes straight to its target, as one that is off does.
+            int &start = held[std::size_t(target.channel - 1)];
+            if (!m_channels.accepts(target.channel, start))
+                start = ChannelTable::offValue;
+        }
+        m_glide.emplace(std::move(targets), held, step.amount * 1'000'000, step.smooth,
+                        LineClock::frameNs);
         m_activity += step.amount > 0 ? 1 : 0;
         break;
     }

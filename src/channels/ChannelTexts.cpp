@@ -17,10 +17,11 @@ QString channelTitle(const ChannelTable &table, int channel)
 QString channelLimitsText(const ChannelTable &table, int channel)
 {
     const ChannelTable::Channel &limits = table.channel(channel);
-    return QCoreApplication::translate("ChannelTexts", "%1只接受 0 或 %2..%3。")
-        .arg(channelTitle(table, channel))
-        .arg(limits.min)
-        .arg(limits.max);
+    // A blank between a number and the words after it, none after a closing bracket.
+    const QString text =
+        limits.name.empty() ? QCoreApplication::translate("ChannelTexts", "%1 只接受 0 或 %2..%3。")
+                            : QCoreApplication::translate("ChannelTexts", "%1只接受 0 或 %2..%3。");
+    return text.arg(channelTitle(table, channel)).arg(limits.min).arg(limits.max);
 }
 
 QString channelToolTip(const ChannelTable &table, int channel)

@@ -2,6 +2,8 @@
 
 #include <QSocketNotifier>
 
+#include <array>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <unistd.h>
@@ -22,15 +24,29 @@ void forwardSignal(int signal)
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &number, 1);
 }
 
-void handleStopSignals(void (*handler)(int))
+// The terminal closing, or an ssh session dropping, stops a run as Ctrl+C does.
+constexpr std::array stopSignals{SIGINT, SIGTERM, SIGHUP};
+// How each was handled before: a signal the process was started to ignore (nohup, a job started
+// in the background by a script) stays ignored, and each is handed back as it was.
+std::array<struct sigaction, stopSignals.size()> handledBefore{};
+
+void forwardStopSignals()
 {
-    struct sigaction action
+    struct sigaction forward
     {
     };
-    action.sa_handler = handler;
-    // The terminal closing, or an ssh session dropping, stops a run as Ctrl+C does.
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-        ::sigaction(signal, &action, nullptr);
+    forward.sa_handler = forwardSignal;
+    for (std::size_t at = 0; at < stopSignals.size(); ++at) {
+        ::sigaction(stopSignals[at], nullptr, &handledBefore[at]);
+        if (handledBefore[at].sa_handler != SIG_IGN)
+            ::sigaction(stopSignals[at], &forward, nullptr);
+    }
+}
+
+void restoreStopSignals()
+{
+    for (std::size_t at = 0; at < stopSignals.size(); ++at)
+        ::sigaction(stopSignals[at], &handledBefore[at], nullptr);
 }
 
 } // namespace
@@ -45,14 +61,14 @@ StopSignals::StopSignals()
         if (::read(signalPipe[0], &number, 1) == 1)
             Q_EMIT stopRequested(128 + number);
     });
-    handleStopSignals(forwardSignal);
+    forwardStopSignals();
 }
 
 StopSignals::~StopSignals()
 {
     if (!m_notifier)
         return;
-    handleStopSignals(SIG_DFL);
+    restoreStopSignals();
     m_notifier.reset();
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);

@@ -39,10 +39,14 @@ QString SetupInUse::rememberedPath()
 
 void SetupInUse::use(const ChannelTable &table, const QString &path)
 {
+    const QString absolute = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    if (!absolute.isEmpty())
+        openSettings({})->setValue(fileKey, absolute);
+    // The same setup saved again changes nothing, and ends no batch.
+    if (table == m_table && absolute == m_path)
+        return;
     m_table = table;
-    m_path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
-    if (!m_path.isEmpty())
-        openSettings({})->setValue(fileKey, m_path);
+    m_path = absolute;
     Q_EMIT changed();
 }
 
