@@ -105,7 +105,7 @@ void TestCommandLine::answersWithNoWindow_data()
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"未知选项“bogus”。\n用法："_s;
     // In English: Qt's own words around the usage are English then too.
-    const QString usage = u"\nUsage: pwm20 run FILE [--port DEVICE | --com N]\n"_s;
+    const QString usage = u"\nUsage: pwm20 run FILE [--port DEVICE | --com N] [--setup SETUP]\n"_s;
     QTest::newRow("run --help") << u"--lang en run --help"_s << 0 << usage.trimmed() << QString();
     const auto mistake = [&usage](const char *name, const QString &words, const QString &first) {
         QTest::newRow(name) << u"--lang en run "_s + words << 2 << QString() << first + usage;

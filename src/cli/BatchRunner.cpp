@@ -134,7 +134,8 @@ void BatchRunner::showLine(int line)
 namespace {
 
 // Qt's usage line names the program by its path and puts "[options]" before FILE; the shell line
-// reads better: "pwm20 run FILE [--port DEVICE | --com N]", in Qt's own wording around it.
+// reads better: "pwm20 run FILE [--port DEVICE | --com N] [--setup SETUP]", in Qt's own wording
+// around it.
 QString runUsage(const QCommandLineParser &parser)
 {
     QString help = parser.helpText();
@@ -143,7 +144,7 @@ QString runUsage(const QCommandLineParser &parser)
     if (from < 0 || to < from)
         return help;
     return help.replace(from, to - from,
-                        QStringLiteral("pwm20 run FILE [--port DEVICE | --com N]"));
+                        QStringLiteral("pwm20 run FILE [--port DEVICE | --com N] [--setup SETUP]"));
 }
 
 } // namespace
