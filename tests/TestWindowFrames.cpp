@@ -645,6 +645,9 @@ void TestWindowFrames::openAndClose()
 
     // Opening sends each moved slider's off frame, then all off's twenty.
     window.click(window.button(1));
+    // The line keeps its time for all 22 frames: the next may start only once they have left it.
+    const pwm20::LineClock &pacing = window.comm().line();
+    QVERIFY(pacing.freeAtNs() - pacing.nowNs() > 10 * pwm20::LineClock::frameNs);
     QVERIFY(showsState(window, true));
     QCOMPARE(window.com2().takeReceived(88), frame(3, 0) + frame(7, 0) + everyChannel(0));
     QCOMPARE(window.text1().text(), u"S 7 0 E"_s);
