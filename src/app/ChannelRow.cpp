@@ -1,9 +1,9 @@
 #include "ChannelRow.h"
 
 #include "ChannelSlider.h"
-#include "ChannelTexts.h"
-#include "EntryParser.h"
-#include "serial/FrameSend.h"
+#include "FrameSend.h"
+#include "channels/ChannelTexts.h"
+#include "channels/EntryParser.h"
 #include "serial/MessagePresenter.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "ReceiveMonitor.h"
 
-#include "ReceiveText.h"
-#include "SerialService.h"
+#include "serial/ReceiveText.h"
+#include "serial/SerialService.h"
 
 #include <QLineEdit>
 

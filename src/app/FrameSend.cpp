@@ -1,8 +1,8 @@
 #include "FrameSend.h"
 
-#include "MessagePresenter.h"
-#include "PortMessages.h"
-#include "SerialService.h"
+#include "serial/MessagePresenter.h"
+#include "serial/PortMessages.h"
+#include "serial/SerialService.h"
 
 #include <QLineEdit>
 

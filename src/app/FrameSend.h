@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ServoFrame.h"
+#include "serial/ServoFrame.h"
 
 class QLineEdit;
 

@@ -1,7 +1,7 @@
 #include "GroupCommands.h"
 
-#include "channels/ChannelRow.h"
-#include "serial/FrameSend.h"
+#include "ChannelRow.h"
+#include "FrameSend.h"
 
 namespace pwm20 {
 
