@@ -135,11 +135,11 @@
     </message>
     <message>
         <source>“move”后面缺少“通道=数值”，应写作“move 通道=数值 ... in 毫秒 [smooth]”。</source>
-        <translation>“move” needs “channel=value” pairs: “move channel=value ... in milliseconds [smooth]”.</translation>
+        <translation>“move” needs “channel=value” pairs: “move channel=value … in milliseconds [smooth]”.</translation>
     </message>
     <message>
         <source>缺少“in 毫秒”，应写作“move 通道=数值 ... in 毫秒 [smooth]”。</source>
-        <translation>“in milliseconds” is missing: “move channel=value ... in milliseconds [smooth]”.</translation>
+        <translation>“in milliseconds” is missing: “move channel=value … in milliseconds [smooth]”.</translation>
     </message>
     <message>
         <source>移动时间应在 0 到 3600000 毫秒之间。</source>
