@@ -222,7 +222,16 @@ void TestTextFormats::batchErrors_data()
     add("move channel 21", u"move 21=10 in 100"_s,
         u"第 1 行“move 21=10 in 100”：“21=10”中的通道应在 1 到 20 之间。"_s);
     add("move back in time", u"move 1=10 in -5"_s,
-        u"第 1 行“move 1=10 in -5”：“-5”不是十进制整数。"_s);
+        u"第 1 行“move 1=10 in -5”：移动时间应在 0 到 3600000 毫秒之间。"_s);
+    add("move with a channel twice", u"move 1=10 2=5 1=20 in 5"_s,
+        u"第 1 行“move 1=10 2=5 1=20 in 5”：同一个“move”中两次出现通道 1。"_s);
+    add("negative value in a frame", u"S 5 -1 E"_s,
+        u"第 1 行“S 5 -1 E”：数值应在 0 到 255 之间。"_s);
+    add("negative value in a pose", u"3=-5"_s,
+        u"第 1 行“3=-5”：“3=-5”中的数值应在 0 到 255 之间。"_s);
+    add("negative channel", u"-3=5"_s, u"第 1 行“-3=5”：“-3=5”中的通道应在 1 到 20 之间。"_s);
+    add("negative wait", u"wait -1"_s, u"第 1 行“wait -1”：等待时间应在 0 到 3600000 毫秒之间。"_s);
+    add("a minus alone", u"S 5 - E"_s, u"第 1 行“S 5 - E”：“-”不是十进制整数。"_s);
     add("move too long", u"move 1=10 in 3600001"_s,
         u"第 1 行“move 1=10 in 3600001”：移动时间应在 0 到 3600000 毫秒之间。"_s);
     add("loop that only spins", u"1=1\nrepeat\nwait 0\nend"_s,
@@ -318,25 +327,28 @@ void TestTextFormats::restingValue_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
-    QTest::addColumn<int>("rests"); // on channel 5, limits 7..32
-    QTest::newRow("one step up from off") << 0 << 1 << 7;
-    QTest::newRow("one step down from the minimum") << 7 << 6 << 0;
-    QTest::newRow("Home key: the top") << 20 << 255 << 32;
-    QTest::newRow("End key: off") << 20 << 0 << 0;
-    QTest::newRow("drag released below the minimum") << 20 << 3 << 7;
-    QTest::newRow("drag from off released below the minimum") << 0 << 6 << 7;
-    QTest::newRow("one step past the maximum") << 32 << 33 << 32;
-    QTest::newRow("inside") << 10 << 11 << 11;
+    QTest::addColumn<bool>("dragged"); // a drag let go, rather than a step
+    QTest::addColumn<int>("rests");    // on channel 5, limits 7..32
+    QTest::newRow("one step up from off") << 0 << 1 << false << 7;
+    QTest::newRow("one step down from the minimum") << 7 << 6 << false << 0;
+    QTest::newRow("a drag from the minimum to one below") << 7 << 6 << true << 7;
+    QTest::newRow("Home key: the top") << 20 << 255 << false << 32;
+    QTest::newRow("End key: off") << 20 << 0 << false << 0;
+    QTest::newRow("drag released below the minimum") << 20 << 3 << true << 7;
+    QTest::newRow("drag from off released below the minimum") << 0 << 6 << true << 7;
+    QTest::newRow("one step past the maximum") << 32 << 33 << false << 32;
+    QTest::newRow("inside") << 10 << 11 << false << 11;
 }
 
 void TestTextFormats::restingValue()
 {
     QFETCH(int, from);
     QFETCH(int, to);
+    QFETCH(bool, dragged);
     QFETCH(int, rests);
-    QCOMPARE(table(arm).restingValue(5, from, to), rests);
+    QCOMPARE(table(arm).restingValue(5, from, to, dragged), rests);
     // Without a setup every value rests where it is put.
-    QCOMPARE(ChannelTable().restingValue(5, from, to), to);
+    QCOMPARE(ChannelTable().restingValue(5, from, to, dragged), to);
 }
 
 void TestTextFormats::batchesUnderSetup_data()
@@ -349,6 +361,9 @@ void TestTextFormats::batchesUnderSetup_data()
         << u"第 2 行“shoulder=20 5=40”：通道 5（shoulder）只接受 0 或 7..32。"_s;
     QTest::newRow("below the limits in a frame")
         << u"S 5 6 E"_s << u"第 1 行“S 5 6 E”：通道 5（shoulder）只接受 0 或 7..32。"_s;
+    QTest::newRow("a channel twice in a move, by name and number")
+        << u"move shoulder=20 5=9 in 100"_s
+        << u"第 1 行“move shoulder=20 5=9 in 100”：同一个“move”中两次出现通道 5（shoulder）。"_s;
     QTest::newRow("no such name")
         << u"elbow=20"_s << u"第 1 行“elbow=20”：“elbow”既不是通道号，也不是通道的名称。"_s;
 }

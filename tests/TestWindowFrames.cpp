@@ -147,6 +147,16 @@ QString setupFile(const QTemporaryDir &folder, const QByteArray &onStop = "none"
     return path;
 }
 
+// Input on a slider beside its keys and a drag to 0..255.
+enum SliderInput { WheelUp = 1000, WheelDown, UpArrow, TrackAbove };
+
+// One notch of the mouse wheel on `slider`: up for a positive `delta`.
+void turnWheel(QScrollBar &slider, QPoint at, int delta)
+{
+    QWheelEvent notch(at, slider.mapToGlobal(at), {}, {0, delta}, {}, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&slider, &notch);
+}
+
 // What centre all sends from all off under that setup.
 QByteArray homes()
 {
@@ -198,6 +208,8 @@ private Q_SLOTS:
     void nothingSent();
     void batchEnds_data();
     void batchEnds();
+    void stopInGroupStep_data();
+    void stopInGroupStep();
     void limitsOnSlider_data();
     void limitsOnSlider();
     void limitsRefused();
@@ -228,11 +240,7 @@ void TestWindowFrames::sliderInput_data()
     const auto key = [](Qt::Key key) {
         return Input([=](QScrollBar &slider, QPoint) { QTest::keyClick(&slider, key); });
     };
-    const auto wheel = [](QScrollBar &slider, QPoint at) {
-        QWheelEvent notch(at, slider.mapToGlobal(at), {}, {0, 120}, {}, {}, Qt::NoScrollPhase,
-                          false);
-        QApplication::sendEvent(&slider, &notch);
-    };
+    const auto wheel = [](QScrollBar &slider, QPoint at) { turnWheel(slider, at, 120); };
     const auto rightClick = [](QScrollBar &slider, QPoint) {
         QVERIFY(rightClickMenu(slider).isEmpty());
     };
@@ -451,6 +459,12 @@ void TestWindowFrames::batchEnds_data()
     row("stop clicked, home", "home", u"stop"_s, homes());
     row("stop clicked, off", "off", u"stop"_s, frame(1, 0) + frame(9, 0) + everyChannel(0));
     row("window closed, home", "home", u"close window"_s, homes());
+    // A group button ends the batch, with its own frames for a stop pose.
+    row("全关 pressed", "home", u"all off"_s, frame(1, 0) + frame(9, 0) + everyChannel(0));
+    row("舵机全归中 pressed", "off", u"centre"_s, homes());
+    row("Esc in a value box", "home", u"Esc v3"_s, homes());
+    row("Esc on a slider", "home", u"Esc VScroll4"_s, homes());
+    row("Esc in the batch box", "home", u"Esc RichTextBox1"_s, homes());
 }
 
 void TestWindowFrames::batchEnds()
@@ -479,7 +493,15 @@ void TestWindowFrames::batchEnds()
         window.form().close();
     else if (how == u"new setup")
         window.form().useSetup(setupFile(folder, "off"));
-    else
+    else if (how == u"all off" || how == u"centre")
+        window.click(window.button(how == u"all off" ? 3 : 4));
+    else if (how.startsWith(u"Esc ")) {
+        window.form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window.form()));
+        QWidget &focus = window.control<QWidget>(how.mid(4));
+        focus.setFocus();
+        QTest::keyClick(&focus, Qt::Key_Escape);
+    } else
         window.com1().closeBoardSide();
     QByteArray sent = how == u"lost" ? QByteArray() : window.com1().takeAllWithin(600);
     while (sent.startsWith(frame(1, 20)) || sent.startsWith(frame(1, 30)))
@@ -493,39 +515,86 @@ void TestWindowFrames::batchEnds()
                                : QStringList{message.arg(window.com1().devicePath())});
 }
 
+void TestWindowFrames::stopInGroupStep_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::newRow("off") << u"off"_s;
+    QTest::newRow("centre") << u"centre"_s;
+}
+
+void TestWindowFrames::stopInGroupStep()
+{
+    QFETCH(QString, step);
+    WindowHarness window;
+    window.openPortAndSettle();
+    typeBatch(window, u"1=9 2=9 3=9 4=9 5=9 6=9 7=9 8=9 9=9 10=9 11=9 12=9 13=9 14=9 15=9 16=9 "
+                      "17=9 18=9 19=9 20=9\n"_s +
+                          step);
+    window.click(window.button(2));
+    std::array<int, 21> board;
+    board.fill(9);
+    board[1] = step == u"off" ? 0 : 19;
+    QCOMPARE(window.com1().takeReceived(84), everyChannel(9) + frame(1, board[1]));
+    window.click(window.button(2));
+    const QByteArray sent = window.com1().takeAllWithin(200);
+    QVERIFY2(sent.size() < 4 * 19, "stopped after the step's end"); // 19 or 22 frames left
+    for (qsizetype at = 0; at + 3 < sent.size(); at += 4)
+        board[std::size_t(sent[at + 1])] = quint8(sent[at + 2]);
+    for (int channel = 1; channel <= 20; ++channel) {
+        QCOMPARE(window.valueBox(channel).text(), QString::number(board[std::size_t(channel)]));
+        QCOMPARE(window.slider(channel).value(), 255 - board[std::size_t(channel)]);
+    }
+}
+
 void TestWindowFrames::limitsOnSlider_data()
 {
-    QTest::addColumn<QList<int>>("keys"); // pressed on slider 5; 0 drags it to value 3
+    QTest::addColumn<QList<int>>("input");
     QTest::addColumn<QByteArray>("sent");
     QTest::newRow("from off one step up: the minimum; one step down from it: off")
         << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}
         << frame(5, 7) + frame(5, 8) + frame(5, 7) + frame(5, 0);
     QTest::newRow("Home: the maximum, End: off")
         << QList<int>{Qt::Key_Home, Qt::Key_End} << frame(5, 32) + frame(5, 0);
-    QTest::newRow("a drag let go below the minimum") << QList<int>{0} << frame(5, 7);
+    QTest::newRow("a drag let go below the minimum") << QList<int>{3} << frame(5, 7);
+    QTest::newRow("a drag from the minimum to one below holds; a wheel notch down: off")
+        << QList<int>{Qt::Key_Up, 6, WheelDown} << frame(5, 7) + frame(5, 0);
+    QTest::newRow("pushed past off or the maximum: nothing more")
+        << QList<int>{Qt::Key_Down, WheelDown,  Qt::Key_End,
+                      Qt::Key_Home, Qt::Key_Up, Qt::Key_PageUp,
+                      Qt::Key_Home, WheelUp,    UpArrow,
+                      TrackAbove,   40}
+        << frame(5, 32);
 }
 
 void TestWindowFrames::limitsOnSlider()
 {
-    QFETCH(QList<int>, keys);
+    QFETCH(QList<int>, input);
     QFETCH(QByteArray, sent);
     const QTemporaryDir folder;
     WindowHarness window;
     window.form().useSetup(setupFile(folder));
     window.openPortAndSettle();
     QScrollBar &slider = window.slider(5);
-    for (const int key : keys) {
-        if (key != 0) {
-            QTest::keyClick(&slider, Qt::Key(key));
-            continue;
+    const QPoint middle = window.pointOn(5, QStyle::SC_ScrollBarSubPage);
+    for (const int given : input) {
+        if (given <= 255) {
+            slider.setSliderDown(true);
+            slider.setSliderPosition(255 - given);
+            slider.setSliderDown(false);
+        } else if (given == WheelUp || given == WheelDown) {
+            turnWheel(slider, middle, given == WheelUp ? 120 : -120);
+        } else if (given == UpArrow || given == TrackAbove) {
+            window.clickOn(5, given == UpArrow ? QStyle::SC_ScrollBarSubLine
+                                               : QStyle::SC_ScrollBarSubPage);
+        } else {
+            QTest::keyClick(&slider, Qt::Key(given));
         }
-        slider.setSliderDown(true);
-        slider.setSliderPosition(255 - 3);
-        slider.setSliderDown(false);
     }
     QCOMPARE(window.com1().takeReceived(sent.size()), sent);
     QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
-    QCOMPARE(window.valueBox(5).text(), QString::number(quint8(sent.at(sent.size() - 2))));
+    const int last = quint8(sent.at(sent.size() - 2));
+    QCOMPARE(window.valueBox(5).text(), QString::number(last));
+    QCOMPARE(slider.value(), 255 - last);
 }
 
 void TestWindowFrames::limitsRefused()

@@ -32,7 +32,8 @@ public:
 
     // As a group command sets the slider; a real change runs change() before this returns.
     void setValue(int value);
-    void setValueText(const QString &text);
+    // The board was sent `value` for this channel another way: show it, sending nothing.
+    void showSent(int value);
     // Sends `value` as a slider move to it would, even when the slider already stands there.
     void sendValue(int value);
 
