@@ -556,8 +556,9 @@ void TestWindowFrames::limitsOnSlider_data()
     QTest::newRow("Home: the maximum, End: off")
         << QList<int>{Qt::Key_Home, Qt::Key_End} << frame(5, 32) + frame(5, 0);
     QTest::newRow("a drag let go below the minimum") << QList<int>{3} << frame(5, 7);
-    QTest::newRow("a drag from the minimum to one below holds; a wheel notch down: off")
-        << QList<int>{Qt::Key_Up, 6, WheelDown} << frame(5, 7) + frame(5, 0);
+    QTest::newRow("a drag from the minimum to one below holds; a wheel notch down from it: off")
+        << QList<int>{Qt::Key_Up, 6, Qt::Key_Up, WheelDown, WheelDown}
+        << frame(5, 7) + frame(5, 8) + frame(5, 7) + frame(5, 0);
     QTest::newRow("pushed past off or the maximum: nothing more")
         << QList<int>{Qt::Key_Down, WheelDown,  Qt::Key_End,
                       Qt::Key_Home, Qt::Key_Up, Qt::Key_PageUp,
