@@ -65,39 +65,35 @@ private Q_SLOTS:
 
 void TestBatchPlayer::groupFrames_data()
 {
-    QTest::addColumn<bool>("allOff"); // or centre all
-    QTest::addColumn<int>("every");   // the value of every channel not named in `values`
-    QTest::addColumn<QString>("values");
+    QTest::addColumn<bool>("allOff"); // or centre all, channel 5's home 12
+    QTest::addColumn<QList<int>>("values");
     QTest::addColumn<QString>("frames"); // "!": a frame of all-off's loop
+    const QList<int> homes{19, 19, 19, 19, 12, 19, 19, 19, 19, 19,
+                           19, 19, 19, 19, 19, 19, 19, 19, 19, 19};
     const QString loop = u"1=0! 2=0! 3=0! 4=0! 5=0! 6=0! 7=0! 8=0! 9=0! 10=0! 11=0! 12=0! 13=0! "
                          "14=0! 15=0! 16=0! 17=0! 18=0! 19=0! 20=0!"_s;
-    QTest::newRow("all off from off: the loop alone") << true << 0 << QString() << loop;
     QTest::newRow("all off: the channels on, then the loop")
-        << true << 0 << u"7=255 3=155"_s << u"3=0 7=0 "_s + loop;
-    QTest::newRow("centre: the channels off their homes, 5's home 12")
-        << false << 19 << u"3=40 5=0 20=12"_s << u"3=19 5=12 20=19"_s;
-    QTest::newRow("centre with every channel home") << false << 19 << u"5=12"_s << QString();
+        << true << QList<int>{0, 0, 155, 0, 0, 0, 255} + QList<int>(13, 0) << u"3=0 7=0 "_s + loop;
+    QTest::newRow("centre: the channels off their homes")
+        << false << QList<int>{0, 19, 40, 19, 19} + homes.mid(5) << u"1=19 3=19 5=12"_s;
+    QTest::newRow("centre with every channel home") << false << homes << QString();
 }
 
 void TestBatchPlayer::groupFrames()
 {
     QFETCH(bool, allOff);
-    QFETCH(int, every);
-    QFETCH(QString, values);
-    QFETCH(QString, frames);
+    QFETCH(QList<int>, values);
     ChannelTable table;
     table.setChannel(5, {"", 1, 255, 12});
     ChannelValues standing;
-    standing.fill(every);
-    for (const QString &pair : values.split(u' ', Qt::SkipEmptyParts))
-        standing[pair.section(u'=', 0, 0).toUInt() - 1] = pair.section(u'=', 1).toInt();
+    std::ranges::copy(values, standing.begin());
     QStringList planned;
     for (const PlannedFrame &frame :
          allOff ? allOffFrames(standing) : centreAllFrames(standing, table))
         planned << u"%1=%2%3"_s.arg(frame.channel)
                        .arg(frame.value)
                        .arg(frame.offLoop ? u"!"_s : QString());
-    QCOMPARE(planned.join(u' '), frames);
+    QTEST(planned.join(u' '), "frames");
 }
 
 void TestBatchPlayer::plays_data()
