@@ -25,7 +25,7 @@ public:
     int value() const;
 
     // The slider's position changed: bring it to rest within the limits, show the value and
-    // send the channel's frame.
+    // send the channel's frame; pushed past the limit it rests on, it sends nothing.
     void change();
     // Enter in the value box: move the slider to the typed value, or reset a bad entry to "0".
     void enter();
