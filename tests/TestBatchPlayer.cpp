@@ -25,7 +25,6 @@ struct Board final : Clock, BatchOutput
 
     qint64 nowNs() const override { return now; }
     ChannelValues channelValues() const override { return values; }
-    void allOffStarting() override {}
     void send(const PlannedFrame &frame) override
     {
         values[std::size_t(frame.channel - 1)] = frame.value;
@@ -60,7 +59,42 @@ class TestBatchPlayer : public QObject
 private Q_SLOTS:
     void plays_data();
     void plays();
+    void groupFrames_data();
+    void groupFrames();
 };
+
+void TestBatchPlayer::groupFrames_data()
+{
+    QTest::addColumn<bool>("allOff"); // or centre all, channel 5's home 12
+    QTest::addColumn<QList<int>>("values");
+    QTest::addColumn<QString>("frames"); // "!": a frame of all-off's loop
+    const QList<int> homes{19, 19, 19, 19, 12, 19, 19, 19, 19, 19,
+                           19, 19, 19, 19, 19, 19, 19, 19, 19, 19};
+    const QString loop = u"1=0! 2=0! 3=0! 4=0! 5=0! 6=0! 7=0! 8=0! 9=0! 10=0! 11=0! 12=0! 13=0! "
+                         "14=0! 15=0! 16=0! 17=0! 18=0! 19=0! 20=0!"_s;
+    QTest::newRow("all off: the channels on, then the loop")
+        << true << QList<int>{0, 0, 155, 0, 0, 0, 255} + QList<int>(13, 0) << u"3=0 7=0 "_s + loop;
+    QTest::newRow("centre: the channels off their homes")
+        << false << QList<int>{0, 19, 40, 19, 19} + homes.mid(5) << u"1=19 3=19 5=12"_s;
+    QTest::newRow("centre with every channel home") << false << homes << QString();
+}
+
+void TestBatchPlayer::groupFrames()
+{
+    QFETCH(bool, allOff);
+    QFETCH(QList<int>, values);
+    ChannelTable table;
+    table.setChannel(5, {"", 1, 255, 12});
+    ChannelValues standing;
+    std::ranges::copy(values, standing.begin());
+    QStringList planned;
+    for (const PlannedFrame &frame :
+         allOff ? allOffFrames(standing) : centreAllFrames(standing, table))
+        planned << u"%1=%2%3"_s.arg(frame.channel)
+                       .arg(frame.value)
+                       .arg(frame.offLoop ? u"!"_s : QString());
+    QTEST(planned.join(u' '), "frames");
+}
 
 void TestBatchPlayer::plays_data()
 {

@@ -1,6 +1,5 @@
 // The formats the program reads and writes as text: value entries, port names and messages, batch
-// texts, the playing line, and channel setups with where a slider comes to rest inside their
-// limits.
+// texts (under a setup's limits and names), the playing line, and channel setups.
 #include "batch/BatchMessages.h"
 #include "batch/BatchScript.h"
 #include "channels/EntryParser.h"
@@ -67,10 +66,6 @@ private Q_SLOTS:
     void playingLines();
     void setupReads_data();
     void setupReads();
-    void restingValue_data();
-    void restingValue();
-    void batchesUnderSetup_data();
-    void batchesUnderSetup();
 };
 
 void TestTextFormats::entryPositions_data()
@@ -159,7 +154,8 @@ void TestTextFormats::batchValid_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("steps");
     QTest::newRow("comments and blank lines") << u"\n  # a pose\n\t\n#1=1"_s << u""_s;
-    QTest::newRow("an echo copied") << u"S 5 100 E"_s << u"1:5=100"_s;
+    QTest::newRow("an echo copied") << u"S 6 100 E"_s << u"1:6=100"_s;
+    QTest::newRow("names in any case") << u"shoulder=20 SHOULDER=7 5=0"_s << u"1:5=20 5=7 5=0"_s;
     QTest::newRow("a pose in order") << u"3=100 1=50 20=19"_s << u"1:3=100 1=50 20=19"_s;
     QTest::newRow("any case, wide blanks, CR LF")
         << u"\u3000OFF\r\nCentre\u00a0\r\nWAIT 0\r\nwait\t3600000"_s
@@ -178,7 +174,7 @@ void TestTextFormats::batchValid()
 {
     QFETCH(QString, text);
     QFETCH(QString, steps);
-    const BatchScript script = parseBatch(text.toStdString());
+    const BatchScript script = parseBatch(text.toStdString(), table(arm));
     QVERIFY(!script.error);
     QCOMPARE(describe(script.steps), steps);
 }
@@ -222,11 +218,28 @@ void TestTextFormats::batchErrors_data()
     add("move channel 21", u"move 21=10 in 100"_s,
         u"第 1 行“move 21=10 in 100”：“21=10”中的通道应在 1 到 20 之间。"_s);
     add("move back in time", u"move 1=10 in -5"_s,
-        u"第 1 行“move 1=10 in -5”：“-5”不是十进制整数。"_s);
+        u"第 1 行“move 1=10 in -5”：移动时间应在 0 到 3600000 毫秒之间。"_s);
+    add("move with a channel twice", u"move 1=10 2=5 1=20 in 5"_s,
+        u"第 1 行“move 1=10 2=5 1=20 in 5”：同一个“move”中两次出现通道 1。"_s);
+    add("negative value in a frame", u"S 5 -1 E"_s,
+        u"第 1 行“S 5 -1 E”：数值应在 0 到 255 之间。"_s);
+    add("negative value in a pose", u"3=-5"_s,
+        u"第 1 行“3=-5”：“3=-5”中的数值应在 0 到 255 之间。"_s);
+    add("negative channel", u"-3=5"_s, u"第 1 行“-3=5”：“-3=5”中的通道应在 1 到 20 之间。"_s);
+    add("negative wait", u"wait -1"_s, u"第 1 行“wait -1”：等待时间应在 0 到 3600000 毫秒之间。"_s);
+    add("a minus alone", u"S 5 - E"_s, u"第 1 行“S 5 - E”：“-”不是十进制整数。"_s);
     add("move too long", u"move 1=10 in 3600001"_s,
         u"第 1 行“move 1=10 in 3600001”：移动时间应在 0 到 3600000 毫秒之间。"_s);
     add("loop that only spins", u"1=1\nrepeat\nwait 0\nend"_s,
         u"第 2 行“repeat”：循环体为空：“repeat”和“end”之间既不发送也不等待。"_s);
+    add("above the limits", u"1=200\nshoulder=20 5=40"_s,
+        u"第 2 行“shoulder=20 5=40”：通道 5（shoulder）只接受 0 或 7..32。"_s);
+    add("below the limits in a frame", u"S 5 6 E"_s,
+        u"第 1 行“S 5 6 E”：通道 5（shoulder）只接受 0 或 7..32。"_s);
+    add("no such name", u"elbow=20"_s,
+        u"第 1 行“elbow=20”：“elbow”既不是通道号，也不是通道的名称。"_s);
+    add("a channel twice in a move, by name and number", u"move shoulder=20 5=9 in 100"_s,
+        u"第 1 行“move shoulder=20 5=9 in 100”：同一个“move”中两次出现通道 5（shoulder）。"_s);
     add("inner loop empty", u"repeat 2\n repeat 3\n end\n wait 5\nend"_s,
         u"第 2 行“repeat 3”：循环体为空：“repeat”和“end”之间既不发送也不等待。"_s);
 }
@@ -235,10 +248,11 @@ void TestTextFormats::batchErrors()
 {
     QFETCH(QString, text);
     QFETCH(QString, message);
-    const BatchScript script = parseBatch(text.toStdString());
+    // Channel 5 is a shoulder that takes 7..32.
+    const BatchScript script = parseBatch(text.toStdString(), table(arm));
     QVERIFY(script.error);
     QVERIFY(script.steps.empty());
-    QCOMPARE(batchErrorMessage(*script.error, ChannelTable()), message);
+    QCOMPARE(batchErrorMessage(*script.error, table(arm)), message);
 }
 
 void TestTextFormats::playingLines_data()
@@ -312,59 +326,6 @@ void TestTextFormats::setupReads()
     // Nothing is half-applied.
     if (reading.error)
         QCOMPARE(reading.table, ChannelTable());
-}
-
-void TestTextFormats::restingValue_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<int>("rests"); // on channel 5, limits 7..32
-    QTest::newRow("one step up from off") << 0 << 1 << 7;
-    QTest::newRow("one step down from the minimum") << 7 << 6 << 0;
-    QTest::newRow("Home key: the top") << 20 << 255 << 32;
-    QTest::newRow("End key: off") << 20 << 0 << 0;
-    QTest::newRow("drag released below the minimum") << 20 << 3 << 7;
-    QTest::newRow("drag from off released below the minimum") << 0 << 6 << 7;
-    QTest::newRow("one step past the maximum") << 32 << 33 << 32;
-    QTest::newRow("inside") << 10 << 11 << 11;
-}
-
-void TestTextFormats::restingValue()
-{
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(int, rests);
-    QCOMPARE(table(arm).restingValue(5, from, to), rests);
-    // Without a setup every value rests where it is put.
-    QCOMPARE(ChannelTable().restingValue(5, from, to), to);
-}
-
-void TestTextFormats::batchesUnderSetup_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("read"); // the frames, or the error as the window shows it
-    QTest::newRow("names in any case") << u"shoulder=20 SHOULDER=7 5=0"_s << u"5=20 5=7 5=0"_s;
-    QTest::newRow("above the limits")
-        << u"1=200\nshoulder=20 5=40"_s
-        << u"第 2 行“shoulder=20 5=40”：通道 5（shoulder）只接受 0 或 7..32。"_s;
-    QTest::newRow("below the limits in a frame")
-        << u"S 5 6 E"_s << u"第 1 行“S 5 6 E”：通道 5（shoulder）只接受 0 或 7..32。"_s;
-    QTest::newRow("no such name")
-        << u"elbow=20"_s << u"第 1 行“elbow=20”：“elbow”既不是通道号，也不是通道的名称。"_s;
-}
-
-void TestTextFormats::batchesUnderSetup()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, read);
-    const ChannelTable channels = table(arm);
-    const BatchScript script = parseBatch(text.toStdString(), channels);
-    QStringList frames;
-    for (const BatchStep &step : script.steps) {
-        for (const ChannelValue &frame : step.frames)
-            frames << u"%1=%2"_s.arg(frame.channel).arg(frame.value);
-    }
-    QCOMPARE(script.error ? batchErrorMessage(*script.error, channels) : frames.join(u' '), read);
 }
 
 QTEST_APPLESS_MAIN(TestTextFormats)

@@ -147,6 +147,9 @@ QString setupFile(const QTemporaryDir &folder, const QByteArray &onStop = "none"
     return path;
 }
 
+// Input on a slider beside its keys and a drag to 0..255.
+enum SliderInput { WheelUp = 1000, WheelDown, UpArrow, TrackAbove, MiddleClick, RightClick };
+
 // What centre all sends from all off under that setup.
 QByteArray homes()
 {
@@ -167,10 +170,6 @@ struct Entry
 };
 Q_DECLARE_METATYPE(Entry)
 
-// Input given to slider 4 of the window.
-using Input = std::function<void(QScrollBar &, QPoint)>;
-Q_DECLARE_METATYPE(Input)
-
 // What the window sends, where, and what it shows: its channel rows, group buttons and batches
 // (on an open port unless said), the board's replies, the port's opening, closing and device, and
 // the channel setup dialog.
@@ -185,12 +184,9 @@ private Q_SLOTS:
         QStandardPaths::setTestModeEnabled(true);
         pwm20::installLanguage(m_chinese, u"zh"_s);
     }
-    void sliderInput_data();
-    void sliderInput();
     void valueEntry_data();
     void valueEntry();
     void closedPort();
-    void centreAll_data();
     void centreAll();
     void replies();
     void playsAsIfByHand();
@@ -198,6 +194,8 @@ private Q_SLOTS:
     void nothingSent();
     void batchEnds_data();
     void batchEnds();
+    void stopInGroupStep_data();
+    void stopInGroupStep();
     void limitsOnSlider_data();
     void limitsOnSlider();
     void limitsRefused();
@@ -215,51 +213,6 @@ private Q_SLOTS:
 private:
     QTranslator m_chinese; // the window's language, as a Chinese user has it
 };
-
-void TestWindowFrames::sliderInput_data()
-{
-    QTest::addColumn<Input>("input");
-    QTest::addColumn<QStyle::SubControl>("where");
-    QTest::addColumn<int>("valueAfter"); // slider 4 starts at value 7: one step, or none
-    const auto click = [](Qt::MouseButton button, Qt::KeyboardModifiers keys = {}) {
-        return Input(
-            [=](QScrollBar &slider, QPoint at) { QTest::mouseClick(&slider, button, keys, at); });
-    };
-    const auto key = [](Qt::Key key) {
-        return Input([=](QScrollBar &slider, QPoint) { QTest::keyClick(&slider, key); });
-    };
-    const auto wheel = [](QScrollBar &slider, QPoint at) {
-        QWheelEvent notch(at, slider.mapToGlobal(at), {}, {0, 120}, {}, {}, Qt::NoScrollPhase,
-                          false);
-        QApplication::sendEvent(&slider, &notch);
-    };
-    const auto rightClick = [](QScrollBar &slider, QPoint) {
-        QVERIFY(rightClickMenu(slider).isEmpty());
-    };
-    const QStyle::SubControl track = QStyle::SC_ScrollBarSubPage;
-    QTest::newRow("up arrow") << click(Qt::LeftButton) << QStyle::SC_ScrollBarSubLine << 8;
-    QTest::newRow("track above the thumb") << click(Qt::LeftButton) << track << 8;
-    QTest::newRow("Home key: the top end") << key(Qt::Key_Home) << track << 255;
-    QTest::newRow("wheel: one step a notch") << Input(wheel) << track << 8;
-    QTest::newRow("middle click: no jump") << click(Qt::MiddleButton) << track << 7;
-    QTest::newRow("right click: no menu") << Input(rightClick) << track << 7;
-}
-
-void TestWindowFrames::sliderInput()
-{
-    QFETCH(Input, input);
-    QFETCH(QStyle::SubControl, where);
-    QFETCH(int, valueAfter);
-    WindowHarness window;
-    window.openPortAndSettle();
-    window.typeAndEnter(4, u"7"_s);
-    window.com1().takeReceived(4);
-    window.slider(4).setFocus();
-    input(window.slider(4), window.pointOn(4, where));
-    QCOMPARE(window.com1().takeAllWithin(300),
-             valueAfter == 7 ? QByteArray() : frame(4, valueAfter));
-    QCOMPARE(window.slider(4).value(), 255 - valueAfter);
-}
 
 void TestWindowFrames::valueEntry_data()
 {
@@ -315,32 +268,21 @@ void TestWindowFrames::closedPort()
     QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
 }
 
-void TestWindowFrames::centreAll_data()
-{
-    QTest::addColumn<int>("alreadyCentred"); // 0: none
-    QTest::newRow("from all off") << 0;
-    QTest::newRow("slider 20 already centred") << 20;
-}
-
 void TestWindowFrames::centreAll()
 {
-    QFETCH(int, alreadyCentred);
     WindowHarness window;
     window.openPortAndSettle();
-    if (alreadyCentred != 0)
-        window.typeAndEnter(alreadyCentred, u"19"_s);
-    window.com1().takeReceived(alreadyCentred != 0 ? 4 : 0);
+    window.typeAndEnter(20, u"19"_s);
+    window.com1().takeReceived(4);
 
+    // Slider 20 is centred already: it sends nothing (what is sent is decided in GroupFrames).
     window.click(window.button(4));
-    QByteArray expected;
     for (int channel = 1; channel <= 20; ++channel) {
-        if (channel != alreadyCentred)
-            expected += frame(channel, 19);
         QCOMPARE(window.valueBox(channel).text(), u"19"_s);
         QCOMPARE(window.slider(channel).value(), 236);
     }
-    QCOMPARE(window.com1().takeAllWithin(100), expected);
-    QCOMPARE(window.text1().text(), u"S %1 19 E"_s.arg(alreadyCentred == 20 ? 19 : 20));
+    QCOMPARE(window.com1().takeReceived(76), everyChannel(19).first(76));
+    QCOMPARE(window.text1().text(), u"S 19 19 E"_s);
 
     // Again: every slider is centred already, so nothing is sent, and text typed stays.
     QTest::keyClicks(&window.valueBox(11), u"x"_s);
@@ -451,6 +393,12 @@ void TestWindowFrames::batchEnds_data()
     row("stop clicked, home", "home", u"stop"_s, homes());
     row("stop clicked, off", "off", u"stop"_s, frame(1, 0) + frame(9, 0) + everyChannel(0));
     row("window closed, home", "home", u"close window"_s, homes());
+    // A group button ends the batch, with its own frames for a stop pose.
+    row("全关 pressed", "home", u"all off"_s, frame(1, 0) + frame(9, 0) + everyChannel(0));
+    row("舵机全归中 pressed", "off", u"centre"_s, homes());
+    row("Esc in a value box", "home", u"Esc v3"_s, homes());
+    row("Esc on a slider", "home", u"Esc VScroll4"_s, homes());
+    row("Esc in the batch box", "home", u"Esc RichTextBox1"_s, homes());
 }
 
 void TestWindowFrames::batchEnds()
@@ -479,7 +427,14 @@ void TestWindowFrames::batchEnds()
         window.form().close();
     else if (how == u"new setup")
         window.form().useSetup(setupFile(folder, "off"));
-    else
+    else if (how == u"all off" || how == u"centre")
+        window.click(window.button(how == u"all off" ? 3 : 4));
+    else if (how.startsWith(u"Esc ")) {
+        window.form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window.form()));
+        window.control<QWidget>(how.mid(4)).setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    } else
         window.com1().closeBoardSide();
     QByteArray sent = how == u"lost" ? QByteArray() : window.com1().takeAllWithin(600);
     while (sent.startsWith(frame(1, 20)) || sent.startsWith(frame(1, 30)))
@@ -493,39 +448,97 @@ void TestWindowFrames::batchEnds()
                                : QStringList{message.arg(window.com1().devicePath())});
 }
 
+void TestWindowFrames::stopInGroupStep_data()
+{
+    QTest::addColumn<QString>("step");
+    QTest::newRow("off") << u"off"_s;
+    QTest::newRow("centre") << u"centre"_s;
+}
+
+void TestWindowFrames::stopInGroupStep()
+{
+    QFETCH(QString, step);
+    WindowHarness window;
+    window.openPortAndSettle();
+    typeBatch(window, u"1=9 2=9 3=9 4=9 5=9 6=9 7=9 8=9 9=9 10=9 11=9 12=9 13=9 14=9 15=9 16=9 "
+                      "17=9 18=9 19=9 20=9\n"_s +
+                          step);
+    window.click(window.button(2));
+    QList<int> board(21, 9);
+    board[1] = step == u"off" ? 0 : 19;
+    QCOMPARE(window.com1().takeReceived(84), everyChannel(9) + frame(1, board[1]));
+    window.click(window.button(2));
+    const QByteArray sent = window.com1().takeAllWithin(200);
+    QVERIFY2(sent.size() < 4 * 19, "stopped after the step's end"); // 19 or 22 frames left
+    for (qsizetype at = 0; at + 3 < sent.size(); at += 4)
+        board[sent[at + 1]] = quint8(sent[at + 2]);
+    for (int channel = 1; channel <= 20; ++channel) {
+        QCOMPARE(window.valueBox(channel).text(), QString::number(board[channel]));
+        QCOMPARE(window.slider(channel).value(), 255 - board[channel]);
+    }
+}
+
 void TestWindowFrames::limitsOnSlider_data()
 {
-    QTest::addColumn<QList<int>>("keys"); // pressed on slider 5; 0 drags it to value 3
+    QTest::addColumn<int>("channel"); // 4 takes 1..255, 5 (shoulder) 7..32
+    QTest::addColumn<QList<int>>("input");
     QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("one step per arrow, track click and notch; no jump, no menu; Home: the top")
+        << 4 << QList<int>{7, UpArrow, TrackAbove, WheelUp, MiddleClick, RightClick, Qt::Key_Home}
+        << frame(4, 7) + frame(4, 8) + frame(4, 9) + frame(4, 10) + frame(4, 255);
     QTest::newRow("from off one step up: the minimum; one step down from it: off")
-        << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}
+        << 5 << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}
         << frame(5, 7) + frame(5, 8) + frame(5, 7) + frame(5, 0);
     QTest::newRow("Home: the maximum, End: off")
-        << QList<int>{Qt::Key_Home, Qt::Key_End} << frame(5, 32) + frame(5, 0);
-    QTest::newRow("a drag let go below the minimum") << QList<int>{0} << frame(5, 7);
+        << 5 << QList<int>{Qt::Key_Home, Qt::Key_End} << frame(5, 32) + frame(5, 0);
+    QTest::newRow("a drag let go below the minimum") << 5 << QList<int>{3} << frame(5, 7);
+    QTest::newRow("a drag from the minimum to one below holds; a wheel notch down from it: off")
+        << 5 << QList<int>{Qt::Key_Up, 6, Qt::Key_Up, WheelDown, WheelDown}
+        << frame(5, 7) + frame(5, 8) + frame(5, 7) + frame(5, 0);
+    QTest::newRow("pushed past off or the maximum: nothing more")
+        << 5 << QList<int>{Qt::Key_Down, WheelDown,  Qt::Key_End,
+                           Qt::Key_Home, Qt::Key_Up, Qt::Key_PageUp,
+                           Qt::Key_Home, WheelUp,    UpArrow,
+                           TrackAbove,   40}
+        << frame(5, 32);
 }
 
 void TestWindowFrames::limitsOnSlider()
 {
-    QFETCH(QList<int>, keys);
+    QFETCH(int, channel);
+    QFETCH(QList<int>, input);
     QFETCH(QByteArray, sent);
     const QTemporaryDir folder;
     WindowHarness window;
     window.form().useSetup(setupFile(folder));
     window.openPortAndSettle();
-    QScrollBar &slider = window.slider(5);
-    for (const int key : keys) {
-        if (key != 0) {
-            QTest::keyClick(&slider, Qt::Key(key));
-            continue;
+    QScrollBar &slider = window.slider(channel);
+    for (const int given : input) {
+        const QPoint track = window.pointOn(channel, QStyle::SC_ScrollBarSubPage);
+        if (given <= 255) {
+            slider.setSliderDown(true);
+            slider.setSliderPosition(255 - given);
+            slider.setSliderDown(false);
+        } else if (given == WheelUp || given == WheelDown) {
+            QWheelEvent notch(track, slider.mapToGlobal(track), {},
+                              {0, given == WheelUp ? 120 : -120}, {}, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&slider, &notch);
+        } else if (given == UpArrow || given == TrackAbove) {
+            window.clickOn(channel, given == UpArrow ? QStyle::SC_ScrollBarSubLine
+                                                     : QStyle::SC_ScrollBarSubPage);
+        } else if (given == MiddleClick) {
+            QTest::mouseClick(&slider, Qt::MiddleButton, {}, track);
+        } else if (given == RightClick) {
+            QVERIFY(rightClickMenu(slider).isEmpty());
+        } else {
+            QTest::keyClick(&slider, Qt::Key(given));
         }
-        slider.setSliderDown(true);
-        slider.setSliderPosition(255 - 3);
-        slider.setSliderDown(false);
     }
     QCOMPARE(window.com1().takeReceived(sent.size()), sent);
     QCOMPARE(window.com1().takeAllWithin(50), QByteArray());
-    QCOMPARE(window.valueBox(5).text(), QString::number(quint8(sent.at(sent.size() - 2))));
+    const int last = quint8(sent.at(sent.size() - 2));
+    QCOMPARE(window.valueBox(channel).text(), QString::number(last));
+    QCOMPARE(slider.value(), 255 - last);
 }
 
 void TestWindowFrames::limitsRefused()

@@ -8,6 +8,7 @@
 
 #include <QLineEdit>
 #include <QLocale>
+#include <QSignalBlocker>
 
 namespace pwm20 {
 
@@ -20,7 +21,13 @@ ChannelRow::ChannelRow(int channel, ChannelSlider &slider, QLineEdit &valueBox, 
 void ChannelRow::change()
 {
     const int moved = value();
-    const int resting = m_table.restingValue(m_channel, m_restingValue, moved);
+    const int resting =
+        m_table.restingValue(m_channel, m_restingValue, moved, m_slider.takeDropped());
+    if (resting == m_restingValue && resting != moved) {
+        // Pushed past a limit it already rests on: the board has this value already.
+        showSent(resting);
+        return;
+    }
     if (resting != moved) {
         // The slider moves on to where it may rest, and that change sends the frame.
         setValue(resting);
@@ -67,9 +74,12 @@ void ChannelRow::sendValue(int value)
         setValue(value);
 }
 
-void ChannelRow::setValueText(const QString &text)
+void ChannelRow::showSent(int value)
 {
-    m_valueBox.setText(text);
+    const QSignalBlocker quiet(m_slider);
+    setValue(value);
+    m_restingValue = value;
+    m_valueBox.setText(QString::number(value));
 }
 
 } // namespace pwm20

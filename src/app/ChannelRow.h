@@ -25,14 +25,15 @@ public:
     int value() const;
 
     // The slider's position changed: bring it to rest within the limits, show the value and
-    // send the channel's frame.
+    // send the channel's frame; pushed past the limit it rests on, it sends nothing.
     void change();
     // Enter in the value box: move the slider to the typed value, or reset a bad entry to "0".
     void enter();
 
     // As a group command sets the slider; a real change runs change() before this returns.
     void setValue(int value);
-    void setValueText(const QString &text);
+    // The board was sent `value` for this channel another way: show it, sending nothing.
+    void showSent(int value);
     // Sends `value` as a slider move to it would, even when the slider already stands there.
     void sendValue(int value);
 

@@ -17,6 +17,13 @@ ChannelSlider::ChannelSlider(QWidget *parent) : QScrollBar(Qt::Vertical, parent)
     setFocusPolicy(Qt::StrongFocus);
     // The toolkit's "Scroll here", "Top" and "Bottom" would throw a servo across its whole range.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // With tracking off a drag moves the slider once, on release, as the wheel moves it: the
+    // release tells the two apart.
+    connect(this, &QAbstractSlider::sliderReleased, this,
+            [this] { m_dropping = sliderPosition() != value(); });
+    connect(this, &QAbstractSlider::actionTriggered, this, [this](int action) {
+        m_dropped = std::exchange(m_dropping, false) && action == SliderMove;
+    });
 }
 
 void ChannelSlider::mousePressEvent(QMouseEvent *event)

@@ -4,6 +4,8 @@
 
 #include <QScrollBar>
 
+#include <utility>
+
 namespace pwm20 {
 
 // A channel's vertical slider: 0 at the top, 255 at the bottom, one step per arrow click, track
@@ -20,6 +22,9 @@ public:
 
     explicit ChannelSlider(QWidget *parent);
 
+    // Whether the change being handled is a drag let go (rather than a step), once.
+    bool takeDropped() { return std::exchange(m_dropped, false); }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -30,6 +35,9 @@ private:
     void endMousePress();
 
     QWidget *m_watchedWindow = nullptr;
+    // A drag let go elsewhere than it started: the move it makes comes next.
+    bool m_dropping = false;
+    bool m_dropped = false;
 };
 
 } // namespace pwm20

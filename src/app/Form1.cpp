@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTextEdit>
 
 #include <limits>
@@ -212,6 +213,9 @@ void Form1::connectHandlers()
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(MSComm1.get(), &SerialService::commEventRaised, this, &Form1::MSComm1_OnComm);
+    // Esc stops a batch as its button does, wherever the focus is in the window.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated,
+            m_batchArea.get(), &BatchArea::interrupt);
 }
 
 void Form1::Form_Load()
@@ -268,11 +272,14 @@ void Form1::Command2_Click()
 
 void Form1::Command3_Click()
 {
+    // A batch playing ends first, with no stop pose: nothing it would send comes after these.
+    m_batchArea->stop();
     m_groupCommands->allOff();
 }
 
 void Form1::Command4_Click()
 {
+    m_batchArea->stop();
     m_groupCommands->centreAll();
 }
 

@@ -12,24 +12,14 @@ GroupCommands::GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffe
 
 void GroupCommands::allOff()
 {
-    allOffStarting();
-    for (ChannelRow &row : m_rows)
-        row.setValue(ChannelTable::offValue);
-    // Only now, after every nested change has sent its frame, is the buffer reused: start, value 0
-    // and end once, then each channel number in turn.
-    m_frameBuffer[0] = frameStart;
-    m_frameBuffer[2] = 0;
-    m_frameBuffer[3] = frameEnd;
-    for (const ChannelRow &row : m_rows) {
-        m_frameBuffer[1] = static_cast<std::uint8_t>(row.channel());
-        m_frames.plainFrameWrite();
-    }
+    for (const PlannedFrame &frame : allOffFrames(channelValues()))
+        send(frame);
 }
 
 void GroupCommands::centreAll()
 {
-    for (ChannelRow &row : m_rows)
-        row.setValue(m_table.channel(row.channel()).home);
+    for (const PlannedFrame &frame : centreAllFrames(channelValues(), m_table))
+        send(frame);
 }
 
 ChannelValues GroupCommands::channelValues() const
@@ -40,17 +30,13 @@ ChannelValues GroupCommands::channelValues() const
     return values;
 }
 
-void GroupCommands::allOffStarting()
-{
-    for (ChannelRow &row : m_rows)
-        row.setValueText(QStringLiteral("0"));
-}
-
 void GroupCommands::send(const PlannedFrame &frame)
 {
     if (frame.offLoop) {
         fillChannelFrame(m_frameBuffer, frame.channel, 0);
         m_frames.plainFrameWrite();
+        // The slider moved to 0 before the loop began, unless a hand has moved it since.
+        m_rows[static_cast<std::size_t>(frame.channel - 1)].showSent(ChannelTable::offValue);
     } else {
         m_rows[static_cast<std::size_t>(frame.channel - 1)].sendValue(frame.value);
     }

@@ -18,15 +18,12 @@ public:
     GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffer, FrameSend &frames,
                   const ChannelTable &table);
 
-    // Every channel to 0: moved sliders send their own frames, then every channel gets one more
-    // off frame, whether its slider moved or not.
+    // What allOffFrames() and centreAllFrames() say, from where the sliders stand: a frame that
+    // moves a slider goes out as its row sends it.
     void allOff();
-    // Every servo to its home (its centre unless set otherwise); only the rows whose slider really
-    // moves send a frame.
     void centreAll();
 
     ChannelValues channelValues() const override;
-    void allOffStarting() override;
     void send(const PlannedFrame &frame) override;
 
 private:

@@ -57,6 +57,9 @@ QString batchProblemText(const BatchError &error, const ChannelTable &table)
             "BatchMessages", "缺少“in 毫秒”，应写作“move 通道=数值 ... in 毫秒 [smooth]”。");
     case Problem::MoveTimeRange:
         return QCoreApplication::translate("BatchMessages", "移动时间应在 0 到 3600000 毫秒之间。");
+    case Problem::ChannelTwice:
+        return QCoreApplication::translate("BatchMessages", "同一个“move”中两次出现%1。")
+            .arg(channelTitle(table, error.channel));
     case Problem::EmptyLoop:
         return QCoreApplication::translate("BatchMessages",
                                            "循环体为空：“repeat”和“end”之间既不发送也不等待。");

@@ -2,6 +2,7 @@
 
 #include "WakeTimer.h"
 
+#include "channels/GroupFrames.h"
 #include "serial/LineClock.h"
 #include "serial/ServoFrame.h"
 
@@ -17,31 +18,6 @@ constexpr int stepsPerTurn = 1000;
 constexpr qint64 earlyWakeNs = 1'000'000;
 // Later than a timer's usual wake-up and a frame's own work: the program did not run for a while.
 constexpr qint64 lateNs = 500'000;
-
-// The frames the all-off and centre-all buttons send from these channel values, in their order.
-std::vector<PlannedFrame> allOffFrames(const ChannelValues &values)
-{
-    std::vector<PlannedFrame> frames;
-    constexpr int off = ChannelTable::offValue;
-    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
-        if (values[static_cast<std::size_t>(channel - 1)] != off)
-            frames.push_back({channel, off, false});
-    }
-    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel)
-        frames.push_back({channel, off, true});
-    return frames;
-}
-
-std::vector<PlannedFrame> centreAllFrames(const ChannelValues &values, const ChannelTable &table)
-{
-    std::vector<PlannedFrame> frames;
-    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
-        const int home = table.channel(channel).home;
-        if (values[static_cast<std::size_t>(channel - 1)] != home)
-            frames.push_back({channel, home, false});
-    }
-    return frames;
-}
 
 } // namespace
 
@@ -187,7 +163,6 @@ void BatchPlayer::takeStep(const BatchStep &step)
         break;
     case Kind::Off:
         m_frames = allOffFrames(m_output.channelValues());
-        m_output.allOffStarting();
         break;
     case Kind::Centre:
         m_frames = centreAllFrames(m_output.channelValues(), m_channels);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <utility>
 
 namespace pwm20 {
 namespace {
@@ -59,15 +60,18 @@ bool sameWord(std::string_view word, std::string_view keyword)
     });
 }
 
-// A plain decimal integer: digits only. Anything past ten digits is out of every range anyway.
+// A plain decimal integer: digits, a minus sign before them at most (so that a negative number
+// is told its range, not that it is no number). Past ten digits is out of every range anyway.
 std::optional<std::int64_t> plainNumber(std::string_view word)
 {
-    if (word.empty() || !std::ranges::all_of(word, [](char c) { return c >= '0' && c <= '9'; }))
+    const bool negative = word.starts_with('-');
+    const std::string_view digits = word.substr(negative ? 1 : 0);
+    if (digits.empty() || !std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     std::int64_t value = 0;
-    for (char digit : word)
+    for (char digit : digits)
         value = std::min<std::int64_t>(value * 10 + (digit - '0'), 99'999'999'999);
-    return value;
+    return negative ? -value : value;
 }
 
 class LineReader
@@ -179,6 +183,12 @@ std::optional<BatchError> readMove(const std::vector<std::string_view> &words, L
         return reader.fail(Problem::MoveWithoutTime);
     if (auto error = readPose({words.begin() + 1, in}, reader, step))
         return error;
+    // Each channel glides to one target: a second one is most likely a typo for another joint.
+    std::array<bool, ChannelTable::channelCount + 1> named{};
+    for (const ChannelValue &target : step.frames) {
+        if (std::exchange(named[std::size_t(target.channel)], true))
+            return reader.fail(Problem::ChannelTwice, {}, target.channel);
+    }
     if (const auto problem =
             readNumber(in[1], {0, longestWaitMs, Problem::MoveTimeRange}, step.amount))
         return reader.fail(*problem, in[1]);

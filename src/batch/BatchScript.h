@@ -56,13 +56,14 @@ struct BatchError
         MoveWithoutTargets,
         MoveWithoutTime,
         MoveTimeRange,
+        ChannelTwice,
     };
 
     int line = 0;
     std::string lineText; // the line without its comment and surrounding blanks
     Problem problem = Problem::UnknownWord;
     std::string word;
-    int channel = 0; // OutsideLimits: the channel whose limits refuse the value
+    int channel = 0; // OutsideLimits, ChannelTwice: the channel at fault
 
     bool operator==(const BatchError &) const = default;
 };

@@ -10,15 +10,15 @@ bool ChannelTable::accepts(int number, int value) const
     return value == offValue || (value >= limits.min && value <= limits.max);
 }
 
-int ChannelTable::restingValue(int number, int from, int to) const
+int ChannelTable::restingValue(int number, int from, int to, bool dragged) const
 {
     if (accepts(number, to))
         return to;
     const Channel &limits = channel(number);
     if (to > limits.max)
         return limits.max;
-    // Below the minimum: a single step down from it switches off, anything else stops there.
-    return from == limits.min && to == from - 1 ? offValue : limits.min;
+    // Below the minimum: a single step down from it switches off; a drag let go there holds.
+    return !dragged && from == limits.min && to == from - 1 ? offValue : limits.min;
 }
 
 std::optional<int> ChannelTable::channelNamed(std::string_view name) const

@@ -27,7 +27,6 @@ public:
     int run(std::vector<BatchStep> steps, const QStringList &lines);
 
     ChannelValues channelValues() const override { return m_values; }
-    void allOffStarting() override {}
     void send(const PlannedFrame &frame) override;
 
 private:
