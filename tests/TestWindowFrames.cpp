@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QSerialPort>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -451,6 +452,9 @@ void TestWindowFrames::batchEnds_data()
     row("stop clicked, home", "home", u"stop"_s, homes());
     row("stop clicked, off", "off", u"stop"_s, frame(1, 0) + frame(9, 0) + everyChannel(0));
     row("window closed, home", "home", u"close window"_s, homes());
+    // A signal (143 SIGTERM, 130 SIGINT) stops as closing does, asks nothing, and ends by the last.
+    row("SIGTERM, home", "home", u"143"_s, homes());
+    row("SIGTERM, then SIGINT during the stop pose", "home", u"143 130"_s, {});
 }
 
 void TestWindowFrames::batchEnds()
@@ -471,7 +475,12 @@ void TestWindowFrames::batchEnds()
     // Sliders and boxes stay usable during a run: a change by hand goes out between two frames.
     window.typeAndEnter(9, u"9"_s);
     QVERIFY(window.com1().takeReceived(12).contains(frame(9, 9)));
-    if (how == u"stop")
+    QSignalSpy ended(&window.form(), &pwm20::Form1::stoppedBySignal);
+    const QStringList signalled = how.at(0).isDigit() ? how.split(u' ') : QStringList();
+    if (!signalled.isEmpty())
+        for (const QString &exitStatus : signalled)
+            window.form().stopBySignal(exitStatus.toInt());
+    else if (how == u"stop")
         window.click(window.button(2));
     else if (how == u"close port")
         window.click(window.button(1));
@@ -485,6 +494,9 @@ void TestWindowFrames::batchEnds()
     while (sent.startsWith(frame(1, 20)) || sent.startsWith(frame(1, 30)))
         sent = sent.mid(4); // on its way when the batch ended
     QCOMPARE(sent, pose);
+    QTRY_COMPARE(window.comm().portOpen(), how == u"stop" || how == u"new setup");
+    QTRY_COMPARE(ended.size(), signalled.size() > 0 ? 1 : 0);
+    QVERIFY(signalled.isEmpty() || ended[0] == QVariantList{signalled.last().toInt()});
     QTRY_COMPARE(window.button(2).text(), u"批量发送"_s);
     QCOMPARE(window.form().isVisible(), how != u"close window");
     QTest::qWait(100);
