@@ -25,6 +25,7 @@
 #include <QTranslator>
 
 #include <functional>
+#include <future>
 #include <termios.h>
 
 using namespace pwm20::testing;
@@ -204,6 +205,7 @@ private Q_SLOTS:
     void limitsRefused();
     void poseAndFiles();
     void openAndClose();
+    void closingDrains();
     void failedOpen_data();
     void failedOpen();
     void deviceLost_data();
@@ -686,6 +688,20 @@ void TestWindowFrames::openAndClose()
     window.click(window.button(1));
     QCOMPARE(window.com2().takeReceived(80), everyChannel(0));
     QCOMPARE(window.com1().takeAllWithin(0), QByteArray());
+}
+
+// A board slower than the program: what still waits in the program's buffers when the port's
+// button closes it reaches the board all the same.
+void TestWindowFrames::closingDrains()
+{
+    WindowHarness window;
+    window.openPortAndSettle();
+    const QByteArray frames = frame(7, 7).repeated(100'000); // far more than a pty holds
+    window.comm().output(frames);
+    auto board = std::async(std::launch::async,
+                            [&] { return window.com1().takeReceived(frames.size(), 3000, false); });
+    window.click(window.button(1));
+    QCOMPARE(board.get().size(), frames.size());
 }
 
 void TestWindowFrames::failedOpen_data()

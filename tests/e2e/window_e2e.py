@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 # Drives the real pwm20 window under X as a person would (xdotool clicks and keys) and checks the
 # bytes that reach two pseudo-terminals standing in for the boards on com1 and com2: what only a
-# real window shows. usage: window_e2e.py PATH_TO_PWM20   (it starts its own X server)
-import ctypes
+# real window shows. usage: window_e2e.py PATH_TO_PWM20   (under tools/own-x-server.py)
 import os
 import pty
-import select
+import shutil
 import signal
 import subprocess
 import sys
@@ -39,56 +38,17 @@ class Board:  # the board's end of a pseudo-terminal
 
 
 def xdotool(*args):
-    return subprocess.run(["xdotool", *map(str, args)], stdout=subprocess.PIPE, text=True,
+    return subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True,
                           timeout=30).stdout.split()
 
 
-def dies_with_this_script():  # however it ends, SIGKILL too: nothing is left behind
-    parent = os.getppid()
-    ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
-    if os.getppid() != parent:
-        os._exit(1)
-
-
-def start_x_server():  # its display, once it takes connections
-    read, write = os.pipe()
-    server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
-                               "-dpi", "96", "-nolisten", "tcp"], pass_fds=[write],
-                              preexec_fn=dies_with_this_script, stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = b""  # written as the number, then a newline: both are read before the pipe closes
-    while not number.endswith(b"\n") and select.select([read], [], [], 20)[0]:
-        piece = os.read(read, 16)
-        number += piece if piece else b"\n"
-    os.close(read)
-    number = number.decode().strip()
-    if not number:
-        server.kill()
-        sys.exit("Xvfb did not start")
-    return server, ":" + number
-
-
 def main():
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))  # the finally blocks still run
-    server, display = start_x_server()
-    try:
-        with tempfile.TemporaryDirectory() as config:
-            return play(display, config)
-    finally:
-        server.kill()
-        server.wait()
-
-
-def play(display, config):
-    com1, com2 = Board(), Board()
-    setup = os.path.join(config, "stop.ini")
-    with open(setup, "w") as file:
-        file.write("[batch]\non_stop=home\n")
-    os.environ["DISPLAY"] = display  # for xdotool and xprop too
+    com1, com2, config = Board(), Board(), tempfile.mkdtemp()
+    with open(os.path.join(config, "stop.ini"), "w") as setup:
+        setup.write("[batch]\non_stop=home\n")
     env = dict(os.environ, PWM20_COM1=com1.path, PWM20_COM2=com2.path, QT_QPA_PLATFORM="xcb",
                XDG_CONFIG_HOME=config)
-    process = subprocess.Popen([sys.argv[1], "--setup", setup], env=env,
-                               preexec_fn=dies_with_this_script)
+    process = subprocess.Popen([sys.argv[1], "--setup", setup.name], env=env)
     results = []
 
     def expect(what, actual, expected):
@@ -158,6 +118,7 @@ def play(display, config):
     finally:
         process.kill()
         process.wait(timeout=10)
+        shutil.rmtree(config)
     print(f"{results.count(True)} passed, {results.count(False)} failed")
     return 0 if all(results) else 1
 
