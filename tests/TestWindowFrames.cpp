@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QSerialPort>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include <QTranslator>
 
 #include <functional>
+#include <future>
 #include <termios.h>
 
 using namespace pwm20::testing;
@@ -201,6 +203,7 @@ private Q_SLOTS:
     void limitsRefused();
     void poseAndFiles();
     void openAndClose();
+    void closingDrains();
     void failedOpen_data();
     void failedOpen();
     void deviceLost_data();
@@ -399,6 +402,9 @@ void TestWindowFrames::batchEnds_data()
     row("Esc in a value box", "home", u"Esc v3"_s, homes());
     row("Esc on a slider", "home", u"Esc VScroll4"_s, homes());
     row("Esc in the batch box", "home", u"Esc RichTextBox1"_s, homes());
+    // A signal (143 SIGTERM, 130 SIGINT) stops as closing does, asks nothing, and ends by the last.
+    row("SIGTERM, home", "home", u"143"_s, homes());
+    row("SIGTERM, then SIGINT during the stop pose", "home", u"143 130"_s, {});
 }
 
 void TestWindowFrames::batchEnds()
@@ -419,7 +425,12 @@ void TestWindowFrames::batchEnds()
     // Sliders and boxes stay usable during a run: a change by hand goes out between two frames.
     window.typeAndEnter(9, u"9"_s);
     QVERIFY(window.com1().takeReceived(12).contains(frame(9, 9)));
-    if (how == u"stop")
+    QSignalSpy ended(&window.form(), &pwm20::Form1::stoppedBySignal);
+    const QStringList signalled = how.at(0).isDigit() ? how.split(u' ') : QStringList();
+    if (!signalled.isEmpty())
+        for (const QString &exitStatus : signalled)
+            window.form().stopBySignal(exitStatus.toInt());
+    else if (how == u"stop")
         window.click(window.button(2));
     else if (how == u"close port")
         window.click(window.button(1));
@@ -440,6 +451,10 @@ void TestWindowFrames::batchEnds()
     while (sent.startsWith(frame(1, 20)) || sent.startsWith(frame(1, 30)))
         sent = sent.mid(4); // on its way when the batch ended
     QCOMPARE(sent, pose);
+    const bool closes = how == u"close port" || how == u"close window" || how == u"lost";
+    QTRY_COMPARE(window.comm().portOpen(), !closes && signalled.isEmpty());
+    QTRY_COMPARE(ended.size(), signalled.size() > 0 ? 1 : 0);
+    QVERIFY(signalled.isEmpty() || ended[0] == QVariantList{signalled.last().toInt()});
     QTRY_COMPARE(window.button(2).text(), u"批量发送"_s);
     QCOMPARE(window.form().isVisible(), how != u"close window");
     QTest::qWait(100);
@@ -687,6 +702,20 @@ void TestWindowFrames::openAndClose()
     window.click(window.button(1));
     QCOMPARE(window.com2().takeReceived(80), everyChannel(0));
     QCOMPARE(window.com1().takeAllWithin(0), QByteArray());
+}
+
+// A board slower than the program: what still waits in the program's buffers when the port's
+// button closes it reaches the board all the same.
+void TestWindowFrames::closingDrains()
+{
+    WindowHarness window;
+    window.openPortAndSettle();
+    const QByteArray frames = frame(7, 7).repeated(100'000); // far more than a pty holds
+    window.comm().output(frames);
+    auto board = std::async(std::launch::async,
+                            [&] { return window.com1().takeReceived(frames.size(), 3000, false); });
+    window.click(window.button(1));
+    QCOMPARE(board.get().size(), frames.size());
 }
 
 void TestWindowFrames::failedOpen_data()

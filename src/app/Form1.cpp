@@ -27,6 +27,7 @@
 #include <QTextEdit>
 
 #include <limits>
+#include <utility>
 
 namespace pwm20 {
 namespace {
@@ -140,6 +141,26 @@ void Form1::openChannelSetup(int channel)
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
     dialog->showChannel(channel);
+}
+
+void Form1::stopBySignal(int exitStatus)
+{
+    const bool again = m_signalStatus != 0;
+    m_signalStatus = exitStatus;
+    // Never through closeEvent(): a question would wait for someone who may be gone.
+    if (!again)
+        connect(m_batchArea.get(), &BatchArea::playingEnded, this, &Form1::endBySignal,
+                Qt::QueuedConnection);
+    if (again || !m_batchArea->interrupt())
+        endBySignal();
+}
+
+void Form1::endBySignal()
+{
+    if (std::exchange(m_endedBySignal, true))
+        return;
+    Form_Unload();
+    Q_EMIT stoppedBySignal(m_signalStatus);
 }
 
 Form1::~Form1() = default;

@@ -48,6 +48,16 @@ public:
     // defaults are used.
     void useSetup(const QString &path);
 
+    // SIGTERM, SIGINT or SIGHUP (a logout, `kill`): stops as closing does, a batch's stop pose
+    // going out first, but asks nothing; then closes the port and reports stoppedBySignal(). A
+    // second one cuts the stop pose short.
+    void stopBySignal(int exitStatus);
+
+Q_SIGNALS:
+    // `exitStatus` is the one stopBySignal() was last given.
+    void stoppedBySignal(int exitStatus);
+
+public:
     // Handlers, named after the control and the event.
     void Form_Load();
     void Form_Unload();
@@ -71,6 +81,7 @@ private:
     void connectHandlers();
     void showChannelSetup();
     void openChannelSetup(int channel);
+    void endBySignal();
     template <typename Control> Control &control(const QString &name);
 
     std::unique_ptr<SerialService> MSComm1;
@@ -80,6 +91,8 @@ private:
     QByteArray m_receiveBuffer;
     SetupInUse m_setup;
     bool m_closeWhenStopped = false;
+    int m_signalStatus = 0; // while stopping by a signal
+    bool m_endedBySignal = false;
 
     std::array<ChannelSlider *, ChannelTable::channelCount> VScroll{};
     std::array<QLineEdit *, ChannelTable::channelCount> v{};

@@ -6,6 +6,7 @@
 #include "cli/CommandLine.h"
 #include "cli/PortListing.h"
 #include "cli/SetupCheck.h"
+#include "cli/StopSignals.h"
 #include "serial/PortChoices.h"
 #include "serial/QtSerialService.h"
 #include "setup/SetupInUse.h"
@@ -47,14 +48,13 @@ int main(int argc, char *argv[])
         if (commandLine.action == CommandLine::Action::Exit)
             return commandLine.exitStatus;
         if (commandLine.action == CommandLine::Action::RunBatch)
-            return pwm20::runBatchCommand(commandLine.batchArguments, commandLine.portDevices,
-                                          commandLine.setupFile);
+            return pwm20::endByStopSignal(pwm20::runBatchCommand(
+                commandLine.batchArguments, commandLine.portDevices, commandLine.setupFile));
         if (commandLine.action == CommandLine::Action::CheckSetup)
             return pwm20::checkSetupCommand(commandLine.setupFile);
         if (commandLine.action == CommandLine::Action::ListPorts) {
             pwm20::PortChoices choices;
-            pwm20::printPorts(*serialService(choices, commandLine));
-            return 0;
+            return pwm20::printPorts(*serialService(choices, commandLine));
         }
     }
     QApplication app(argc, argv);
@@ -76,5 +76,11 @@ int main(int argc, char *argv[])
                                                           : commandLine.setupFile;
     if (!setup.isEmpty())
         window.useSetup(setup);
+    // A logout or `kill` stops the window as closing it does, and it then ends by that signal.
+    const pwm20::StopSignals stopSignals;
+    QObject::connect(&stopSignals, &pwm20::StopSignals::stopRequested, &window,
+                     &pwm20::Form1::stopBySignal);
+    QObject::connect(&window, &pwm20::Form1::stoppedBySignal, &window,
+                     [](int exitStatus) { pwm20::endByStopSignal(exitStatus); });
     return QApplication::exec();
 }

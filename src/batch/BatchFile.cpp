@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace pwm20 {
 namespace {
 
@@ -17,7 +19,18 @@ bool isUtf8Text(const QByteArray &bytes)
     return !decoder.hasError() && !bytes.contains('\0');
 }
 
+// A file by its name in quotes; standard input by that name.
+QString quotedName(const QString &path)
+{
+    return path == u"-" ? batchFileName(path) : u"“"_s + path + u"”"_s;
+}
+
 } // namespace
+
+QString batchFileName(const QString &path)
+{
+    return path == u"-" ? QCoreApplication::translate("BatchFile", "标准输入") : path;
+}
 
 std::optional<QByteArray> readBatchFile(const QString &path, QString &error)
 {
@@ -25,8 +38,8 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error)
     const bool opened =
         path == u"-" ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
     if (!opened) {
-        error = QCoreApplication::translate("BatchFile", "无法打开“%1”：%2")
-                    .arg(path, file.errorString());
+        error = QCoreApplication::translate("BatchFile", "无法打开%1：%2")
+                    .arg(quotedName(path), file.errorString());
         return std::nullopt;
     }
     // Standard input comes in pieces as they are written: read to its end, or until past the cap.
@@ -38,21 +51,21 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error)
         bytes += piece;
     }
     if (file.error() != QFileDevice::NoError) {
-        error = QCoreApplication::translate("BatchFile", "无法打开“%1”：%2")
-                    .arg(path, file.errorString());
+        error = QCoreApplication::translate("BatchFile", "无法打开%1：%2")
+                    .arg(quotedName(path), file.errorString());
         return std::nullopt;
     }
     if (bytes.size() > largestBatchFile) {
-        error =
-            QCoreApplication::translate("BatchFile", "无法打开“%1”：文件超过 1 MiB。").arg(path);
+        error = QCoreApplication::translate("BatchFile", "无法打开%1：文件超过 1 MiB。")
+                    .arg(quotedName(path));
         return std::nullopt;
     }
     // Some editors start UTF-8 text with a byte-order mark; it is no part of the first line.
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     if (!isUtf8Text(bytes)) {
-        error = QCoreApplication::translate("BatchFile", "无法打开“%1”：文件不是 UTF-8 文本。")
-                    .arg(path);
+        error = QCoreApplication::translate("BatchFile", "无法打开%1：文件不是 UTF-8 文本。")
+                    .arg(quotedName(path));
         return std::nullopt;
     }
     return bytes;

@@ -14,6 +14,9 @@ inline constexpr qint64 largestBatchFile = 1024 * 1024;
 // user.
 std::optional<QByteArray> readBatchFile(const QString &path, QString &error);
 
+// How messages name the file `path` stands for: "-" is standard input.
+QString batchFileName(const QString &path);
+
 // Replaces the file only once all of the text is written, so a failed save leaves the old file.
 bool writeBatchFile(const QString &path, const QString &text, QString &error);
 

@@ -6,6 +6,7 @@
 #include "serial/ServoFrame.h"
 #include "setup/SetupFile.h"
 
+#include "CommandLine.h"
 #include "PlayingLine.h"
 #include "StopSignals.h"
 
@@ -131,24 +132,6 @@ void BatchRunner::showLine(int line)
     std::fputs(qPrintable(QStringLiteral("\r\x1b[K") + text), stderr);
 }
 
-namespace {
-
-// Qt's usage line names the program by its path and puts "[options]" before FILE; the shell line
-// reads better: "pwm20 run FILE [--port DEVICE | --com N] [--setup SETUP]", in Qt's own wording
-// around it.
-QString runUsage(const QCommandLineParser &parser)
-{
-    QString help = parser.helpText();
-    const qsizetype from = help.indexOf(QCoreApplication::arguments().value(0));
-    const qsizetype to = help.indexOf(u'\n');
-    if (from < 0 || to < from)
-        return help;
-    return help.replace(from, to - from,
-                        QStringLiteral("pwm20 run FILE [--port DEVICE | --com N] [--setup SETUP]"));
-}
-
-} // namespace
-
 int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &portDevices,
                     const QString &setupFile)
 {
@@ -173,10 +156,11 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
         QStringLiteral("FILE"),
         QCoreApplication::translate("BatchRunner", "批量命令文件；- 表示标准输入。"));
     const bool parsed = parser.parse(QStringList{QStringLiteral("pwm20 run")} + arguments);
-    if (parsed && parser.isSet(help)) {
-        std::fputs(qPrintable(runUsage(parser)), stdout);
-        return 0;
-    }
+    // Qt puts "[options]" before FILE; the shell line reads better.
+    const QString usage = helpText(
+        parser, QStringLiteral("pwm20 run FILE [--port DEVICE | --com N] [--setup SETUP]"));
+    if (parsed && parser.isSet(help))
+        return printOut(usage);
     const QStringList files = parser.positionalArguments();
     bool comIsNumber = false;
     const int commPort = parser.value(com).toInt(&comIsNumber);
@@ -196,7 +180,7 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
     else if (parser.isSet(port) && parser.isSet(com))
         mistake = QCoreApplication::translate("BatchRunner", "--port 和 --com 只能给一个。");
     if (!mistake.isEmpty()) {
-        std::fputs(qPrintable(mistake + u'\n' + runUsage(parser)), stderr);
+        std::fputs(qPrintable(mistake + u'\n' + usage), stderr);
         return 2;
     }
 
@@ -219,10 +203,15 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
     BatchScript script =
         parseBatch(std::string_view(bytes->constData(), std::size_t(bytes->size())), channels);
     if (script.error) {
+        QString problem = batchProblemText(*script.error, channels);
+        if (script.error->problem == BatchError::Problem::UnknownChannel && setupPath.isEmpty())
+            problem +=
+                u'\n' + QCoreApplication::translate(
+                            "BatchRunner", "通道的名称来自通道设置文件：请用 --setup 给出一个。");
         printError(QStringLiteral("%1:%2: %3")
-                       .arg(file)
+                       .arg(batchFileName(file))
                        .arg(script.error->line)
-                       .arg(batchProblemText(*script.error, channels)));
+                       .arg(problem));
         return 2;
     }
     BatchRunner runner(portDevices, commPort, parser.value(port), channels);

@@ -3,20 +3,47 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cerrno>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace pwm20 {
+
+int printOut(const QString &text)
+{
+    std::fputs(qPrintable(text), stdout);
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fputs(qPrintable(QCoreApplication::translate("CommandLine", "无法写入标准输出：%1")
+                              .arg(qt_error_string(errno)) +
+                          u'\n'),
+               stderr);
+    return 1;
+}
+
+QString helpText(const QCommandLineParser &parser, const QString &usage)
+{
+    QString help = parser.helpText();
+    const QString heading = QCoreApplication::translate("QCommandLineParser", "Usage: %1");
+    const QString asStarted = heading.arg(QCoreApplication::arguments().value(0));
+    if (!help.startsWith(asStarted))
+        return help;
+    const qsizetype end = usage.isEmpty() ? asStarted.size() : help.indexOf(u'\n');
+    return help.replace(0, end, heading.arg(usage.isEmpty() ? QStringLiteral("pwm20") : usage));
+}
+
 QString requestedLanguage(const QStringList &arguments)
 {
-    for (qsizetype at = 1; at < arguments.size(); ++at) {
-        if (arguments[at] == u"run")
-            break;
+    QString language;
+    for (qsizetype at = 1; at < arguments.size() && arguments[at] != u"run"; ++at) {
         if (arguments[at].startsWith(u"--lang="))
-            return arguments[at].mid(7);
-        if (arguments[at] == u"--lang")
-            return arguments.value(at + 1);
+            language = arguments[at].mid(7);
+        else if (arguments[at] == u"--lang")
+            language = arguments.value(at + 1);
     }
-    return {};
+    // Anything else is refused, in the user's own language.
+    return language == u"zh" || language == u"en" ? language : QString();
 }
 
 CommandLine readCommandLine(const QStringList &arguments)
@@ -54,9 +81,9 @@ CommandLine readCommandLine(const QStringList &arguments)
     parser.addOptions({help, version, ports, com1, com2, lang, setup, check});
     parser.addPositionalArgument(
         QStringLiteral("run"),
-        QCoreApplication::translate(
-            "CommandLine",
-            "run FILE [--port DEVICE | --com N]：不打开窗口，按批量命令文件发送帧。"),
+        QCoreApplication::translate("CommandLine",
+                                    "run FILE [--port DEVICE | --com N] [--setup SETUP]\n"
+                                    "不打开窗口，按批量命令文件发送帧；run --help 显示详情。"),
         QStringLiteral("[run FILE ...]"));
 
     CommandLine commandLine;
@@ -70,16 +97,17 @@ CommandLine readCommandLine(const QStringList &arguments)
     else if (parser.isSet(lang) && parser.value(lang) != u"zh" && parser.value(lang) != u"en")
         mistake = QCoreApplication::translate("CommandLine", "--lang 只接受 zh 或 en。");
     if (!mistake.isEmpty()) {
-        std::fputs(qPrintable(mistake + u'\n' + parser.helpText()), stderr);
+        std::fputs(qPrintable(mistake + u'\n' + helpText(parser)), stderr);
         commandLine.exitStatus = 2;
         return commandLine;
     }
     if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        commandLine.exitStatus = printOut(helpText(parser));
         return commandLine;
     }
     if (parser.isSet(version)) {
-        std::printf("pwm20 %s\n", qPrintable(QCoreApplication::applicationVersion()));
+        commandLine.exitStatus =
+            printOut(u"pwm20 "_s + QCoreApplication::applicationVersion() + u'\n');
         return commandLine;
     }
     commandLine.language = parser.value(lang);

@@ -5,6 +5,8 @@
 
 #include <array>
 
+class QCommandLineParser;
+
 namespace pwm20 {
 
 // What pwm20 was asked to do on its command line.
@@ -20,7 +22,16 @@ struct CommandLine
     QStringList batchArguments;         // what follows `run`
 };
 
-// The language --lang names, read ahead of everything else so that the help is in it already.
+// Writes `text` to standard output at once: 0, or 1 when it cannot be written (a full disk), which
+// is told on standard error. A closed pipe ends the process by SIGPIPE.
+int printOut(const QString &text);
+
+// Qt's help with the program named pwm20, however it was started; `usage` replaces the whole
+// usage line after Qt's heading when given.
+QString helpText(const QCommandLineParser &parser, const QString &usage = {});
+
+// The language --lang names (zh or en; empty for anything else), read ahead of everything else so
+// that the help is in it already.
 QString requestedLanguage(const QStringList &arguments);
 
 // Reads the command line, arguments[0] being the program. --help and --version are printed here,

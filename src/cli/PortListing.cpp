@@ -1,5 +1,7 @@
 #include "PortListing.h"
 
+#include "CommandLine.h"
+
 #include "serial/PortDescription.h"
 #include "serial/SerialService.h"
 
@@ -11,7 +13,7 @@
 
 namespace pwm20 {
 
-void printPorts(const SerialService &comm)
+int printPorts(const SerialService &comm)
 {
     QStringList lines;
     const PortDevice com1 = comm.portDevice(1);
@@ -23,7 +25,7 @@ void printPorts(const SerialService &comm)
     const QList<QSerialPortInfo> known = QSerialPortInfo::availablePorts();
     for (const QString &device : devices)
         lines << QStringLiteral("  ") + portEntry(device, known);
-    std::fputs(qPrintable(lines.join(u'\n') + u'\n'), stdout);
+    const int status = printOut(lines.join(u'\n') + u'\n');
     // Most likely a slip: two ports are there for two boards.
     if (sameDevice(com1.device, com2.device))
         std::fputs(qPrintable(QCoreApplication::translate("PortListing",
@@ -31,6 +33,7 @@ void printPorts(const SerialService &comm)
                                   .arg(com1.device) +
                               u'\n'),
                    stderr);
+    return status;
 }
 
 } // namespace pwm20

@@ -1,5 +1,7 @@
 #include "SetupCheck.h"
 
+#include "CommandLine.h"
+
 #include "setup/SetupFile.h"
 #include "setup/SetupInUse.h"
 
@@ -25,8 +27,7 @@ int checkSetupCommand(const QString &setupFile)
         : setupFile.isEmpty()
             ? QCoreApplication::translate("SetupCheck", "窗口使用的通道设置 %1：").arg(path)
             : QCoreApplication::translate("SetupCheck", "通道设置 %1：").arg(path);
-    std::fputs(qPrintable(heading + u'\n' + describeSetup(*table)), stdout);
-    return 0;
+    return printOut(heading + u'\n' + describeSetup(*table));
 }
 
 } // namespace pwm20

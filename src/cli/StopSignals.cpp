@@ -2,7 +2,9 @@
 
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -74,6 +76,22 @@ StopSignals::~StopSignals()
     ::close(signalPipe[1]);
 }
 
+int endByStopSignal(int exitStatus)
+{
+    const int signal = exitStatus - 128;
+    if (std::find(stopSignals.begin(), stopSignals.end(), signal) == stopSignals.end())
+        return exitStatus;
+    // Nothing that was printed may be lost with the process.
+    std::fflush(nullptr);
+    ::signal(signal, SIG_DFL);
+    sigset_t unblocked;
+    sigemptyset(&unblocked);
+    sigaddset(&unblocked, signal);
+    ::sigprocmask(SIG_UNBLOCK, &unblocked, nullptr);
+    ::raise(signal);
+    return exitStatus; // not reached: the default action of each ends the process
+}
+
 #elif defined(Q_OS_WIN)
 namespace {
 
@@ -106,10 +124,20 @@ StopSignals::~StopSignals()
     watching = nullptr;
 }
 
+int endByStopSignal(int exitStatus)
+{
+    return exitStatus;
+}
+
 #else
 
 StopSignals::StopSignals() = default;
 StopSignals::~StopSignals() = default;
+
+int endByStopSignal(int exitStatus)
+{
+    return exitStatus;
+}
 
 #endif
 

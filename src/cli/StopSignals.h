@@ -28,4 +28,10 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
+// A process stopped by SIGINT, SIGTERM or SIGHUP ends by that same signal once it has done what it
+// must, so that the shell or the loop that started it sees it stopped and stops too (a shell still
+// reads 128 plus the number). `exitStatus` is what stopRequested() gave; any other status is
+// returned as it is.
+int endByStopSignal(int exitStatus);
+
 } // namespace pwm20

@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #ifdef Q_OS_UNIX
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -189,7 +190,15 @@ bool QtSerialService::openPort()
 
 void QtSerialService::closePort()
 {
-    m_port.flush();
+    // The last frames (a stop pose) reach the board before the port closes: first out of Qt's
+    // buffer, then out of the driver's and the adapter's, which closing would throw away. A dead
+    // device takes nothing more, and a line that takes nothing for a second is given up on.
+    while (!m_lossReported && m_port.bytesToWrite() > 0 && m_port.waitForBytesWritten(1000)) {
+    }
+#ifdef Q_OS_UNIX
+    if (!m_lossReported)
+        ::tcdrain(m_port.handle());
+#endif
     m_port.close();
     m_lossReported = false;
 }

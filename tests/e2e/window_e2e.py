@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 # Drives the real pwm20 window under X as a person would (xdotool clicks and keys) and checks the
 # bytes that reach two pseudo-terminals standing in for the boards on com1 and com2: what only a
-# real window shows. usage: window_e2e.py PATH_TO_PWM20   (under xvfb-run)
+# real window shows. usage: window_e2e.py PATH_TO_PWM20   (under tools/own-x-server.py)
 import os
 import pty
+import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 import tty
 
@@ -41,9 +43,12 @@ def xdotool(*args):
 
 
 def main():
-    com1, com2 = Board(), Board()
-    env = dict(os.environ, PWM20_COM1=com1.path, PWM20_COM2=com2.path, QT_QPA_PLATFORM="xcb")
-    process = subprocess.Popen([sys.argv[1]], env=env)
+    com1, com2, config = Board(), Board(), tempfile.mkdtemp()
+    with open(os.path.join(config, "stop.ini"), "w") as setup:
+        setup.write("[batch]\non_stop=home\n")
+    env = dict(os.environ, PWM20_COM1=com1.path, PWM20_COM2=com2.path, QT_QPA_PLATFORM="xcb",
+               XDG_CONFIG_HOME=config)
+    process = subprocess.Popen([sys.argv[1], "--setup", setup.name], env=env)
     results = []
 
     def expect(what, actual, expected):
@@ -102,10 +107,18 @@ def main():
         expect("batch: the first pose", com1.read(8), frames((3, 30), (4, 40)))
         expect("batch: held by its wait", com1.read(4, timeout=0.5), b"")
         expect("batch: then the next", com1.read(4), frames((5, 50)))
-    finally:
-        # With no window manager there is nothing to send a close request.
+
+        # Stopped by SIGTERM (a logout) while it plays: the setup's stop pose, then the end, by
+        # that signal.
+        click(412, 392)
+        expect("again: the first pose", com1.read(8), frames((3, 30), (4, 40)))
         process.send_signal(signal.SIGTERM)
+        expect("SIGTERM: the stop pose", com1.read(80), frames(*[(c, 19) for c in range(1, 21)]))
+        expect("ended by SIGTERM", process.wait(timeout=10), -signal.SIGTERM)
+    finally:
+        process.kill()
         process.wait(timeout=10)
+        shutil.rmtree(config)
     print(f"{results.count(True)} passed, {results.count(False)} failed")
     return 0 if all(results) else 1
 
