@@ -91,6 +91,8 @@ private:
     std::optional<Glide> m_glide;
     qint64 m_moveStartNs = 0;
     qint64 m_moveEndNs = 0;
+    // The line time lost to late frames lately, on average: a move counts its slots with it.
+    double m_lateNs = 0;
 };
 
 } // namespace pwm20
