@@ -203,6 +203,7 @@ private Q_SLOTS:
     void limitsRefused();
     void poseAndFiles();
     void openAndClose();
+    void batchPacing();
     void failedOpen_data();
     void failedOpen();
     void deviceLost_data();
@@ -633,7 +634,8 @@ void TestWindowFrames::poseAndFiles()
 
 void TestWindowFrames::openAndClose()
 {
-    WindowHarness window;
+    HandClock clock;
+    WindowHarness window({}, {}, clock);
     QVERIFY(showsState(window, false));
     window.typeAndEnter(7, u"255"_s);
     window.typeAndEnter(3, u"155"_s);
@@ -646,8 +648,7 @@ void TestWindowFrames::openAndClose()
     // Opening sends each moved slider's off frame, then all off's twenty.
     window.click(window.button(1));
     // The line keeps its time for all 22 frames: the next may start only once they have left it.
-    const pwm20::LineClock &pacing = window.comm().line();
-    QVERIFY(pacing.freeAtNs() - pacing.nowNs() > 10 * pwm20::LineClock::frameNs);
+    QCOMPARE(window.comm().line().freeAtNs(), 22 * pwm20::LineClock::frameNs);
     QVERIFY(showsState(window, true));
     QCOMPARE(window.com2().takeReceived(88), frame(3, 0) + frame(7, 0) + everyChannel(0));
     QCOMPARE(window.text1().text(), u"S 7 0 E"_s);
@@ -674,6 +675,23 @@ void TestWindowFrames::openAndClose()
     window.click(window.button(1));
     QCOMPARE(window.com2().takeReceived(80), everyChannel(0));
     QCOMPARE(window.com1().takeAllWithin(0), QByteArray());
+}
+
+void TestWindowFrames::batchPacing()
+{
+    HandClock clock;
+    WindowHarness window({}, {}, clock);
+    window.openPortAndSettle();
+    typeBatch(window, u"1=1\n2=2"_s);
+    window.click(window.button(2));
+    // The batch's frames follow all off's twenty on the line, a line time apart.
+    constexpr qint64 frameNs = pwm20::LineClock::frameNs;
+    for (const qint64 frames : {20, 21}) {
+        clock.now = frames * frameNs - 500'000;
+        QCOMPARE(window.com1().takeAllWithin(100), QByteArray());
+        clock.now += 500'000;
+        QCOMPARE(window.com1().takeReceived(4), frames == 20 ? frame(1, 1) : frame(2, 2));
+    }
 }
 
 void TestWindowFrames::failedOpen_data()
