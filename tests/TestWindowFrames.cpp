@@ -203,7 +203,6 @@ private Q_SLOTS:
     void limitsRefused();
     void poseAndFiles();
     void openAndClose();
-    void batchPacing();
     void failedOpen_data();
     void failedOpen();
     void deviceLost_data();
@@ -675,23 +674,6 @@ void TestWindowFrames::openAndClose()
     window.click(window.button(1));
     QCOMPARE(window.com2().takeReceived(80), everyChannel(0));
     QCOMPARE(window.com1().takeAllWithin(0), QByteArray());
-}
-
-void TestWindowFrames::batchPacing()
-{
-    HandClock clock;
-    WindowHarness window({}, {}, clock);
-    window.openPortAndSettle();
-    typeBatch(window, u"1=1\n2=2"_s);
-    window.click(window.button(2));
-    // The batch's frames follow all off's twenty on the line, a line time apart.
-    constexpr qint64 frameNs = pwm20::LineClock::frameNs;
-    for (const qint64 frames : {20, 21}) {
-        clock.now = frames * frameNs - 500'000;
-        QCOMPARE(window.com1().takeAllWithin(100), QByteArray());
-        clock.now += 500'000;
-        QCOMPARE(window.com1().takeReceived(4), frames == 20 ? frame(1, 1) : frame(2, 2));
-    }
 }
 
 void TestWindowFrames::failedOpen_data()
