@@ -1,7 +1,8 @@
 // Timings of a batch played by the window on a pseudo-terminal, taken at the board's end: the
 // spacing of frames, how long a `wait` holds, how soon Stop takes effect, how closely timed moves
-// follow their glide, and the window's longest event-loop stall and its memory while a long batch
-// plays.
+// follow their glide (also with the machine kept busy), what a slow move costs in wake-ups and
+// processor time against a `wait`, and the window's longest event-loop stall and its memory while
+// a long batch plays.
 //   pwm20_batch_bench [SECONDS]   (how long `repeat` without a count plays; default 60)
 #include "WindowHarness.h"
 #include "batch/BatchOutput.h"
@@ -23,6 +24,12 @@
 #include <poll.h>
 #include <pthread.h>
 #include <sched.h>
+#include <signal.h>
+#include <sys/resource.h>
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -130,8 +137,9 @@ struct Run
     double residentGrowthMiB = 0;
 };
 
-// Plays `text` until it ends or `seconds` pass (then clicks Stop), watching the event loop.
-Run play(WindowHarness &window, const QString &text, double seconds)
+// Plays `text` until it ends or `seconds` pass (then clicks Stop), watching the event loop unless
+// told not to (the watch wakes it every millisecond).
+Run play(WindowHarness &window, const QString &text, double seconds, bool watch = true)
 {
     window.control<QTextEdit>(QStringLiteral("RichTextBox1")).setPlainText(text);
     QPushButton &send = window.button(2);
@@ -156,7 +164,8 @@ Run play(WindowHarness &window, const QString &text, double seconds)
     });
     send.click();
     sinceLastTurn.start();
-    turn.start(1);
+    if (watch)
+        turn.start(1);
     poll.start(100);
     loop.exec();
     run.residentGrowthMiB = residentMiB() - residentBefore;
@@ -181,6 +190,41 @@ struct Move
     const char *what;
     QString batch; // "pose\nmove ..."
     bool equalTravel;
+    int busyProcesses = 0; // spinning beside it all the while
+};
+
+// Processes that keep the processor busy until destroyed.
+class BusyProcesses
+{
+public:
+    explicit BusyProcesses(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+#ifdef Q_OS_LINUX
+                ::prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlives the benchmark
+#endif
+                volatile unsigned spin = 0;
+                for (;;)
+                    spin = spin + 1;
+            }
+            if (pid > 0)
+                m_pids.push_back(pid);
+        }
+    }
+    ~BusyProcesses()
+    {
+        for (const pid_t pid : m_pids) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    BusyProcesses(const BusyProcesses &) = delete;
+    BusyProcesses &operator=(const BusyProcesses &) = delete;
+
+private:
+    std::vector<pid_t> m_pids;
 };
 
 // Plays a pose, then a move, and measures at the board how far each moving channel's value is
@@ -205,7 +249,10 @@ void measureMove(WindowHarness &window, FrameClock &board, const Move &move)
     const qint64 durationNs = step.amount * 1'000'000;
     const pwm20::Glide glide(targets, held, durationNs, step.smooth, frameNs);
 
-    const Run run = play(window, move.batch, 30);
+    const Run run = [&] {
+        const BusyProcesses busy(move.busyProcesses);
+        return play(window, move.batch, 30);
+    }();
     const std::vector<Arrival> frames = board.takeFrames();
     const Clock::time_point start =
         frames.at(pose.frames.size() - 1).at + std::chrono::nanoseconds(frameNs);
@@ -228,11 +275,12 @@ void measureMove(WindowHarness &window, FrameClock &board, const Move &move)
     const double seconds = double(step.amount) / 1000.0;
     const double glideTerm = (move.equalTravel ? 1.0 : 2.0) * travel / (240.0 * seconds) *
                              (step.smooth ? std::numbers::pi / 2 : 1.0);
+    // A busy machine may take a line time more.
+    const double lastBoundMs = double(step.amount) + frameMs * (move.busyProcesses ? 2 : 1);
     std::printf("move: %-28s S=%-5.0f error max %5.2f (bound %5.2f)  last frame on the board at "
                 "%7.2f ms (bound %7.2f)  %zu frames  longest stall %.2f ms\n",
-                move.what, travel, worst, glideTerm + 2, lastOnBoardMs,
-                double(step.amount) + frameMs, frames.size() - pose.frames.size(),
-                run.longestStallMs);
+                move.what, travel, worst, glideTerm + 2, lastOnBoardMs, lastBoundMs,
+                frames.size() - pose.frames.size(), run.longestStallMs);
 }
 
 void measureMoves(WindowHarness &window, FrameClock &board)
@@ -246,6 +294,8 @@ void measureMoves(WindowHarness &window, FrameClock &board)
     const Move moves[] = {
         {"2 channels in 0.6 s", u"1=10 2=10\nmove 1=50 2=50 in 600"_s, true},
         {"20 channels 10->250 in 1 s", twenty + u"\nmove"_s + twentyTargets + u" in 1000"_s, true},
+        {"the same, 2 busy processes", twenty + u"\nmove"_s + twentyTargets + u" in 1000"_s, true,
+         2},
         {"6 channels, unequal, in 1 s",
          u"1=10 2=10 3=200 4=100 5=50 6=10\nmove 1=40 2=100 3=20 4=90 5=60 6=250 in 1000"_s, false},
         {"4 channels smooth in 0.8 s",
@@ -253,6 +303,25 @@ void measureMoves(WindowHarness &window, FrameClock &board)
     };
     for (const Move &move : moves)
         measureMove(window, board, move);
+}
+
+// The main thread's wake-ups (its voluntary context switches) and processor time while `text`
+// plays, the event loop not watched.
+void measureSleep(WindowHarness &window, FrameClock &board, const char *what, const QString &text)
+{
+    rusage before{};
+    rusage after{};
+    ::getrusage(RUSAGE_THREAD, &before);
+    const double seconds =
+        double(pwm20::parseBatch(text.toStdString()).steps.back().amount) / 1000.0;
+    play(window, text, seconds + 5, false);
+    ::getrusage(RUSAGE_THREAD, &after);
+    const auto ms = [](const timeval &time) { return time.tv_sec * 1e3 + time.tv_usec / 1e3; };
+    const double cpuMs =
+        ms(after.ru_utime) + ms(after.ru_stime) - ms(before.ru_utime) - ms(before.ru_stime);
+    const long wakes = after.ru_nvcsw - before.ru_nvcsw;
+    std::printf("%-34s %.0f s: %ld wake-ups (%.1f/s), processor %.1f ms, %zu frames\n", what,
+                seconds, wakes, double(wakes) / seconds, cpuMs, board.take().size());
 }
 
 } // namespace
@@ -314,6 +383,10 @@ int main(int argc, char *argv[])
                 *std::ranges::max_element(afterStop) / 10.0);
 
     measureMoves(window, board);
+    // A slow move sleeps until its next frame is due, as a wait sleeps: its wake-ups beyond the
+    // wait's go with its frames (two for the player, the rest for the window), not with the time.
+    measureSleep(window, board, "slow move, move 1=50 in 5000", u"1=10\nmove 1=50 in 5000"_s);
+    measureSleep(window, board, "  against wait 5000", u"1=10\nwait 5000"_s);
 
     const Run forever = play(window, QStringLiteral("repeat\n1=1\n1=2\nend"), foreverSeconds);
     std::printf(

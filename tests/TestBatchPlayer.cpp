@@ -2,6 +2,7 @@
 // deterministically and without sleeping.
 #include "batch/BatchPlayer.h"
 #include "serial/LineClock.h"
+#include "support/HandClock.h"
 
 #include <QTest>
 
@@ -14,21 +15,23 @@ namespace {
 
 // A hand-turned clock, and the board's end of the line on it: what arrives when, with the line's
 // time kept as the serial service keeps it.
-struct Board final : Clock, BatchOutput
+struct Board final : testing::HandClock, BatchOutput
 {
-    qint64 now = 0;
+    qint64 lateNs = 0; // how late every alarm rings
     std::optional<qint64> alarmAt;
     int wakes = 0;
+    std::optional<qint64> doneNs; // when the batch finished
+    std::vector<qint64> handedAt;
     LineClock line{*this};
     QStringList sent;
     ChannelValues values{};
 
-    qint64 nowNs() const override { return now; }
     ChannelValues channelValues() const override { return values; }
     void send(const PlannedFrame &frame) override
     {
         values[std::size_t(frame.channel - 1)] = frame.value;
         line.bytesHanded(4);
+        handedAt.push_back(now);
         sent << u"%1:%2=%3"_s.arg(double(now) / 1e6, 0, 'f', 2).arg(frame.channel).arg(frame.value);
     }
 };
@@ -40,7 +43,7 @@ public:
     explicit FakeAlarm(Board &board) : m_board(board) {}
     void startIn(qint64 ns) override
     {
-        m_board.alarmAt = m_board.now + std::max<qint64>(ns, 0);
+        m_board.alarmAt = m_board.now + std::max<qint64>(ns, 0) + m_board.lateNs;
         ++m_board.wakes;
     }
     void stop() override { m_board.alarmAt.reset(); }
@@ -49,6 +52,31 @@ public:
 private:
     Board &m_board;
 };
+
+// Plays `script` to its end, or presses Stop at `untilNs`.
+void play(Board &board, const QString &script, qint64 untilNs, int mostWakes)
+{
+    auto alarm = std::make_unique<FakeAlarm>(board);
+    const FakeAlarm &ringer = *alarm;
+    const ChannelTable channels;
+    BatchPlayer player(board, board.line, channels, std::move(alarm));
+    QObject::connect(&player, &BatchPlayer::finished, [&] { board.doneNs = board.now; });
+    const BatchScript parsed = parseBatch(script.toStdString());
+    QVERIFY(!parsed.error);
+    player.start(parsed.steps);
+    bool stopPressed = false;
+    while (player.isRunning() && board.alarmAt && board.wakes <= mostWakes) {
+        if (*board.alarmAt > untilNs && !std::exchange(stopPressed, true)) {
+            board.now = std::max(board.now, untilNs);
+            player.interrupt();
+            continue;
+        }
+        board.now = std::max(board.now, *std::exchange(board.alarmAt, std::nullopt));
+        ringer.fire();
+    }
+    QVERIFY2(board.wakes <= mostWakes, qPrintable(u"woke %1 times"_s.arg(board.wakes)));
+    QVERIFY(!player.isRunning());
+}
 
 } // namespace
 
@@ -61,6 +89,8 @@ private Q_SLOTS:
     void plays();
     void groupFrames_data();
     void groupFrames();
+    void lateWakes_data();
+    void lateWakes();
 };
 
 void TestBatchPlayer::groupFrames_data()
@@ -118,13 +148,17 @@ void TestBatchPlayer::plays_data()
         << u"repeat\nwait 3600000\nend"_s << 7'200'000.0 << QString() << -1.0 << 8;
     QTest::newRow("a move starts when the line is free and lasts its time")
         << u"1=10\nmove 1=14 2=3 in 30\n3=3"_s << 100.0
-        << u"0.00:1=10 4.17:2=3 8.33:1=11 12.50:1=12 20.83:1=13 29.17:1=14 34.17:3=3"_s << 38.33
-        << 30;
+        << u"0.00:1=10 4.17:2=3 8.33:1=11 12.50:1=12 18.75:1=13 26.25:1=14 34.17:3=3"_s << 38.33
+        << 16;
     QTest::newRow("a move of no time is a pose in the order written")
         << u"move 2=5 1=7 in 0\nmove 2=5 in 0"_s << 100.0 << u"0.00:2=5 4.17:1=7"_s << 8.33 << 8;
     QTest::newRow("Stop ends a move within a frame")
-        << u"1=10\nmove 1=100 in 1000"_s << 30.0 << u"0.00:1=10 8.33:1=11 20.83:1=12 29.17:1=13"_s
+        << u"1=10\nmove 1=100 in 1000"_s << 30.0 << u"0.00:1=10 5.56:1=11 16.67:1=12 27.78:1=13"_s
         << -1.0 << 30;
+    // Each frame lands as its glide reaches the next value; two wake-ups a frame, not 240 a second.
+    QTest::newRow("a slow move sleeps until a frame is due")
+        << u"1=10\nmove 1=13 in 3000"_s << 9000.0
+        << u"0.00:1=10 500.00:1=11 1500.00:1=12 2500.00:1=13"_s << 3004.17 << 10;
     QTest::newRow("a pass that sends nothing waits a line time")
         << u"repeat\nmove 1=0 in 0\nend"_s << 1000.0 << QString() << -1.0 << 500;
 }
@@ -137,31 +171,35 @@ void TestBatchPlayer::plays()
     QFETCH(double, doneMs);
     QFETCH(int, mostWakes);
     Board board;
-    auto alarm = std::make_unique<FakeAlarm>(board);
-    const FakeAlarm &ringer = *alarm;
-    const ChannelTable channels;
-    BatchPlayer player(board, board.line, channels, std::move(alarm));
-    std::optional<qint64> doneNs;
-    connect(&player, &BatchPlayer::finished, this, [&] { doneNs = board.now; });
-
-    const BatchScript parsed = parseBatch(script.toStdString());
-    QVERIFY(!parsed.error);
-    player.start(parsed.steps);
-    const auto untilNs = qint64(untilMs * 1e6);
-    bool stopPressed = false;
-    while (player.isRunning() && board.alarmAt && board.wakes <= mostWakes) {
-        if (*board.alarmAt > untilNs && !std::exchange(stopPressed, true)) {
-            board.now = std::max(board.now, untilNs);
-            player.interrupt();
-            continue;
-        }
-        board.now = std::max(board.now, *std::exchange(board.alarmAt, std::nullopt));
-        ringer.fire();
-    }
+    play(board, script, qint64(untilMs * 1e6), mostWakes);
     QCOMPARE(board.sent.join(u' '), sent);
-    QVERIFY2(board.wakes <= mostWakes, qPrintable(u"woke %1 times"_s.arg(board.wakes)));
-    QCOMPARE(doneNs ? double(qRound64(double(*doneNs) / 1e4)) / 100 : -1.0, doneMs);
-    QVERIFY(!player.isRunning());
+    QCOMPARE(board.doneNs ? double(qRound64(double(*board.doneNs) / 1e4)) / 100 : -1.0, doneMs);
+}
+
+void TestBatchPlayer::lateWakes_data()
+{
+    QTest::addColumn<qint64>("lateNs"); // how late the timer wakes, every time
+    for (const qint64 lateNs : {1'000'000, 2'000'000, 5'000'000})
+        QTest::addRow("%lld ns late", lateNs) << lateNs;
+}
+
+void TestBatchPlayer::lateWakes()
+{
+    QFETCH(qint64, lateNs);
+    Board board;
+    board.lateNs = lateNs;
+    board.values.fill(10);
+    play(board,
+         u"move 1=250 2=250 3=250 4=250 5=250 6=250 7=250 8=250 9=250 10=250 11=250 12=250 "
+         u"13=250 14=250 15=250 16=250 17=250 18=250 19=250 20=250 in 1000"_s,
+         10'000'000'000, 1000);
+    // Every target exact, a line time between frames at least, and the last frame written by the
+    // end of the move: on the board a line time after.
+    QVERIFY(std::ranges::all_of(board.values, [](int value) { return value == 250; }));
+    qint64 lastNs = -LineClock::frameNs;
+    for (const qint64 atNs : board.handedAt)
+        QVERIFY(atNs - std::exchange(lastNs, atNs) >= LineClock::frameNs);
+    QVERIFY2(lastNs <= 1'000'000'000, qPrintable(u"last frame at %1 ns"_s.arg(lastNs)));
 }
 
 QTEST_APPLESS_MAIN(TestBatchPlayer)

@@ -80,8 +80,9 @@ void TestGlide::moves()
             board[c] = frame.value;
         }
         const auto hand = QRegularExpression(u"(^| )%1:h(\\d+)=(\\d+)"_s.arg(slot)).match(frames);
-        frame = hand.hasMatch() ? ChannelValue{hand.captured(2).toInt(), hand.captured(3).toInt()}
-                                : glide.nextFrame(slot * frameNs, board).value_or(ChannelValue());
+        frame = hand.hasMatch()
+                    ? ChannelValue{hand.captured(2).toInt(), hand.captured(3).toInt()}
+                    : glide.nextFrame(slot * frameNs, board, frameNs).value_or(ChannelValue());
         if (const int c = frame.channel - 1, v = frame.value; c >= 0) {
             played +=
                 u" %1:%2%3=%4"_s.arg(slot).arg(hand.hasMatch() ? u"h"_s : u""_s).arg(c + 1).arg(v);

@@ -125,10 +125,14 @@ void BatchPlayer::glideOn(qint64 dueNs)
         m_holdUntilNs = std::max(m_holdUntilNs, m_moveEndNs);
         return;
     }
-    if (const auto frame = m_glide->nextFrame(m_line.nowNs() - m_moveStartNs, held))
+    // Slots come a line time apart, plus what the machine has lately been adding to each.
+    const auto slotNs = LineClock::frameNs + qint64(m_lateNs);
+    const qint64 nowNs = m_line.nowNs() - m_moveStartNs;
+    if (const auto frame = m_glide->nextFrame(nowNs, held, slotNs))
         hand({frame->channel, frame->value, false}, dueNs);
-    else
-        m_nextStartNs = dueNs + LineClock::frameNs; // nothing lags enough: ask a slot later
+    // A slow move sleeps until its next frame is due, not a slot at a time.
+    m_nextStartNs = std::max(
+        m_nextStartNs, m_moveStartNs + m_glide->nextDueNs(nowNs, m_output.channelValues(), slotNs));
 }
 
 void BatchPlayer::hand(const PlannedFrame &frame, qint64 dueNs)
@@ -138,7 +142,9 @@ void BatchPlayer::hand(const PlannedFrame &frame, qint64 dueNs)
     // A frame that went out late (the machine was busy) counts the line time from now: the
     // frames after it keep their spacing instead of catching up.
     const qint64 sentNs = m_line.nowNs();
-    m_nextStartNs = (sentNs - dueNs > lateNs ? sentNs : dueNs) + LineClock::frameNs;
+    const qint64 lostNs = sentNs - dueNs > lateNs ? sentNs - dueNs : 0;
+    m_nextStartNs = dueNs + lostNs + LineClock::frameNs;
+    m_lateNs += (double(lostNs) - m_lateNs) / 8;
     // A line is shown as playing once its first frame has gone, not while a wait before it holds.
     if (const int line = std::exchange(m_lineToShow, 0))
         Q_EMIT lineStarted(line);

@@ -82,7 +82,7 @@ private:
     std::size_t m_nextFrame = 0;
     int m_lineToShow = 0; // the line of the step being played, until its first frame goes out
     // When the next frame may start on the line: the end of the last one's line time, plus any
-    // `wait` since.
+    // `wait` since, or when a move's next value is due.
     qint64 m_nextStartNs = 0;
     // No step is taken before this: the end of a `wait` or of a move.
     qint64 m_holdUntilNs = 0;
@@ -91,6 +91,8 @@ private:
     std::optional<Glide> m_glide;
     qint64 m_moveStartNs = 0;
     qint64 m_moveEndNs = 0;
+    // The line time lost to late frames lately, on average: a move counts its slots with it.
+    double m_lateNs = 0;
 };
 
 } // namespace pwm20

@@ -38,8 +38,14 @@ public:
           bool smooth, std::int64_t frameNs);
 
     // The frame to write `nowNs` after the move started; it reaches the board one frame later.
-    // Nothing when no channel needs a frame in this slot: the caller asks again a slot later.
-    std::optional<ChannelValue> nextFrame(std::int64_t nowNs, std::span<const int> held);
+    // Slots come `slotNs` apart: the line time, or more on a machine whose timer wakes late.
+    // Nothing when no channel needs a frame now.
+    std::optional<ChannelValue> nextFrame(std::int64_t nowNs, std::span<const int> held,
+                                          std::int64_t slotNs);
+    // The earliest time after `nowNs` at which nextFrame() may give a frame (a slot later at the
+    // most when a channel lags already): a slow move sleeps until then rather than ask each slot.
+    std::int64_t nextDueNs(std::int64_t nowNs, std::span<const int> held,
+                           std::int64_t slotNs) const;
     // Every channel of the move holds its exact target.
     bool finished(std::span<const int> held) const;
     // Where a channel ought to be `ns` after the start, unrounded; NaN for a channel not moved.
@@ -55,6 +61,16 @@ private:
     };
 
     double idealOf(const Track &track, std::int64_t ns) const;
+    // `value`, or the value sent before when `value` would step back behind it.
+    static int notBack(const Track &track, int value);
+    // The frame a channel on its glide gets when written at `ns`, sent early or not.
+    int glideValue(const Track &track, std::int64_t ns) const;
+    // How far all channels together travel in one slot, on average.
+    double slotTravel(std::int64_t slotNs) const;
+    // The frames the channels off target still need at about a slot's travel each.
+    std::int64_t framesNeeded(std::int64_t nowNs, std::span<const int> held,
+                              double slotTravel) const;
+    std::int64_t slotsLeft(std::int64_t nowNs, std::int64_t slotNs) const;
     static bool glides(const Track &track);
     // The exact target to the channel furthest from it, or for a pose to the first off it in
     // the order written.
@@ -64,7 +80,7 @@ private:
     std::int64_t m_durationNs = 0;
     bool m_smooth = false;
     std::int64_t m_frameNs = 1;
-    double m_slotTravel = 1; // how far all channels together travel in one slot, on average
+    double m_travel = 0; // of every channel that glides, together
 };
 
 } // namespace pwm20

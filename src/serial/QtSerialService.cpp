@@ -59,8 +59,9 @@ QtSerialService::QtSerialService(PortChoices *choices, QObject *parent)
     : QtSerialService(&listSystemPorts, choices, parent)
 {}
 
-QtSerialService::QtSerialService(PortLister systemPorts, PortChoices *choices, QObject *parent)
-    : SerialService(parent), m_systemPorts(std::move(systemPorts)), m_choices(choices)
+QtSerialService::QtSerialService(PortLister systemPorts, PortChoices *choices, QObject *parent,
+                                 const Clock &clock)
+    : SerialService(parent, clock), m_systemPorts(std::move(systemPorts)), m_choices(choices)
 {
     m_lineSettings = *LineSettings::parse(m_settingsText);
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialService::reportReceived);

@@ -24,7 +24,8 @@ public:
 
     // `choices` keeps the user's choices of device; none are kept without it.
     explicit QtSerialService(PortChoices *choices = nullptr, QObject *parent = nullptr);
-    QtSerialService(PortLister systemPorts, PortChoices *choices, QObject *parent);
+    QtSerialService(PortLister systemPorts, PortChoices *choices, QObject *parent,
+                    const Clock &clock = SteadyClock::instance());
     ~QtSerialService() override;
 
     void setCommPort(int port) override;

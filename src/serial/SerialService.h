@@ -49,7 +49,10 @@ class SerialService : public QObject
     Q_OBJECT
 
 public:
-    using QObject::QObject;
+    // The line's time is kept on `clock`: the steady clock, or one that tests turn by hand.
+    explicit SerialService(QObject *parent = nullptr, const Clock &clock = SteadyClock::instance())
+        : QObject(parent), m_line(clock)
+    {}
 
     // The port the next open uses, 1-based. Never checks that the port exists.
     virtual void setCommPort(int port) = 0;
@@ -98,7 +101,7 @@ protected:
     virtual bool writeBytes(const QByteArray &bytes) = 0;
 
 private:
-    LineClock m_line{SteadyClock::instance()};
+    LineClock m_line;
 };
 
 } // namespace pwm20

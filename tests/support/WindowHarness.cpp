@@ -37,7 +37,8 @@ std::unique_ptr<QTimer> whenShown(std::function<bool()> answer)
     return poll;
 }
 
-WindowHarness::WindowHarness(const QString &settingsFile, const QStringList &systemPorts)
+WindowHarness::WindowHarness(const QString &settingsFile, const QStringList &systemPorts,
+                             const Clock &clock)
     : m_choices(settingsFile.isEmpty() ? nullptr : std::make_unique<PortChoices>(settingsFile))
 {
     qputenv("PWM20_COM1", m_com1.devicePath().toLocal8Bit());
@@ -46,7 +47,7 @@ WindowHarness::WindowHarness(const QString &settingsFile, const QStringList &sys
     m_messages = messages.get();
     // No real system port may stand in for a missing pseudo-terminal.
     auto comm = std::make_unique<QtSerialService>([systemPorts] { return systemPorts; },
-                                                  m_choices.get(), nullptr);
+                                                  m_choices.get(), nullptr, clock);
     m_comm = comm.get();
     m_form = std::make_unique<Form1>(
         std::move(comm), std::move(messages),

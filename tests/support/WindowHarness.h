@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HandClock.h"
 #include "PtyPair.h"
 #include "RecordingMessages.h"
 
@@ -35,8 +36,9 @@ class WindowHarness
 {
 public:
     // `settingsFile` keeps the devices chosen for the ports and the batch files' folder; none are
-    // kept without one. `systemPorts` is what the system lists.
-    explicit WindowHarness(const QString &settingsFile = {}, const QStringList &systemPorts = {});
+    // kept without one. `systemPorts` is what the system lists. The line's time is kept on `clock`.
+    explicit WindowHarness(const QString &settingsFile = {}, const QStringList &systemPorts = {},
+                           const Clock &clock = SteadyClock::instance());
 
     Form1 &form() { return *m_form; }
     QtSerialService &comm() { return *m_comm; }
