@@ -9,9 +9,11 @@ constexpr int channelCount = 20;
 
 } // namespace
 
-std::vector<LineEvent> FrameReader::feed(std::span<const std::uint8_t> bytes)
+std::vector<LineEvent> FrameReader::feed(std::span<const std::uint8_t> bytes,
+                                         Clock::time_point readAt)
 {
     std::vector<LineEvent> events;
+    bool frameInThisRead = false;
     for (std::uint8_t byte : bytes) {
         m_pending.push_back(byte);
         while (!m_pending.empty()) {
@@ -26,7 +28,13 @@ std::vector<LineEvent> FrameReader::feed(std::span<const std::uint8_t> bytes)
             if (m_pending.size() == 4) {
                 if (std::optional<LineEvent> garbage = endGarbageRun())
                     events.push_back(*garbage);
-                events.push_back({LineEvent::Kind::Frame, m_pending[1], m_pending[2], {}, 0});
+                LineEvent frame{LineEvent::Kind::Frame, m_pending[1], m_pending[2], {}, 0, {},
+                                frameInThisRead};
+                if (!frameInThisRead && m_lastFrameReadAt)
+                    frame.sinceFrameBefore = readAt - *m_lastFrameReadAt;
+                events.push_back(frame);
+                frameInThisRead = true;
+                m_lastFrameReadAt = readAt;
                 m_pending.clear();
             }
             break;
