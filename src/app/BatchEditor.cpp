@@ -23,8 +23,13 @@ QFont fixedPitchFont()
 BatchEditor::BatchEditor(QWidget *parent) : QTextEdit(parent)
 {
     setFont(fixedPitchFont());
-    // Four characters: an indent, not the 80 pixels that would fill half the box.
-    setTabStopDistance(4 * fontMetrics().horizontalAdvance(u' '));
+    // Four characters: an indent, not the 80 pixels that would fill half the box. Measured with
+    // the first text: measuring loads the font's glyphs, which the empty box at start-up needs
+    // none of.
+    connect(
+        document(), &QTextDocument::contentsChanged, this,
+        [this] { setTabStopDistance(4 * fontMetrics().horizontalAdvance(u' ')); },
+        Qt::SingleShotConnection);
 }
 
 void BatchEditor::keyPressEvent(QKeyEvent *event)
