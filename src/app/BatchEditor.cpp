@@ -1,24 +1,10 @@
 #include "BatchEditor.h"
 
+#include "SongFont.h"
+
 #include <QKeyEvent>
 
 namespace pwm20 {
-namespace {
-
-// Fixed pitch, with Chinese, at the size of the window's font; the system's fixed-pitch font
-// where none of these is installed.
-QFont fixedPitchFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"),
-                      QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("Consolas")});
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPointSize(9);
-    return font;
-}
-
-} // namespace
 
 BatchEditor::BatchEditor(QWidget *parent) : QTextEdit(parent)
 {
