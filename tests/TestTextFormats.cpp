@@ -1,6 +1,7 @@
 // The formats the program reads and writes as text: value entries, port names and messages, batch
 // texts, the playing line, and channel setups with where a slider comes to rest inside their
-// limits.
+// limits; and the line as the board simulator reads and times it.
+#include "FrameReader.h"
 #include "batch/BatchMessages.h"
 #include "batch/BatchScript.h"
 #include "channels/EntryParser.h"
@@ -14,6 +15,7 @@
 
 using namespace pwm20;
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -71,6 +73,8 @@ private Q_SLOTS:
     void restingValue();
     void batchesUnderSetup_data();
     void batchesUnderSetup();
+    void boardReads_data();
+    void boardReads();
 };
 
 void TestTextFormats::entryPositions_data()
@@ -365,6 +369,32 @@ void TestTextFormats::batchesUnderSetup()
             frames << u"%1=%2"_s.arg(frame.channel).arg(frame.value);
     }
     QCOMPARE(script.error ? batchErrorMessage(*script.error, channels) : frames.join(u' '), read);
+}
+
+void TestTextFormats::boardReads_data()
+{
+    QTest::addColumn<QByteArrayList>("reads"); // read i at i ms
+    QTest::addColumn<QString>("events");
+    QTest::newRow("frames split, garbage")
+        << QByteArrayList{"S\1\12ES", "\2\24E", "", "zz", "xxS\1S\25\1ES\3\36E"}
+        << u"ch 1 = 10|ch 2 = 20  +1.0 ms|garbage: 10 byte(s) 7a 7a 78 78 53 01 53 15 01 45|"
+           u"ch 3 = 30  +3.0 ms"_s;
+    QTest::newRow("one read, a backlog") << QByteArrayList{"S\1\12E", "S\2\24ES\3\36E"}
+                                         << u"ch 1 = 10|ch 2 = 20  +1.0 ms|ch 3 = 30  same read"_s;
+}
+
+void TestTextFormats::boardReads()
+{
+    QFETCH(QByteArrayList, reads);
+    pwm20board::FrameReader reader;
+    QStringList seen;
+    for (qsizetype i = 0; i < reads.size(); ++i)
+        for (const auto &event :
+             reader.feed({reinterpret_cast<const std::uint8_t *>(reads[i].data()),
+                          std::size_t(reads[i].size())},
+                         pwm20board::FrameReader::Clock::time_point(i * 1ms)))
+            seen << QString::fromStdString(pwm20board::describe(event));
+    QTEST(seen.join(u'|'), "events");
 }
 
 QTEST_APPLESS_MAIN(TestTextFormats)

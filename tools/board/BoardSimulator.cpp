@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <optional>
 #include <poll.h>
 #include <pty.h>
 #include <span>
@@ -18,7 +17,6 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -98,32 +96,10 @@ void showTable(const std::array<int, 20> &values, const std::string &status)
     std::fputs(screen.c_str(), stdout);
 }
 
-// "  +4.2 ms" after the frame before, "  same read" for a frame that came with it; nothing for the
-// first frame.
-std::string arrivalText(const pwm20board::LineEvent &frame)
-{
-    if (frame.sameRead)
-        return "  same read";
-    if (!frame.sinceFrameBefore)
-        return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "  +%.1f ms",
-                  std::chrono::duration<double, std::milli>(*frame.sinceFrameBefore).count());
-    return text;
-}
-
 void showGarbage(const pwm20board::LineEvent &run, std::string &status, std::string &lines)
 {
-    std::string text = "garbage: " + std::to_string(run.garbageCount) + " byte(s)";
-    for (std::uint8_t byte : run.garbage) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, " %02x", byte);
-        text += hex;
-    }
-    if (run.garbageCount > run.garbage.size())
-        text += " ...";
-    status = text;
-    lines += text + '\n';
+    status = pwm20board::describe(run);
+    lines += status + '\n';
 }
 
 } // namespace
@@ -202,8 +178,7 @@ int main(int argc, char *argv[])
                 ::write(master, options.reply.data(), options.reply.size()) < 0)
                 std::fprintf(stderr, "pwm20-board: reply lost: %s\n", std::strerror(errno));
             values[static_cast<std::size_t>(event.channel - 1)] = event.value;
-            const std::string frame = "ch " + std::to_string(event.channel) + " = " +
-                                      std::to_string(event.value) + arrivalText(event);
+            const std::string frame = pwm20board::describe(event);
             status = "last: " + frame;
             lines += frame + '\n';
         }

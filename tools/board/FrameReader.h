@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace pwm20board {
@@ -27,6 +28,11 @@ struct LineEvent
 
     bool operator==(const LineEvent &) const = default;
 };
+
+// An event as the simulator shows it: "ch 5 = 100  +4.2 ms" (nothing after the first frame),
+// "ch 6 = 20  same read", "garbage: 3 byte(s) 7a 7a 7a" (" ..." after the first bytes of a long
+// run).
+std::string describe(const LineEvent &event);
 
 // Reads the byte stream as servo frames ('S', channel 1..20, value, 'E'), however the bytes are
 // split across reads, and stamps each frame with its read's time. Bytes that form no frame make one
