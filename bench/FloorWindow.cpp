@@ -1,5 +1,6 @@
-// The floor for start-up time and memory: pwm20's window with the same controls, fonts, geometry
-// and icon, and nothing behind them.
+// The floor for start-up time and memory: pwm20's window with the same controls, fonts, geometry,
+// icon and translations, and nothing behind them.
+#include "app/Language.h"
 #include "app/SongFont.h"
 #include "app/WindowLayout.h"
 
@@ -10,6 +11,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextEdit>
+#include <QTranslator>
 
 using namespace pwm20;
 
@@ -33,8 +35,11 @@ QWidget *plainControl(const ControlPlace &place, QWidget *parent)
         return new QRadioButton(place.caption, parent);
     case ControlKind::Button:
         return new QPushButton(place.caption, parent);
-    case ControlKind::RichTextBox:
-        return new QTextEdit(parent);
+    case ControlKind::RichTextBox: {
+        auto *text = new QTextEdit(parent);
+        text->setFont(fixedPitchFont());
+        return text;
+    }
     }
     return nullptr;
 }
@@ -44,6 +49,8 @@ QWidget *plainControl(const ControlPlace &place, QWidget *parent)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QTranslator translator;
+    installLanguage(translator, {});
     QWidget window;
     window.setWindowTitle(WindowLayout::title());
     window.setWindowIcon(QIcon(QStringLiteral(":/pwm20/pwm20.png")));

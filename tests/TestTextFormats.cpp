@@ -1,5 +1,7 @@
 // The formats the program reads and writes as text: value entries, port names and messages, batch
-// texts (under a setup's limits and names), the playing line, and channel setups.
+// texts (under a setup's limits and names), the playing line, and channel setups; and the line as
+// the board simulator reads and times it.
+#include "FrameReader.h"
 #include "batch/BatchMessages.h"
 #include "batch/BatchScript.h"
 #include "channels/EntryParser.h"
@@ -13,6 +15,7 @@
 
 using namespace pwm20;
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -66,6 +69,8 @@ private Q_SLOTS:
     void playingLines();
     void setupReads_data();
     void setupReads();
+    void boardReads_data();
+    void boardReads();
 };
 
 void TestTextFormats::entryPositions_data()
@@ -328,5 +333,9 @@ void TestTextFormats::setupReads()
         QCOMPARE(reading.table, ChannelTable());
 }
 
+// The formats the program reads and writes as text: value entries, port names and messages, batch
+// texts (under a setup's limits and names), the playing line, and channel setups; and the line as
+// the board simulator reads and times it.
+#include "FrameReader.h"
 QTEST_APPLESS_MAIN(TestTextFormats)
 #include "TestTextFormats.moc"

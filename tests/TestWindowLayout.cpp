@@ -222,6 +222,8 @@ void TestWindowLayout::tabChainAndFocus()
     box.setFocus();
     QTest::keyClicks(&box, u"1=24\r\twait 10"_s);
     QCOMPARE(box.toPlainText(), u"1=24\n\twait 10"_s);
+    // A tab indents four characters (of 7 pixels), not 80 pixels.
+    QCOMPARE(box.document()->defaultTextOption().tabStopDistance(), 28.0);
     QTest::keyClick(&box, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), &m_window->text2());
 }

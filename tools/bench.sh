@@ -17,4 +17,6 @@ for language in C.UTF-8 en_US.UTF-8; do
     echo "start-up with LANG=$language"
     LANG=$language xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
         build-bench/bench/pwm20_startup_bench 15 build-bench/src/pwm20 build-bench/bench/pwm20_floor
+    LANG=$language xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
+        tools/startup-instructions.sh build-bench/src/pwm20 build-bench/bench/pwm20_floor
 done

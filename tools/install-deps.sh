@@ -15,7 +15,7 @@ for purpose in "$@"; do
   case "$purpose" in
     --test) packages+=(xvfb xauth xdotool x11-utils python3 desktop-file-utils appstream lintian
                        dpkg-dev file) ;;
-    --bench) packages+=(xvfb xauth libxcb1-dev) ;;
+    --bench) packages+=(xvfb xauth libxcb1-dev valgrind) ;;
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --screenshot) packages+=(xvfb xauth xdotool imagemagick) ;;
     *) echo "install-deps.sh: unknown purpose $purpose" >&2; exit 2 ;;

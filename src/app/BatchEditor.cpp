@@ -1,30 +1,21 @@
 #include "BatchEditor.h"
 
+#include "SongFont.h"
+
 #include <QKeyEvent>
 
 namespace pwm20 {
-namespace {
-
-// Fixed pitch, with Chinese, at the size of the window's font; the system's fixed-pitch font
-// where none of these is installed.
-QFont fixedPitchFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"),
-                      QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("Consolas")});
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPointSize(9);
-    return font;
-}
-
-} // namespace
 
 BatchEditor::BatchEditor(QWidget *parent) : QTextEdit(parent)
 {
     setFont(fixedPitchFont());
-    // Four characters: an indent, not the 80 pixels that would fill half the box.
-    setTabStopDistance(4 * fontMetrics().horizontalAdvance(u' '));
+    // Four characters: an indent, not the 80 pixels that would fill half the box. Measured with
+    // the first text: measuring loads the font's glyphs, which the empty box at start-up needs
+    // none of.
+    connect(
+        document(), &QTextDocument::contentsChanged, this,
+        [this] { setTabStopDistance(4 * fontMetrics().horizontalAdvance(u' ')); },
+        Qt::SingleShotConnection);
 }
 
 void BatchEditor::keyPressEvent(QKeyEvent *event)

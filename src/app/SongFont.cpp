@@ -14,4 +14,15 @@ QFont songFont(int pointSize)
     return font;
 }
 
+QFont fixedPitchFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei Mono"),
+                      QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("Consolas")});
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPointSize(9);
+    return font;
+}
+
 } // namespace pwm20

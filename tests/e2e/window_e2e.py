@@ -62,8 +62,7 @@ def main():
         time.sleep(0.5)
 
         def click(x, y):
-            xdotool("mousemove", "--window", window, x, y)
-            xdotool("click", "1")
+            xdotool("mousemove", "--window", window, x, y, "click", "1")
             time.sleep(0.15)
 
         # The title bar shows what the window system was told, not only what Qt was.

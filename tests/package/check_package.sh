@@ -7,14 +7,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
 failed=0
-check() {
-    local what=$1
-    shift
-    if "$@" >/dev/null 2>&1; then
-        passed=$((passed + 1)); echo "ok   $what"
-    else
-        failed=$((failed + 1)); echo "FAIL $what"
-    fi
+check() { # check WHAT COMMAND...
+    if "${@:2}" >/dev/null 2>&1; then passed=$((passed + 1)); echo "ok   $1"
+    else failed=$((failed + 1)); echo "FAIL $1"; fi
 }
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >/dev/null

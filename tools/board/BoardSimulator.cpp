@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <optional>
 #include <poll.h>
 #include <pty.h>
 #include <span>
@@ -18,7 +17,6 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -37,15 +35,26 @@ struct Options
     bool stay = false;
 };
 
+// A pseudo-terminal has no baud rate: bytes pass as soon as pwm20 writes them, and a read says
+// nothing of when each of its bytes came. So the times shown are those of the reads, taken as
+// each read returns, and frames that came in one read are shown as such rather than given
+// made-up gaps.
+const char *const timesNote =
+    "Times are between the reads that brought the frames, as they arrive here: a pseudo-terminal\n"
+    "has no baud rate, so they are not the line's time at 9600 baud. Frames that came in one read\n"
+    "(pwm20 wrote them at once, or this machine was too busy to read between) show \"same read\".";
+
 void printUsage(std::FILE *to)
 {
-    std::fputs("usage: pwm20-board [--link PATH] [--table] [--reply TEXT] [--stay]\n"
-               "  --link PATH   make PATH a symlink to the board's pseudo-terminal\n"
-               "  --table       show all twenty channels as a table instead of one line a frame\n"
-               "  --reply TEXT  send TEXT back after every frame\n"
-               "  --stay        wait for pwm20 to open the port again instead of ending\n"
-               "Point pwm20 at it with PWM20_COM1=PATH (or the printed device).\n",
-               to);
+    std::fprintf(to,
+                 "usage: pwm20-board [--link PATH] [--table] [--reply TEXT] [--stay]\n"
+                 "  --link PATH   make PATH a symlink to the board's pseudo-terminal\n"
+                 "  --table       show all twenty channels as a table instead of one line a frame\n"
+                 "  --reply TEXT  send TEXT back after every frame\n"
+                 "  --stay        wait for pwm20 to open the port again instead of ending\n"
+                 "Point pwm20 at it with PWM20_COM1=PATH (or the printed device).\n"
+                 "%s\n",
+                 timesNote);
 }
 
 bool parseOptions(int argc, char *argv[], Options &options)
@@ -87,33 +96,10 @@ void showTable(const std::array<int, 20> &values, const std::string &status)
     std::fputs(screen.c_str(), stdout);
 }
 
-// The time since the frame before, "  +4.2 ms", so that a batch's pacing and waits can be
-// watched; nothing for the first frame.
-std::string gapSince(std::optional<std::chrono::steady_clock::time_point> &last)
+void showGarbage(const pwm20board::LineEvent &run, std::string &status, std::string &lines)
 {
-    const auto now = std::chrono::steady_clock::now();
-    const auto before = std::exchange(last, now);
-    if (!before)
-        return {};
-    char text[32];
-    std::snprintf(text, sizeof text, "  +%.1f ms",
-                  std::chrono::duration<double, std::milli>(now - *before).count());
-    return text;
-}
-
-void showGarbage(const pwm20board::LineEvent &run, std::string &status, bool table)
-{
-    std::string text = "garbage: " + std::to_string(run.garbageCount) + " byte(s)";
-    for (std::uint8_t byte : run.garbage) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, " %02x", byte);
-        text += hex;
-    }
-    if (run.garbageCount > run.garbage.size())
-        text += " ...";
-    status = text;
-    if (!table)
-        std::printf("%s\n", text.c_str());
+    status = pwm20board::describe(run);
+    lines += status + '\n';
 }
 
 } // namespace
@@ -153,8 +139,8 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    std::printf("pwm20-board: board on %s%s%s\n", device.data(),
-                options.link.empty() ? "" : ", linked as ", options.link.c_str());
+    std::printf("pwm20-board: board on %s%s%s\n%s\n", device.data(),
+                options.link.empty() ? "" : ", linked as ", options.link.c_str(), timesNote);
 
     struct sigaction onStop
     {
@@ -170,28 +156,33 @@ int main(int argc, char *argv[])
     if (options.table)
         showTable(values, status);
     bool programConnected = false;
-    std::optional<std::chrono::steady_clock::time_point> lastFrameAt;
     const char *why = "stopped";
 
-    const auto handleBytes = [&](std::span<const std::uint8_t> bytes) {
-        for (const auto &event : reader.feed(bytes)) {
+    // Shows what a read brought once the board has answered all of it, so that printing never
+    // delays a reply or the next read.
+    const auto show = [&](const std::string &lines) {
+        if (options.table)
+            showTable(values, status);
+        else
+            std::fputs(lines.c_str(), stdout);
+    };
+    const auto handleBytes = [&](std::span<const std::uint8_t> bytes,
+                                 pwm20board::FrameReader::Clock::time_point readAt) {
+        std::string lines;
+        for (const auto &event : reader.feed(bytes, readAt)) {
             if (event.kind == pwm20board::LineEvent::Kind::Garbage) {
-                showGarbage(event, status, options.table);
+                showGarbage(event, status, lines);
                 continue;
             }
-            values[static_cast<std::size_t>(event.channel - 1)] = event.value;
-            const std::string gap = gapSince(lastFrameAt);
-            if (options.table)
-                status = "last: ch " + std::to_string(event.channel) + " = " +
-                         std::to_string(event.value) + gap;
-            else
-                std::printf("ch %d = %d%s\n", event.channel, event.value, gap.c_str());
             if (!options.reply.empty() &&
                 ::write(master, options.reply.data(), options.reply.size()) < 0)
                 std::fprintf(stderr, "pwm20-board: reply lost: %s\n", std::strerror(errno));
+            values[static_cast<std::size_t>(event.channel - 1)] = event.value;
+            const std::string frame = pwm20board::describe(event);
+            status = "last: " + frame;
+            lines += frame + '\n';
         }
-        if (options.table)
-            showTable(values, status);
+        show(lines);
     };
 
     while (!stopRequested) {
@@ -209,8 +200,9 @@ int main(int argc, char *argv[])
         if (ready > 0 && (watched.revents & POLLIN)) {
             std::array<std::uint8_t, 4096> chunk{};
             const ssize_t count = ::read(master, chunk.data(), chunk.size());
+            const auto readAt = pwm20board::FrameReader::Clock::now();
             if (count > 0) {
-                handleBytes({chunk.data(), static_cast<std::size_t>(count)});
+                handleBytes({chunk.data(), static_cast<std::size_t>(count)}, readAt);
                 continue;
             }
         }
@@ -228,15 +220,18 @@ int main(int argc, char *argv[])
         }
         if (ready == 0) {
             if (const auto run = reader.endGarbageRun()) {
-                showGarbage(*run, status, options.table);
-                if (options.table)
-                    showTable(values, status);
+                std::string lines;
+                showGarbage(*run, status, lines);
+                show(lines);
             }
         }
     }
 
-    if (const auto run = reader.endGarbageRun())
-        showGarbage(*run, status, false);
+    if (const auto run = reader.endGarbageRun()) {
+        std::string lines;
+        showGarbage(*run, status, lines);
+        std::fputs(lines.c_str(), stdout);
+    }
     if (!options.link.empty())
         ::unlink(options.link.c_str());
     ::close(master);
