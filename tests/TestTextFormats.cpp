@@ -333,9 +333,31 @@ void TestTextFormats::setupReads()
         QCOMPARE(reading.table, ChannelTable());
 }
 
-// The formats the program reads and writes as text: value entries, port names and messages, batch
-// texts (under a setup's limits and names), the playing line, and channel setups; and the line as
-// the board simulator reads and times it.
-#include "FrameReader.h"
+void TestTextFormats::boardReads_data()
+{
+    QTest::addColumn<QByteArrayList>("reads"); // read i at i ms
+    QTest::addColumn<QString>("events");
+    QTest::newRow("frames split, garbage")
+        << QByteArrayList{"S\1\12ES", "\2\24E", "", "zz", "xxS\1S\25\1ES\3\36E"}
+        << u"ch 1 = 10|ch 2 = 20  +1.0 ms|garbage: 10 byte(s) 7a 7a 78 78 53 01 53 15 01 45|"
+           u"ch 3 = 30  +3.0 ms"_s;
+    QTest::newRow("one read, a backlog") << QByteArrayList{"S\1\12E", "S\2\24ES\3\36E"}
+                                         << u"ch 1 = 10|ch 2 = 20  +1.0 ms|ch 3 = 30  same read"_s;
+}
+
+void TestTextFormats::boardReads()
+{
+    QFETCH(QByteArrayList, reads);
+    pwm20board::FrameReader reader;
+    QStringList seen;
+    for (qsizetype i = 0; i < reads.size(); ++i)
+        for (const auto &event :
+             reader.feed({reinterpret_cast<const std::uint8_t *>(reads[i].data()),
+                          std::size_t(reads[i].size())},
+                         pwm20board::FrameReader::Clock::time_point(i * 1ms)))
+            seen << QString::fromStdString(pwm20board::describe(event));
+    QTEST(seen.join(u'|'), "events");
+}
+
 QTEST_APPLESS_MAIN(TestTextFormats)
 #include "TestTextFormats.moc"
