@@ -47,20 +47,24 @@
 <context>
     <name>BatchFile</name>
     <message>
-        <source>无法打开“%1”：%2</source>
-        <translation>Cannot open “%1”: %2</translation>
-    </message>
-    <message>
-        <source>无法打开“%1”：文件超过 1 MiB。</source>
-        <translation>Cannot open “%1”: the file is larger than 1 MiB.</translation>
-    </message>
-    <message>
-        <source>无法打开“%1”：文件不是 UTF-8 文本。</source>
-        <translation>Cannot open “%1”: the file is not UTF-8 text.</translation>
-    </message>
-    <message>
         <source>无法保存“%1”：%2</source>
         <translation>Cannot save “%1”: %2</translation>
+    </message>
+    <message>
+        <source>标准输入</source>
+        <translation>standard input</translation>
+    </message>
+    <message>
+        <source>无法打开%1：%2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+    <message>
+        <source>无法打开%1：文件超过 1 MiB。</source>
+        <translation>Cannot open %1: the file is larger than 1 MiB.</translation>
+    </message>
+    <message>
+        <source>无法打开%1：文件不是 UTF-8 文本。</source>
+        <translation>Cannot open %1: the file is not UTF-8 text.</translation>
     </message>
 </context>
 <context>
@@ -145,6 +149,10 @@
         <source>移动时间应在 0 到 3600000 毫秒之间。</source>
         <translation>The move&apos;s time must be from 0 to 3600000 milliseconds.</translation>
     </message>
+    <message>
+        <source>同一个“move”中两次出现%1。</source>
+        <translation>%1 appears twice in one “move”.</translation>
+    </message>
 </context>
 <context>
     <name>BatchRunner</name>
@@ -187,6 +195,10 @@
     <message>
         <source>通道设置文件（名称、范围、归位）。</source>
         <translation>The channel setup file (names, limits, homes).</translation>
+    </message>
+    <message>
+        <source>通道的名称来自通道设置文件：请用 --setup 给出一个。</source>
+        <translation>Channel names come from a setup file: give one with --setup.</translation>
     </message>
 </context>
 <context>
@@ -320,10 +332,6 @@ Home: %4</translation>
         <translation>The language of the window and messages: zh or en.</translation>
     </message>
     <message>
-        <source>run FILE [--port DEVICE | --com N]：不打开窗口，按批量命令文件发送帧。</source>
-        <translation>run FILE [--port DEVICE | --com N]: sends the frames of a batch file, with no window.</translation>
-    </message>
-    <message>
         <source>未知的参数“%1”。</source>
         <translation>Unknown argument “%1”.</translation>
     </message>
@@ -342,6 +350,16 @@ Home: %4</translation>
     <message>
         <source>通道设置文件（名称、范围、归位）；窗口不给时使用上次用过的，run 不给时不用。</source>
         <translation>The channel setup file (names, limits, homes); without it the window uses the one used last, and run none.</translation>
+    </message>
+    <message>
+        <source>无法写入标准输出：%1</source>
+        <translation>Cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>run FILE [--port DEVICE | --com N] [--setup SETUP]
+不打开窗口，按批量命令文件发送帧；run --help 显示详情。</source>
+        <translation>run FILE [--port DEVICE | --com N] [--setup SETUP]
+Plays a batch file on the board with no window; run --help tells more.</translation>
     </message>
 </context>
 <context>
@@ -561,6 +579,13 @@ Check the connection, then run again; plugged in again, the device may have a ne
     <message>
         <source>打开串口</source>
         <translation>Open port</translation>
+    </message>
+</context>
+<context>
+    <name>QCommandLineParser</name>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Usage: %1</translation>
     </message>
 </context>
 <context>
