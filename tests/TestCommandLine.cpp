@@ -102,6 +102,8 @@ void TestCommandLine::answersWithNoWindow_data()
     QTest::newRow("a setup that cannot be used")
         << u"--check --setup /nonexistent/arm.ini"_s << 2 << QString()
         << u"/nonexistent/arm.ini: 此文件或目录不存在\n"_s;
+    QTest::newRow("a setup with a fault") << u"--check --setup /proc/self/status"_s << 2
+                                          << QString() << u"/proc/self/status: 第 1 行“Name:"_s;
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"未知选项“bogus”。\n用法："_s;
     // In English: Qt's own words around the usage are English then too.
@@ -178,6 +180,9 @@ void TestCommandLine::runs_data()
                2,
                {},
                u"FILE:2: 通道 5（shoulder）只接受 0 或 7..32。\n"_s};
+    // The batch file read as a setup: a key outside any section.
+    QTest::newRow("a bad setup: nothing opened") << Run{
+        u"1=1"_s, u"run FILE --setup FILE --port PTY"_s, 0, 2, {}, u"FILE: 1: 未知的键。\n"_s};
     QByteArray homes;
     for (int channel = 1; channel <= 20; ++channel)
         homes += frame(channel, channel == 5 ? 12 : 19);

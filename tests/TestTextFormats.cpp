@@ -40,8 +40,9 @@ QString describe(const std::vector<BatchStep> &steps)
     return words.join(u" | ");
 }
 
-const char *const arm =
-    "[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n\n[batch]\non_stop=home\n";
+const char *const arm = "[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n\n"
+                        "[channel6]\nname=\xc3\xa9paule\nmin=1\nmax=255\nhome=19\n\n"
+                        "[batch]\non_stop=home\n";
 
 ChannelTable table(const char *text)
 {
@@ -282,8 +283,23 @@ void TestTextFormats::setupReads_data()
     add("key outside a section", "min=3", u"min: 未知的键。"_s);
     add("key twice", "[channel1]\nmin=5\nMin=6", u"[channel1] Min: 这个键已经出现过。"_s);
     add("not a number", "[channel1]\nmax=+30", u"[channel1] max: “+30”不是十进制整数。"_s);
-    add("min 0", "[channel5]\nmin=0", u"[channel5] min: 应在 1 到 255 之间，而不是 0。"_s);
-    add("max 256", "[channel5]\nmax=256", u"[channel5] max: 应在 1 到 255 之间，而不是 256。"_s);
+    add("limits at 1 and 255, homes on them",
+        "[channel1]\nmin=1\nmax=1\nhome=1\n[channel2]\nmin=255\nhome=255",
+        u"[channel1]\nmin=1\nmax=1\nhome=1\n\n[channel2]\nmin=255\nmax=255\nhome=255\n\n"_s);
+    const QString range = u"[channel5] %1: 应在 1 到 255 之间，而不是 %2。"_s;
+    add("min 0", "[channel5]\nmin=0", range.arg(u"min"_s, u"0"_s));
+    add("min 256", "[channel5]\nmin=256", range.arg(u"min"_s, u"256"_s));
+    add("max 0", "[channel5]\nmax=0", range.arg(u"max"_s, u"0"_s));
+    add("max 256", "[channel5]\nmax=256", range.arg(u"max"_s, u"256"_s));
+    add("a huge number", "[channel5]\nmax=2550000000",
+        u"[channel5] max: “2550000000”不是十进制整数。"_s);
+    add("a section twice", "[channel1]\n[Channel1 ]", u"[Channel1]: 这一节已经出现过。"_s);
+    add("a section not closed", "[channel1\nmin=5",
+        u"第 1 行“[channel1”既不是“[节]”也不是“键=值”。"_s);
+    add("channel 0", "[channel0]",
+        u"[channel0]: 未知的节，应为 [channel1] 到 [channel20] 或 [batch]。"_s);
+    add("home above max", "[channel5]\nmax=30\nhome=31",
+        u"[channel5] home: home（31）应在 min 和 max 之间；不写 home 时为 19。"_s);
     add("min above max", "[channel5]\nmin=40\nmax=30\nhome=35",
         u"[channel5] max: max（30）小于 min。"_s);
     add("the default home outside the limits", "[channel5]\nmin=30\n[channel6]",
@@ -294,24 +310,40 @@ void TestTextFormats::setupReads_data()
         u"[channel1] name: 名称“Wait”是批量命令的关键字。"_s);
     add("starts with a digit", "[channel1]\nname=1st",
         u"[channel1] name: 名称“1st”只能由字母、数字和 _ 组成，且不能以数字开头。"_s);
+    add("empty name", "[channel1]\nname=",
+        u"[channel1] name: 名称“”只能由字母、数字和 _ 组成，且不能以数字开头。"_s);
     add("33 characters", "[channel1]\nname=" + QByteArray(33, 'k'),
         u"[channel1] name: 名称“%1”超过 32 个字符。"_s.arg(QString(33, u'k')));
+    // 33 code points, 32 characters once the accent is put on its letter.
+    add("32 characters, the last with a combining accent",
+        "[channel1]\nname=" + QByteArray(31, 'k') + "e\xcc\x81",
+        u"[channel1]\nname=%1e\u0301\nmin=1\nmax=255\nhome=19\n\n"_s.arg(QString(31, u'k')));
+    add("one name composed and decomposed",
+        "[channel1]\nname=caf\xc3\xa9\n[channel2]\nname=CAFE\xcc\x81",
+        u"[channel2] name: 名称“CAFE\u0301”已用于另一个通道（不区分大小写）。"_s);
     add("unknown stop pose", "[batch]\non_stop=park",
         u"[batch] on_stop: 应为 none、home 或 off，而不是“park”。"_s);
     add("not UTF-8", "[channel1]\nname=\xff", u"文件不是 UTF-8 文本。"_s);
+    add("a NUL byte", QByteArray("[channel1]\nname=a\0", 18), u"文件不是 UTF-8 文本。"_s);
+    // Refused whole, never cut at 64 KiB and read.
+    const QByteArray full = "[channel1]\nmin=5\n" + QByteArray(64 * 1024 - 17, '#');
+    add("64 KiB", full, u"[channel1]\nmin=5\nmax=255\nhome=19\n\n"_s);
+    add("over 64 KiB", full + '#', u"文件超过 64 KiB。"_s);
 }
 
 void TestTextFormats::setupReads()
 {
     QFETCH(QByteArray, text);
     QFETCH(QString, read);
-    const SetupReading reading = readSetup(text.toStdString());
-    QCOMPARE(reading.error ? setupErrorText(*reading.error)
-                           : QString::fromStdString(writeSetup(reading.table)),
+    const QTemporaryDir folder;
+    QFile file(folder.filePath(u"setup.ini"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    QString error;
+    const std::optional<ChannelTable> table = loadSetupFile(file.fileName(), error);
+    QCOMPARE(table ? QString::fromStdString(writeSetup(*table))
+                   : error.remove(file.fileName() + u": "_s),
              read);
-    // Nothing is half-applied.
-    if (reading.error)
-        QCOMPARE(reading.table, ChannelTable());
 }
 
 void TestTextFormats::restingValue_data()
@@ -344,6 +376,7 @@ void TestTextFormats::batchesUnderSetup_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("read"); // the frames, or the error as the window shows it
     QTest::newRow("names in any case") << u"shoulder=20 SHOULDER=7 5=0"_s << u"5=20 5=7 5=0"_s;
+    QTest::newRow("a name with its accent apart") << u"E\u0301PAULE=20"_s << u"6=20"_s;
     QTest::newRow("above the limits")
         << u"1=200\nshoulder=20 5=40"_s
         << u"第 2 行“shoulder=20 5=40”：通道 5（shoulder）只接受 0 或 7..32。"_s;

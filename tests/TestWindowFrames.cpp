@@ -446,7 +446,9 @@ void TestWindowFrames::batchEnds_data()
     row("port closed", "home", u"close port"_s, {});
     row("device lost", "home", u"lost"_s, {},
         u"⚠ 串口 com1（设备 %1）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。"_s);
-    row("a new setup", "home", u"new setup"_s, {});
+    row("a new setup", "home", u"new setup"_s, {},
+        u"新的通道设置已生效，正在进行的批量发送因此停止：它是按原来的设置检查的。"
+        u"停止时没有再发送任何帧；请重新开始批量发送。"_s);
     // The stop pose from where the channels stand: 1 at 20 or 30, 9 at 9, the others off.
     row("stop clicked, home", "home", u"stop"_s, homes());
     row("stop clicked, off", "off", u"stop"_s, frame(1, 0) + frame(9, 0) + everyChannel(0));
@@ -810,9 +812,12 @@ void TestWindowFrames::setupFaults_data()
     QTest::addColumn<QStringList>("edits");
     QTest::addColumn<QString>("marked"); // the cell marked
     QTest::addColumn<QString>("fault");
+    // Limits that do not fit: the cell typed last is at fault.
     QTest::newRow("home outside")
-        << QStringList{u"min3=200"_s} << u"home3"_s
-        << u"通道 3，归位：home（19）应在 min 和 max 之间；不写 home 时为 19。"_s;
+        << QStringList{u"min3=200"_s} << u"min3"_s
+        << u"通道 3，最小：归位（19）应在最小（200）和最大（255）之间。"_s;
+    QTest::newRow("max, then min") << QStringList{u"max3=5"_s, u"min3=9"_s} << u"min3"_s
+                                   << u"通道 3，最小：最小（9）大于最大（5）。"_s;
     QTest::newRow("not a number, first of two")
         << QStringList{u"home12=x"_s, u"max4="_s} << u"max4"_s
         << u"通道 4，最大：“”不是十进制整数。"_s;
@@ -855,7 +860,7 @@ void TestWindowFrames::setupSaved()
     });
     Q_EMIT window.control<QTextEdit>(u"RichTextBox1"_s).customContextMenuRequested({});
     QPointer dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
-    QVERIFY(dialog && dialog->isModal());
+    QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), u"通道设置 — 默认设置"_s);
     typeCells(*dialog, {u"name3=elbow"_s, u"min3=40"_s, u"max3=200"_s, u"home3=100"_s});
     dialog->findChild<QComboBox *>()->setCurrentText(u"归位"_s);
