@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSerialPort>
 #include <QSettings>
@@ -211,6 +212,8 @@ private Q_SLOTS:
     void setupFaults_data();
     void setupFaults();
     void setupSaved();
+    void setupEdits_data();
+    void setupEdits();
 
 private:
     QTranslator m_chinese; // the window's language, as a Chinese user has it
@@ -555,12 +558,19 @@ void TestWindowFrames::limitsRefused()
     QCOMPARE(window.com1().takeReceived(80), homes());
     QCOMPARE(window.label(5).toolTip(),
              u"通道 5（shoulder）\n可用数值：0（关）或 7..32\n归位：12"_s);
-    // A file that cannot be used is named, and the defaults hold.
-    const QString missing = folder.filePath(u"missing.ini"_s);
+    // The remembered file gone: said once the window is on screen, and the defaults hold.
+    const QString missing = folder.filePath(u"arm.ini"_s);
+    QVERIFY(QFile::remove(missing));
+    window.form().hide();
     window.form().useSetup(missing);
-    QCOMPARE(window.messages().takeShown(),
-             QStringList(
-                 u"⚠ 无法使用通道设置，将使用默认设置。\n%1: 此文件或目录不存在"_s.arg(missing)));
+    QStringList shown = window.messages().takeShown();
+    window.form().show();
+    QTRY_VERIFY(!(shown += window.messages().takeShown()).isEmpty());
+    QCOMPARE(shown,
+             QStringList(u"⚠ 上次使用的通道设置已不能使用，pwm20 不再记住它，现用默认设置。\n"
+                         u"%1: 此文件或目录不存在\n要换用别的设置文件，请用 pwm20 --setup "
+                         u"文件 启动；或右键单击通道标题打开“通道设置”，改好后保存或另存为。"_s.arg(
+                             missing)));
     window.typeAndEnter(5, u"40"_s);
     QCOMPARE(window.com1().takeReceived(4), frame(5, 40));
 }
@@ -569,17 +579,19 @@ void TestWindowFrames::poseAndFiles()
 {
     QTemporaryDir folder;
     WindowHarness window(folder.filePath(u"pwm20.conf"_s));
+    window.form().useSetup(setupFile(folder));
     window.openPortAndSettle();
-    window.typeAndEnter(2, u"100"_s);
+    pressInBatchBox(window, Qt::CTRL | Qt::Key_M); // every channel off: nothing, and why
+    window.typeAndEnter(5, u"20"_s);
     window.typeAndEnter(20, u"19"_s);
     typeBatch(window, u"off"_s);
     // All of it selected, down to the empty last line: the selection stays, the pose follows it.
     batchBox(window).selectAll();
     pressInBatchBox(window, Qt::CTRL | Qt::Key_I);
-    pressInBatchBox(window, Qt::CTRL | Qt::Key_M); // the channels that are not off
+    pressInBatchBox(window, Qt::CTRL | Qt::Key_M); // the channels that are not off, by name
     QCOMPARE(batchBox(window).toPlainText(),
-             u"off\n1=0 2=100 3=0 4=0 5=0 6=0 7=0 8=0 9=0 10=0 11=0 12=0 13=0 14=0 15=0 16=0 "
-             u"17=0 18=0 19=0 20=19\nmove 2=100 20=19 in 500"_s);
+             u"off\n1=0 2=0 3=0 4=0 5=20 6=0 7=0 8=0 9=0 10=0 11=0 12=0 13=0 14=0 15=0 16=0 "
+             u"17=0 18=0 19=0 20=19\nmove shoulder=20 20=19 in 500"_s);
     // Qt's own entries of the menu speak Chinese too.
     const QStringList menu = rightClickMenu(*batchBox(window).viewport());
     QCOMPARE(menu.first() + menu.sliced(menu.size() - 3).join(u'|'),
@@ -623,7 +635,9 @@ void TestWindowFrames::poseAndFiles()
     pressInBatchBox(next, Qt::CTRL | Qt::Key_S, folder.filePath(u"next.txt"_s));
     QVERIFY(QFile::exists(folder.filePath(u"next.txt"_s)));
     QCOMPARE(window.messages().takeShown() + next.messages().takeShown(),
-             QStringList({u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
+             QStringList({u"没有插入移动：所有通道都是关（0）的，而移动从通道现在的位置出发。"
+                          u"请先用滑块或数值框把要移动的通道设到一个位置。"_s,
+                          u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
                           u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(folder.path()),
                           u"⚠ 无法保存“/pwm20-none/x.txt”：此文件或目录不存在"_s}));
     // With an Open undone, the box no longer holds that file: Save asks where to write.
@@ -860,7 +874,7 @@ void TestWindowFrames::setupSaved()
     });
     Q_EMIT window.control<QTextEdit>(u"RichTextBox1"_s).customContextMenuRequested({});
     QPointer dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
-    QVERIFY(dialog);
+    QVERIFY(dialog && !QApplication::activeModalWidget()); // the window's stop button stays usable
     QCOMPARE(dialog->windowTitle(), u"通道设置 — 默认设置"_s);
     typeCells(*dialog, {u"name3=elbow"_s, u"min3=40"_s, u"max3=200"_s, u"home3=100"_s});
     dialog->findChild<QComboBox *>()->setCurrentText(u"归位"_s);
@@ -882,13 +896,12 @@ void TestWindowFrames::setupSaved()
     window.clickOn(3, QStyle::SC_ScrollBarSubLine);
     QCOMPARE(window.com1().takeReceived(4), frame(3, 40));
 
-    // A caption's right-click; the file in use is named, and saved to without asking; a failed
-    // save leaves the dialog up.
+    // Two right-clicks on captions, one dialog; a failed save leaves it up.
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {}, QPoint());
     QApplication::sendEvent(&window.control<QLabel>(u"Label15"_s), &rightClick);
+    QApplication::sendEvent(&window.control<QLabel>(u"Label16"_s), &rightClick);
+    QCOMPARE(window.form().findChildren<pwm20::ChannelSetupDialog *>().size(), 1);
     dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
-    QCOMPARE(dialog->focusWidget()->objectName(), u"name15"_s);
-    QCOMPARE(dialog ? dialog->windowTitle() : QString(), u"通道设置 — %1"_s.arg(path));
     typeCells(*dialog, {u"min3=41"_s});
     clickIn(*dialog, u"saveAs"_s, folder.filePath(u"none/other.ini"_s));
     QCOMPARE(window.messages().takeShown().value(0).section(u':', 0, 0),
@@ -897,6 +910,88 @@ void TestWindowFrames::setupSaved()
     clickIn(*dialog, u"save"_s, folder.filePath(u"other.ini"_s));
     expected.setChannel(3, {"elbow", 41, 200, 100});
     QVERIFY(pwm20::loadSetupFile(path, error) == expected && !dialog->isVisible());
+}
+
+void TestWindowFrames::setupEdits_data()
+{
+    QTest::addColumn<QByteArray>("onStop"); // ends the setup file, and may spoil it
+    QTest::addColumn<QString>("keys");  // \t Tab, \b Backtab, \x1b Esc, ~ close button, ^ window's
+    QTest::addColumn<QString>("reply"); // to the question, if one comes; Esc when not offered
+    QTest::addColumn<QString>("after"); // fault on opening|channel 5's cells|file's min|asked
+    const auto row = [](const char *name, const QString &keys, const QString &after,
+                        const QString &reply = {}, const QByteArray &onStop = "none") {
+        QTest::newRow(name) << onStop << keys << reply << after;
+    };
+    row("typed over the name selected on opening", u"arm"_s, u"|arm 7 32 12 open|7|"_s);
+    row("typed over cells entered by Tab, Backtab", u"\t\t\t\b30"_s,
+        u"|shoulder 7 30 12 open|7|"_s);
+    row("Esc puts back only the cell edited", u"arm\t9\x1b"_s, u"|arm 7 32 12 open|7|"_s);
+    const QString asked = u"通道设置有改动，尚未保存。保存吗？(保存 取消 放弃改动)"_s;
+    row("Esc again asks", u"arm\t9\x1b\x1b"_s, u"|arm 7 32 12 open|7|"_s + asked, u"取消"_s);
+    row("Esc with nothing edited", u"\x1b"_s, u"|shoulder 7 32 12|7|"_s);
+    row("close button, saved", u"\t8~"_s, u"|shoulder 8 32 12|8|"_s + asked, u"保存"_s);
+    row("window closed, kept", u"\t8^"_s, u"|shoulder 8 32 12 open|7|"_s + asked, u"取消"_s);
+    row("window closed, discarded", u"\t8^"_s, u"|shoulder 8 32 12 window closed|7|"_s + asked,
+        u"放弃改动"_s);
+    row("a fault: no saving", u"\tx~"_s,
+        u"|shoulder x 32 12 open|7|通道设置有改动，但其中有错误，无法保存。放弃这些改动吗？"
+        u"(取消 放弃改动)"_s,
+        u"保存"_s);
+    const QString range = u"应在 1 到 255 之间，而不是 0。"_s;
+    row("a file with a fault in a cell", u"~"_s,
+        u"通道 6，最小：%1|shoulder 7 32 12|FILE: [channel6] min: %1|"_s.arg(range), {},
+        "none\n[channel6]\nmin=0");
+    row("a file with a fault elsewhere, saved over", u"\t8~"_s,
+        u"这个文件无法使用，现用的是默认设置：FILE: [batch] speed: 未知的键。\n"
+        u"改正后保存，将用上表的内容改写这个文件。|shoulder 8 32 12|8|"_s +
+            asked,
+        u"保存"_s, "none\nspeed=3");
+}
+
+void TestWindowFrames::setupEdits()
+{
+    QFETCH(QByteArray, onStop);
+    QFETCH(QString, keys);
+    QFETCH(QString, reply);
+    QFETCH(QString, after);
+    const QTemporaryDir folder;
+    const QString path = setupFile(folder, onStop);
+    WindowHarness window;
+    window.form().useSetup(path);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {}, QPoint());
+    QApplication::sendEvent(&window.label(5), &rightClick);
+    QPointer dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
+    QCOMPARE(dialog->windowTitle(), u"通道设置 — "_s + path);
+    QTRY_COMPARE(QApplication::activeWindow(), dialog.data());
+    QString shown = dialog->findChild<QLabel *>(u"fault"_s)->text();
+    const auto answering = whenShown([&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QStringList buttons;
+        for (QAbstractButton *button : box ? box->buttons() : QList<QAbstractButton *>())
+            buttons << button->text();
+        if (box)
+            (buttons.contains(reply) ? box->buttons()[buttons.indexOf(reply)] : box->escapeButton())
+                ->click();
+        return box && !(shown += u'|' + box->text() + u'(' + buttons.join(u' ') + u')').isEmpty();
+    });
+    for (const QChar key : keys) {
+        if (key == u'~' || key == u'^')
+            (key == u'~' ? static_cast<QWidget &>(*dialog) : window.form()).close();
+        else // \b stands for Shift+Tab
+            QTest::keyClick(QApplication::focusWidget(), key == u'\b' ? '\t' : key.toLatin1(),
+                            key == u'\b' ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    QStringList cells;
+    for (const char *field : {"name5", "min5", "max5", "home5"})
+        cells << dialog->findChild<QLineEdit *>(QLatin1StringView(field))->text();
+    QString error;
+    const auto saved = pwm20::loadSetupFile(path, error);
+    QString result = shown.section(u'|', 0, 0) + u'|' + cells.join(u' ') +
+                     (dialog->isVisible() ? u" open"_s : u""_s) +
+                     (window.form().isVisible() ? u""_s : u" window closed"_s) + u'|' +
+                     (saved ? QString::number(saved->channel(5).min) : error) + u'|' +
+                     shown.section(u'|', 1);
+    QCOMPARE(result.replace(path, u"FILE"_s), after);
 }
 
 QTEST_MAIN(TestWindowFrames)

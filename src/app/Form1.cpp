@@ -6,6 +6,7 @@
 #include "PortChooser.h"
 #include "RecentFolder.h"
 #include "SongFont.h"
+#include "WarningWhenShown.h"
 #include "WindowLayout.h"
 #include "channels/ChannelRow.h"
 #include "channels/ChannelSlider.h"
@@ -60,37 +61,6 @@ QWidget *createControl(const ControlPlace &place, QWidget *parent)
     }
     return nullptr;
 }
-
-// Shows a warning over a window that is not on screen yet, once it has been painted there.
-class WarningWhenShown final : public QObject
-{
-public:
-    WarningWhenShown(QWidget &window, MessagePresenter &messages, QString text)
-        : QObject(&window), m_messages(messages), m_text(std::move(text))
-    {
-        window.installEventFilter(this);
-    }
-
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint && !m_due) {
-            m_due = true;
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    m_messages.showWarning(m_text);
-                    deleteLater();
-                },
-                Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    MessagePresenter &m_messages;
-    QString m_text;
-    bool m_due = false;
-};
 
 } // namespace
 
