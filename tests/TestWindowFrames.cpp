@@ -182,7 +182,9 @@ class TestWindowFrames : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        // What the window remembers stays out of the user's own settings.
+        // What the window remembers stays out of the user's own settings, and out of another
+        // run's at the same time.
+        qputenv("HOME", m_home.path().toLocal8Bit());
         QStandardPaths::setTestModeEnabled(true);
         pwm20::installLanguage(m_chinese, u"zh"_s);
     }
@@ -209,14 +211,13 @@ private Q_SLOTS:
     void deviceLost_data();
     void deviceLost();
     void deviceChoice();
-    void setupFaults_data();
-    void setupFaults();
     void setupSaved();
     void setupEdits_data();
     void setupEdits();
 
 private:
     QTranslator m_chinese; // the window's language, as a Chinese user has it
+    QTemporaryDir m_home;
 };
 
 void TestWindowFrames::sliderInput_data()
@@ -563,8 +564,9 @@ void TestWindowFrames::limitsRefused()
     QVERIFY(QFile::remove(missing));
     window.form().hide();
     window.form().useSetup(missing);
-    QStringList shown = window.messages().takeShown();
+    QVERIFY(window.messages().takeShown().isEmpty());
     window.form().show();
+    QStringList shown;
     QTRY_VERIFY(!(shown += window.messages().takeShown()).isEmpty());
     QCOMPARE(shown,
              QStringList(u"⚠ 上次使用的通道设置已不能使用，pwm20 不再记住它，现用默认设置。\n"
@@ -821,43 +823,6 @@ void TestWindowFrames::deviceChoice()
     QVERIFY(!QSettings(settings, QSettings::IniFormat).contains(u"ports/com1"_s));
 }
 
-void TestWindowFrames::setupFaults_data()
-{
-    QTest::addColumn<QStringList>("edits");
-    QTest::addColumn<QString>("marked"); // the cell marked
-    QTest::addColumn<QString>("fault");
-    // Limits that do not fit: the cell typed last is at fault.
-    QTest::newRow("home outside")
-        << QStringList{u"min3=200"_s} << u"min3"_s
-        << u"通道 3，最小：归位（19）应在最小（200）和最大（255）之间。"_s;
-    QTest::newRow("max, then min") << QStringList{u"max3=5"_s, u"min3=9"_s} << u"min3"_s
-                                   << u"通道 3，最小：最小（9）大于最大（5）。"_s;
-    QTest::newRow("not a number, first of two")
-        << QStringList{u"home12=x"_s, u"max4="_s} << u"max4"_s
-        << u"通道 4，最大：“”不是十进制整数。"_s;
-    QTest::newRow("line break pasted")
-        << QStringList{u"name2=a\nb"_s, u"min3=x"_s} << u"name2"_s
-        << u"通道 2，名称：名称“a b”只能由字母、数字和 _ 组成，且不能以数字开头。"_s;
-    QTest::newRow("put right") << QStringList{u"min5=abc"_s, u"min5=15"_s, u"name5= arm "_s}
-                               << QString() << QString();
-}
-
-void TestWindowFrames::setupFaults()
-{
-    QFETCH(QStringList, edits);
-    QFETCH(QString, marked);
-    QFETCH(QString, fault);
-    pwm20::SetupInUse setup;
-    RecordingMessages messages;
-    pwm20::ChannelSetupDialog dialog(setup, messages);
-    typeCells(dialog, edits);
-    QCOMPARE(dialog.findChild<QLabel *>(u"fault"_s)->text(), fault);
-    QCOMPARE(dialog.findChild<QPushButton *>(u"save"_s)->isEnabled(), fault.isEmpty());
-    QCOMPARE(dialog.findChild<QPushButton *>(u"saveAs"_s)->isEnabled(), fault.isEmpty());
-    for (QLineEdit *cell : dialog.findChildren<QLineEdit *>())
-        QCOMPARE(cell->toolTip(), cell->objectName() == marked ? fault : QString());
-}
-
 void TestWindowFrames::setupSaved()
 {
     QTemporaryDir folder;
@@ -878,11 +843,6 @@ void TestWindowFrames::setupSaved()
     QCOMPARE(dialog->windowTitle(), u"通道设置 — 默认设置"_s);
     typeCells(*dialog, {u"name3=elbow"_s, u"min3=40"_s, u"max3=200"_s, u"home3=100"_s});
     dialog->findChild<QComboBox *>()->setCurrentText(u"归位"_s);
-    { // Enter finishes a cell, and saves nothing (were it to, the name is given at once).
-        const auto answering = answerFileDialog(path);
-        QTest::keyClick(dialog->findChild<QLineEdit *>(u"home3"_s), Qt::Key_Return);
-    }
-    QVERIFY(dialog && dialog->isVisible() && !QFile::exists(path));
     clickIn(*dialog, u"save"_s, folder.filePath(u"robot"_s));
     QTRY_VERIFY(!dialog);
     pwm20::ChannelTable expected;
@@ -917,33 +877,46 @@ void TestWindowFrames::setupEdits_data()
     QTest::addColumn<QByteArray>("onStop"); // ends the setup file, and may spoil it
     QTest::addColumn<QString>("keys");  // \t Tab, \b Backtab, \x1b Esc, ~ close button, ^ window's
     QTest::addColumn<QString>("reply"); // to the question, if one comes; Esc when not offered
-    QTest::addColumn<QString>("after"); // fault on opening|channel 5's cells|file's min|asked
+    // The fault shown|cells marked|channel 5's cells|the file's min|asked.
+    QTest::addColumn<QString>("after");
     const auto row = [](const char *name, const QString &keys, const QString &after,
                         const QString &reply = {}, const QByteArray &onStop = "none") {
         QTest::newRow(name) << onStop << keys << reply << after;
     };
-    row("typed over the name selected on opening", u"arm"_s, u"|arm 7 32 12 open|7|"_s);
     row("typed over cells entered by Tab, Backtab", u"\t\t\t\b30"_s,
-        u"|shoulder 7 30 12 open|7|"_s);
-    row("Esc puts back only the cell edited", u"arm\t9\x1b"_s, u"|arm 7 32 12 open|7|"_s);
+        u"||shoulder 7 30 12 open|7|"_s);
+    row("Enter saves nothing", u"\t8\r"_s, u"||shoulder 8 32 12 open|7|"_s);
+    row("typed over the name, Esc puts back only the cell edited", u"arm\t9\x1b"_s,
+        u"||arm 7 32 12 open|7|"_s);
     const QString asked = u"通道设置有改动，尚未保存。保存吗？(保存 取消 放弃改动)"_s;
-    row("Esc again asks", u"arm\t9\x1b\x1b"_s, u"|arm 7 32 12 open|7|"_s + asked, u"取消"_s);
-    row("Esc with nothing edited", u"\x1b"_s, u"|shoulder 7 32 12|7|"_s);
-    row("close button, saved", u"\t8~"_s, u"|shoulder 8 32 12|8|"_s + asked, u"保存"_s);
-    row("window closed, kept", u"\t8^"_s, u"|shoulder 8 32 12 open|7|"_s + asked, u"取消"_s);
-    row("window closed, discarded", u"\t8^"_s, u"|shoulder 8 32 12 window closed|7|"_s + asked,
-        u"放弃改动"_s);
+    row("Esc again asks", u"arm\t9\x1b\x1b"_s, u"||arm 7 32 12 open|7|"_s + asked, u"取消"_s);
+    row("close button, saved", u"\t8~"_s, u"||shoulder 8 32 12 closed|8|"_s + asked, u"保存"_s);
+    row("window closed, kept", u"\t8^"_s, u"||shoulder 8 32 12 open|7|"_s + asked, u"取消"_s);
+    row("window closed, discarded", u"\t8^"_s,
+        u"||shoulder 8 32 12 closed, window closed|7|"_s + asked, u"放弃改动"_s);
     row("a fault: no saving", u"\tx~"_s,
-        u"|shoulder x 32 12 open|7|通道设置有改动，但其中有错误，无法保存。放弃这些改动吗？"
-        u"(取消 放弃改动)"_s,
+        u"通道 5，最小：“x”不是十进制整数。|min5 no save|shoulder x 32 12 open|7|"
+        u"通道设置有改动，但其中有错误，无法保存。放弃这些改动吗？(取消 放弃改动)"_s,
         u"保存"_s);
-    const QString range = u"应在 1 到 255 之间，而不是 0。"_s;
+    // Limits that do not fit: the cell typed last is at fault.
+    row("home outside", u"{min3=200}"_s,
+        u"通道 3，最小：归位（19）应在最小（200）和最大（255）之间。|min3 no save|"
+        u"shoulder 7 32 12 open|7|"_s);
+    row("max, then min", u"{max3=5}{min3=9}"_s,
+        u"通道 3，最小：最小（9）大于最大（5）。|min3 no save|shoulder 7 32 12 open|7|"_s);
+    row("not a number, first of two", u"{home12=x}{max4=}"_s,
+        u"通道 4，最大：“”不是十进制整数。|max4 no save|shoulder 7 32 12 open|7|"_s);
+    row("line break pasted", u"{name2=a\nb}{min3=x}"_s,
+        u"通道 2，名称：名称“a b”只能由字母、数字和 _ 组成，且不能以数字开头。|name2 no save|"
+        u"shoulder 7 32 12 open|7|"_s);
+    row("put right", u"{min5=abc}{min5=10}{name5= arm }"_s, u"|| arm  10 32 12 open|7|"_s);
     row("a file with a fault in a cell", u"~"_s,
-        u"通道 6，最小：%1|shoulder 7 32 12|FILE: [channel6] min: %1|"_s.arg(range), {},
-        "none\n[channel6]\nmin=0");
+        u"通道 6，最小：%1|min6 no save|shoulder 7 32 12 closed|FILE: [channel6] min: %1|"_s.arg(
+            u"应在 1 到 255 之间，而不是 0。"_s),
+        {}, "none\n[channel6]\nmin=0");
     row("a file with a fault elsewhere, saved over", u"\t8~"_s,
         u"这个文件无法使用，现用的是默认设置：FILE: [batch] speed: 未知的键。\n"
-        u"改正后保存，将用上表的内容改写这个文件。|shoulder 8 32 12|8|"_s +
+        u"改正后保存，将用上表的内容改写这个文件。||shoulder 8 32 12 closed|8|"_s +
             asked,
         u"保存"_s, "none\nspeed=3");
 }
@@ -963,7 +936,7 @@ void TestWindowFrames::setupEdits()
     QPointer dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
     QCOMPARE(dialog->windowTitle(), u"通道设置 — "_s + path);
     QTRY_COMPARE(QApplication::activeWindow(), dialog.data());
-    QString shown = dialog->findChild<QLabel *>(u"fault"_s)->text();
+    QString shown;
     const auto answering = whenShown([&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QStringList buttons;
@@ -972,25 +945,33 @@ void TestWindowFrames::setupEdits()
         if (box)
             (buttons.contains(reply) ? box->buttons()[buttons.indexOf(reply)] : box->escapeButton())
                 ->click();
-        return box && !(shown += u'|' + box->text() + u'(' + buttons.join(u' ') + u')').isEmpty();
+        return box && !(shown += box->text() + u'(' + buttons.join(u' ') + u')').isEmpty();
     });
-    for (const QChar key : keys) {
-        if (key == u'~' || key == u'^')
+    for (qsizetype at = 0; at < keys.size(); ++at) {
+        const QChar key = keys[at];
+        if (key == u'{') { // {cell=text}: the text put in the cell at once, as pasted
+            const qsizetype end = keys.indexOf(u'}', at);
+            typeCells(*dialog, {keys.mid(at + 1, end - at - 1)});
+            at = end;
+        } else if (key == u'~' || key == u'^') {
             (key == u'~' ? static_cast<QWidget &>(*dialog) : window.form()).close();
-        else // \b stands for Shift+Tab
+        } else { // \b stands for Shift+Tab
             QTest::keyClick(QApplication::focusWidget(), key == u'\b' ? '\t' : key.toLatin1(),
                             key == u'\b' ? Qt::ShiftModifier : Qt::NoModifier);
+        }
     }
-    QStringList cells;
-    for (const char *field : {"name5", "min5", "max5", "home5"})
-        cells << dialog->findChild<QLineEdit *>(QLatin1StringView(field))->text();
     QString error;
     const auto saved = pwm20::loadSetupFile(path, error);
-    QString result = shown.section(u'|', 0, 0) + u'|' + cells.join(u' ') +
-                     (dialog->isVisible() ? u" open"_s : u""_s) +
-                     (window.form().isVisible() ? u""_s : u" window closed"_s) + u'|' +
-                     (saved ? QString::number(saved->channel(5).min) : error) + u'|' +
-                     shown.section(u'|', 1);
+    // The fault under the table, the cells marked, whether it can be saved.
+    QString result = dialog->findChild<QLabel *>(u"fault"_s)->text() + u'|';
+    for (QLineEdit *cell : dialog->findChildren<QLineEdit *>())
+        result += cell->toolTip().isEmpty() ? u""_s : cell->objectName() + u' ';
+    result += dialog->findChild<QPushButton *>(u"save"_s)->isEnabled() ? u"|"_s : u"no save|"_s;
+    for (const char *field : {"name5", "min5", "max5", "home5"})
+        result += dialog->findChild<QLineEdit *>(QLatin1StringView(field))->text() + u' ';
+    result += (dialog->isVisible() ? u"open"_s : u"closed"_s) +
+              (window.form().isVisible() ? u""_s : u", window closed"_s) + u'|' +
+              (saved ? QString::number(saved->channel(5).min) : error) + u'|' + shown;
     QCOMPARE(result.replace(path, u"FILE"_s), after);
 }
 

@@ -75,9 +75,11 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
             edit->setAccessibleName(channelTitle(ChannelTable(), channel) + u' ' +
                                     titles[firstCellColumn + field]);
             edit->installEventFilter(this);
-            connect(edit, &QLineEdit::textChanged, this, [this, channel, field] {
-                m_edited = {channel, SetupCells::Field(field)};
-            });
+            // Of the limits and home, which one changed last.
+            if (field != SetupCells::Name)
+                connect(edit, &QLineEdit::textChanged, this, [this, channel, field] {
+                    m_edited = {channel, SetupCells::Field(field)};
+                });
             connect(edit, &QLineEdit::textChanged, this, &ChannelSetupDialog::check);
             m_table->setCellWidget(channel - 1, firstCellColumn + field, edit);
         }

@@ -57,7 +57,7 @@ private:
     MessagePresenter &m_messages;
     SetupCells m_start;  // as the dialog opened: anything else is unsaved
     QString m_fileFault; // what is wrong with the file shown, when it could not be used
-    CellPlace m_edited;  // the cell edited last
+    CellPlace m_edited;  // the limit or home edited last
     QLineEdit *m_enteredCell = nullptr; // the cell with the cursor
     QString m_entered;                  // its text as it was entered
     QTableWidget *m_table = nullptr;
