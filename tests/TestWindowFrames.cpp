@@ -945,7 +945,8 @@ void TestWindowFrames::setupEdits()
         if (box)
             (buttons.contains(reply) ? box->buttons()[buttons.indexOf(reply)] : box->escapeButton())
                 ->click();
-        return box && !(shown += box->text() + u'(' + buttons.join(u' ') + u')').isEmpty();
+        // False: every question that comes is answered, not only the first.
+        return box && (shown += box->text() + u'(' + buttons.join(u' ') + u')').isEmpty();
     });
     for (qsizetype at = 0; at < keys.size(); ++at) {
         const QChar key = keys[at];
@@ -956,7 +957,7 @@ void TestWindowFrames::setupEdits()
         } else if (key == u'~' || key == u'^') {
             (key == u'~' ? static_cast<QWidget &>(*dialog) : window.form()).close();
         } else { // \b stands for Shift+Tab
-            QTest::keyClick(QApplication::focusWidget(), key == u'\b' ? '\t' : key.toLatin1(),
+            QTest::keyClick(dialog->focusWidget(), key == u'\b' ? '\t' : key.toLatin1(),
                             key == u'\b' ? Qt::ShiftModifier : Qt::NoModifier);
         }
     }
