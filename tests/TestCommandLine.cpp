@@ -193,6 +193,9 @@ void TestCommandLine::runs_data()
                2,
                {},
                u"FILE:2: 通道 5（shoulder）只接受 0 或 7..32。\n"_s};
+    // The batch file read as a setup: a key outside any section.
+    QTest::newRow("a bad setup: nothing opened") << Run{
+        u"1=1"_s, u"run FILE --setup FILE --port PTY"_s, 0, 2, {}, u"FILE: 1: 未知的键。\n"_s};
     QByteArray homes;
     for (int channel = 1; channel <= 20; ++channel)
         homes += frame(channel, channel == 5 ? 12 : 19);

@@ -11,6 +11,7 @@
 #include "setup/SetupFile.h"
 
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 using namespace pwm20;
@@ -42,8 +43,9 @@ QString describe(const std::vector<BatchStep> &steps)
     return words.join(u" | ");
 }
 
-const char *const arm =
-    "[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n\n[batch]\non_stop=home\n";
+const char *const arm = "[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n\n"
+                        "[channel6]\nname=\xc3\xa9paule\nmin=1\nmax=255\nhome=19\n\n"
+                        "[batch]\non_stop=home\n";
 
 ChannelTable table(const char *text)
 {
@@ -160,7 +162,8 @@ void TestTextFormats::batchValid_data()
     QTest::addColumn<QString>("steps");
     QTest::newRow("comments and blank lines") << u"\n  # a pose\n\t\n#1=1"_s << u""_s;
     QTest::newRow("an echo copied") << u"S 6 100 E"_s << u"1:6=100"_s;
-    QTest::newRow("names in any case") << u"shoulder=20 SHOULDER=7 5=0"_s << u"1:5=20 5=7 5=0"_s;
+    QTest::newRow("names in any case and Unicode form")
+        << u"shoulder=20 SHOULDER=7 5=0 E\u0301PAULE=9"_s << u"1:5=20 5=7 5=0 6=9"_s;
     QTest::newRow("a pose in order") << u"3=100 1=50 20=19"_s << u"1:3=100 1=50 20=19"_s;
     QTest::newRow("any case, wide blanks, CR LF")
         << u"\u3000OFF\r\nCentre\u00a0\r\nWAIT 0\r\nwait\t3600000"_s
@@ -283,54 +286,72 @@ void TestTextFormats::setupReads_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("read"); // as written back, or the error as it is shown
-    const auto add = [](const char *name, const QByteArray &text, const QString &read) {
-        QTest::newRow(name) << text << read;
+    // A row is named after its text; in5() puts its text in [channel5], and its error after it.
+    const auto add = [](const QByteArray &text, const QString &read, const char *name = nullptr) {
+        QTest::newRow(name ? name : text.constData()) << text << read;
     };
-    add("empty: the defaults", "", u""_s);
-    add("a small arm", arm, QString::fromUtf8(arm));
-    add("comments, any case, blanks, BOM, CR LF",
-        "\xEF\xBB\xBF; arm\r\n[Channel1]\r\nNAME = Greifer\r\n# grip\r\nmin = 9\r\n"
+    const auto in5 = [&add](const QByteArray &text, const QString &error) {
+        add("[channel5]\n" + text, u"[channel5] "_s + error);
+    };
+    const QString name = u"name: 名称“%1”只能由字母、数字和 _ 组成，且不能以数字开头。"_s;
+    const QString home = u"home: home（%1）应在 min 和 max 之间；不写 home 时为 19。"_s;
+    const QString section = u"]: 未知的节，应为 [channel1] 到 [channel20] 或 [batch]。"_s;
+    add("", u""_s, "empty: the defaults");
+    add(arm, QString::fromUtf8(arm), "a small arm");
+    add("\xEF\xBB\xBF; arm\r\n[Channel1]\r\nNAME = Greifer\r\n# grip\r\nmin = 9\r\n"
         "[batch]\r\non_stop=OFF",
-        u"[channel1]\nname=Greifer\nmin=9\nmax=255\nhome=19\n\n[batch]\non_stop=off\n"_s);
-    add("a name in any script", "[channel2]\nname=左膝_2\nmax=28",
+        u"[channel1]\nname=Greifer\nmin=9\nmax=255\nhome=19\n\n[batch]\non_stop=off\n"_s,
+        "comments, any case, blanks, BOM, CR LF");
+    add("[channel2]\nname=左膝_2\nmax=28",
         u"[channel2]\nname=左膝_2\nmin=1\nmax=28\nhome=19\n\n"_s);
-    add("not INI", "[channel1]\nmin 5", u"[channel1]: 第 2 行“min 5”既不是“[节]”也不是“键=值”。"_s);
-    add("no such channel", "[channel21]\nmin=5",
-        u"[channel21]: 未知的节，应为 [channel1] 到 [channel20] 或 [batch]。"_s);
-    add("unknown key", "[channel5]\nspeed=3", u"[channel5] speed: 未知的键。"_s);
-    add("key outside a section", "min=3", u"min: 未知的键。"_s);
-    add("key twice", "[channel1]\nmin=5\nMin=6", u"[channel1] Min: 这个键已经出现过。"_s);
-    add("not a number", "[channel1]\nmax=+30", u"[channel1] max: “+30”不是十进制整数。"_s);
-    add("min 0", "[channel5]\nmin=0", u"[channel5] min: 应在 1 到 255 之间，而不是 0。"_s);
-    add("max 256", "[channel5]\nmax=256", u"[channel5] max: 应在 1 到 255 之间，而不是 256。"_s);
-    add("min above max", "[channel5]\nmin=40\nmax=30\nhome=35",
-        u"[channel5] max: max（30）小于 min。"_s);
-    add("the default home outside the limits", "[channel5]\nmin=30\n[channel6]",
-        u"[channel5] home: home（19）应在 min 和 max 之间；不写 home 时为 19。"_s);
-    add("a name twice, in another case", "[channel1]\nname=Knee\n[channel2]\nname=KNEE",
-        u"[channel2] name: 名称“KNEE”已用于另一个通道（不区分大小写）。"_s);
-    add("a batch word", "[channel1]\nname=Wait",
-        u"[channel1] name: 名称“Wait”是批量命令的关键字。"_s);
-    add("starts with a digit", "[channel1]\nname=1st",
-        u"[channel1] name: 名称“1st”只能由字母、数字和 _ 组成，且不能以数字开头。"_s);
-    add("33 characters", "[channel1]\nname=" + QByteArray(33, 'k'),
-        u"[channel1] name: 名称“%1”超过 32 个字符。"_s.arg(QString(33, u'k')));
-    add("unknown stop pose", "[batch]\non_stop=park",
-        u"[batch] on_stop: 应为 none、home 或 off，而不是“park”。"_s);
-    add("not UTF-8", "[channel1]\nname=\xff", u"文件不是 UTF-8 文本。"_s);
+    add("[channel1]\nmin=1\nmax=1\nhome=1\n[channel2]\nmin=255\nhome=255",
+        u"[channel1]\nmin=1\nmax=1\nhome=1\n\n[channel2]\nmin=255\nmax=255\nhome=255\n\n"_s);
+    add("[channel5]\nmin 5", u"[channel5]: 第 2 行“min 5”既不是“[节]”也不是“键=值”。"_s);
+    add("[channel1\nmin=5", u"第 1 行“[channel1”既不是“[节]”也不是“键=值”。"_s);
+    add("[channel21]", u"[channel21"_s + section);
+    add("[channel0]", u"[channel0"_s + section);
+    add("[channel1]\n[Channel1 ]", u"[Channel1]: 这一节已经出现过。"_s);
+    in5("speed=3", u"speed: 未知的键。"_s);
+    add("min=3", u"min: 未知的键。"_s);
+    in5("min=5\nMin=6", u"Min: 这个键已经出现过。"_s);
+    in5("max=+30", u"max: “+30”不是十进制整数。"_s);
+    in5("max=2550000000", u"max: “2550000000”不是十进制整数。"_s);
+    for (const char *limit : {"min=0", "min=256", "max=0", "max=256"})
+        in5(limit, u"%1: 应在 1 到 255 之间，而不是 %2。"_s.arg(QString::fromLatin1(limit).left(3),
+                                                                QString::fromLatin1(limit + 4)));
+    in5("min=40\nmax=30\nhome=35", u"max: max（30）小于 min。"_s);
+    in5("min=30\n[channel6]", home.arg(19));
+    in5("max=30\nhome=31", home.arg(31));
+    const QString taken = u"[channel2] name: 名称“%1”已用于另一个通道（不区分大小写）。"_s;
+    add("[channel1]\nname=Knee\n[channel2]\nname=KNEE", taken.arg(u"KNEE"_s));
+    in5("name=Wait", u"name: 名称“Wait”是批量命令的关键字。"_s);
+    in5("name=1st", name.arg(u"1st"_s));
+    in5("name=", name.arg(QString()));
+    in5("name=" + QByteArray(33, 'k'), u"name: 名称“%1”超过 32 个字符。"_s.arg(QString(33, u'k')));
+    // 33 code points, 32 characters once the accent is put on its letter.
+    add("[channel1]\nname=" + QByteArray(31, 'k') + "e\xcc\x81",
+        u"[channel1]\nname=%1e\u0301\nmin=1\nmax=255\nhome=19\n\n"_s.arg(QString(31, u'k')));
+    add("[channel1]\nname=caf\xc3\xa9\n[channel2]\nname=CAFE\xcc\x81", taken.arg(u"CAFE\u0301"_s));
+    add("[batch]\non_stop=park", u"[batch] on_stop: 应为 none、home 或 off，而不是“park”。"_s);
+    add("[channel1]\nname=\xff", u"文件不是 UTF-8 文本。"_s, "not UTF-8");
+    add(QByteArray("[channel1]\nname=a\0", 18), u"文件不是 UTF-8 文本。"_s, "a NUL byte");
+    // Refused whole, never cut at 64 KiB and read.
+    const QByteArray full = "[channel1]\nmin=5\n" + QByteArray(64 * 1024 - 17, '#');
+    add(full, u"[channel1]\nmin=5\nmax=255\nhome=19\n\n"_s, "64 KiB");
+    add(full + '#', u"文件超过 64 KiB。"_s, "over 64 KiB");
 }
 
 void TestTextFormats::setupReads()
 {
     QFETCH(QByteArray, text);
     QFETCH(QString, read);
-    const SetupReading reading = readSetup(text.toStdString());
-    QCOMPARE(reading.error ? setupErrorText(*reading.error)
-                           : QString::fromStdString(writeSetup(reading.table)),
+    QTemporaryFile file;
+    QVERIFY(file.open() && file.write(text) == text.size() && file.flush());
+    QString error;
+    const std::optional<ChannelTable> table = loadSetupFile(file.fileName(), error);
+    QCOMPARE(table ? QString::fromStdString(writeSetup(*table))
+                   : error.remove(file.fileName() + u": "_s),
              read);
-    // Nothing is half-applied.
-    if (reading.error)
-        QCOMPARE(reading.table, ChannelTable());
 }
 
 void TestTextFormats::boardReads_data()

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSerialPort>
 #include <QSettings>
@@ -182,7 +183,9 @@ class TestWindowFrames : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        // What the window remembers stays out of the user's own settings.
+        // What the window remembers stays out of the user's own settings, and out of another
+        // run's at the same time.
+        qputenv("HOME", m_home.path().toLocal8Bit());
         QStandardPaths::setTestModeEnabled(true);
         pwm20::installLanguage(m_chinese, u"zh"_s);
     }
@@ -209,12 +212,13 @@ private Q_SLOTS:
     void deviceLost_data();
     void deviceLost();
     void deviceChoice();
-    void setupFaults_data();
-    void setupFaults();
     void setupSaved();
+    void setupEdits_data();
+    void setupEdits();
 
 private:
     QTranslator m_chinese; // the window's language, as a Chinese user has it
+    QTemporaryDir m_home;
 };
 
 void TestWindowFrames::valueEntry_data()
@@ -391,7 +395,9 @@ void TestWindowFrames::batchEnds_data()
     row("port closed", "home", u"close port"_s, {});
     row("device lost", "home", u"lost"_s, {},
         u"⚠ 串口 com1（设备 %1）已断开连接，串口已关闭。\n请检查连接，然后重新打开串口。"_s);
-    row("a new setup", "home", u"new setup"_s, {});
+    row("a new setup", "home", u"new setup"_s, {},
+        u"新的通道设置已生效，正在进行的批量发送因此停止：它是按原来的设置检查的。"
+        u"停止时没有再发送任何帧；请重新开始批量发送。"_s);
     // The stop pose from where the channels stand: 1 at 20 or 30, 9 at 9, the others off.
     row("stop clicked, home", "home", u"stop"_s, homes());
     row("stop clicked, off", "off", u"stop"_s, frame(1, 0) + frame(9, 0) + everyChannel(0));
@@ -581,12 +587,20 @@ void TestWindowFrames::limitsRefused()
     QCOMPARE(window.com1().takeReceived(80), homes());
     QCOMPARE(window.label(5).toolTip(),
              u"通道 5（shoulder）\n可用数值：0（关）或 7..32\n归位：12"_s);
-    // A file that cannot be used is named, and the defaults hold.
-    const QString missing = folder.filePath(u"missing.ini"_s);
+    // The remembered file gone: said once the window is on screen, and the defaults hold.
+    const QString missing = folder.filePath(u"arm.ini"_s);
+    QVERIFY(QFile::remove(missing));
+    window.form().hide();
     window.form().useSetup(missing);
-    QCOMPARE(window.messages().takeShown(),
-             QStringList(
-                 u"⚠ 无法使用通道设置，将使用默认设置。\n%1: 此文件或目录不存在"_s.arg(missing)));
+    QVERIFY(window.messages().takeShown().isEmpty());
+    window.form().show();
+    QStringList shown;
+    QTRY_VERIFY(!(shown += window.messages().takeShown()).isEmpty());
+    QCOMPARE(shown,
+             QStringList(u"⚠ 上次使用的通道设置已不能使用，pwm20 不再记住它，现用默认设置。\n"
+                         u"%1: 此文件或目录不存在\n要换用别的设置文件，请用 pwm20 --setup "
+                         u"文件 启动；或右键单击通道标题打开“通道设置”，改好后保存或另存为。"_s.arg(
+                             missing)));
     window.typeAndEnter(5, u"40"_s);
     QCOMPARE(window.com1().takeReceived(4), frame(5, 40));
 }
@@ -595,17 +609,19 @@ void TestWindowFrames::poseAndFiles()
 {
     QTemporaryDir folder;
     WindowHarness window(folder.filePath(u"pwm20.conf"_s));
+    window.form().useSetup(setupFile(folder));
     window.openPortAndSettle();
-    window.typeAndEnter(2, u"100"_s);
+    pressInBatchBox(window, Qt::CTRL | Qt::Key_M); // every channel off: nothing, and why
+    window.typeAndEnter(5, u"20"_s);
     window.typeAndEnter(20, u"19"_s);
     typeBatch(window, u"off"_s);
     // All of it selected, down to the empty last line: the selection stays, the pose follows it.
     batchBox(window).selectAll();
     pressInBatchBox(window, Qt::CTRL | Qt::Key_I);
-    pressInBatchBox(window, Qt::CTRL | Qt::Key_M); // the channels that are not off
+    pressInBatchBox(window, Qt::CTRL | Qt::Key_M); // the channels that are not off, by name
     QCOMPARE(batchBox(window).toPlainText(),
-             u"off\n1=0 2=100 3=0 4=0 5=0 6=0 7=0 8=0 9=0 10=0 11=0 12=0 13=0 14=0 15=0 16=0 "
-             u"17=0 18=0 19=0 20=19\nmove 2=100 20=19 in 500"_s);
+             u"off\n1=0 2=0 3=0 4=0 5=20 6=0 7=0 8=0 9=0 10=0 11=0 12=0 13=0 14=0 15=0 16=0 "
+             u"17=0 18=0 19=0 20=19\nmove shoulder=20 20=19 in 500"_s);
     // Qt's own entries of the menu speak Chinese too.
     const QStringList menu = rightClickMenu(*batchBox(window).viewport());
     QCOMPARE(menu.first() + menu.sliced(menu.size() - 3).join(u'|'),
@@ -649,7 +665,9 @@ void TestWindowFrames::poseAndFiles()
     pressInBatchBox(next, Qt::CTRL | Qt::Key_S, folder.filePath(u"next.txt"_s));
     QVERIFY(QFile::exists(folder.filePath(u"next.txt"_s)));
     QCOMPARE(window.messages().takeShown() + next.messages().takeShown(),
-             QStringList({u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
+             QStringList({u"没有插入移动：所有通道都是关（0）的，而移动从通道现在的位置出发。"
+                          u"请先用滑块或数值框把要移动的通道设到一个位置。"_s,
+                          u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
                           u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(folder.path()),
                           u"⚠ 无法保存“/pwm20-none/x.txt”：此文件或目录不存在"_s}));
     // With an Open undone, the box no longer holds that file: Save asks where to write.
@@ -847,40 +865,6 @@ void TestWindowFrames::deviceChoice()
     QVERIFY(!QSettings(settings, QSettings::IniFormat).contains(u"ports/com1"_s));
 }
 
-void TestWindowFrames::setupFaults_data()
-{
-    QTest::addColumn<QStringList>("edits");
-    QTest::addColumn<QString>("marked"); // the cell marked
-    QTest::addColumn<QString>("fault");
-    QTest::newRow("home outside")
-        << QStringList{u"min3=200"_s} << u"home3"_s
-        << u"通道 3，归位：home（19）应在 min 和 max 之间；不写 home 时为 19。"_s;
-    QTest::newRow("not a number, first of two")
-        << QStringList{u"home12=x"_s, u"max4="_s} << u"max4"_s
-        << u"通道 4，最大：“”不是十进制整数。"_s;
-    QTest::newRow("line break pasted")
-        << QStringList{u"name2=a\nb"_s, u"min3=x"_s} << u"name2"_s
-        << u"通道 2，名称：名称“a b”只能由字母、数字和 _ 组成，且不能以数字开头。"_s;
-    QTest::newRow("put right") << QStringList{u"min5=abc"_s, u"min5=15"_s, u"name5= arm "_s}
-                               << QString() << QString();
-}
-
-void TestWindowFrames::setupFaults()
-{
-    QFETCH(QStringList, edits);
-    QFETCH(QString, marked);
-    QFETCH(QString, fault);
-    pwm20::SetupInUse setup;
-    RecordingMessages messages;
-    pwm20::ChannelSetupDialog dialog(setup, messages);
-    typeCells(dialog, edits);
-    QCOMPARE(dialog.findChild<QLabel *>(u"fault"_s)->text(), fault);
-    QCOMPARE(dialog.findChild<QPushButton *>(u"save"_s)->isEnabled(), fault.isEmpty());
-    QCOMPARE(dialog.findChild<QPushButton *>(u"saveAs"_s)->isEnabled(), fault.isEmpty());
-    for (QLineEdit *cell : dialog.findChildren<QLineEdit *>())
-        QCOMPARE(cell->toolTip(), cell->objectName() == marked ? fault : QString());
-}
-
 void TestWindowFrames::setupSaved()
 {
     QTemporaryDir folder;
@@ -897,15 +881,10 @@ void TestWindowFrames::setupSaved()
     });
     Q_EMIT window.control<QTextEdit>(u"RichTextBox1"_s).customContextMenuRequested({});
     QPointer dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
-    QVERIFY(dialog && dialog->isModal());
+    QVERIFY(dialog && !QApplication::activeModalWidget()); // the window's stop button stays usable
     QCOMPARE(dialog->windowTitle(), u"通道设置 — 默认设置"_s);
     typeCells(*dialog, {u"name3=elbow"_s, u"min3=40"_s, u"max3=200"_s, u"home3=100"_s});
     dialog->findChild<QComboBox *>()->setCurrentText(u"归位"_s);
-    { // Enter finishes a cell, and saves nothing (were it to, the name is given at once).
-        const auto answering = answerFileDialog(path);
-        QTest::keyClick(dialog->findChild<QLineEdit *>(u"home3"_s), Qt::Key_Return);
-    }
-    QVERIFY(dialog && dialog->isVisible() && !QFile::exists(path));
     clickIn(*dialog, u"save"_s, folder.filePath(u"robot"_s));
     QTRY_VERIFY(!dialog);
     pwm20::ChannelTable expected;
@@ -919,13 +898,12 @@ void TestWindowFrames::setupSaved()
     window.clickOn(3, QStyle::SC_ScrollBarSubLine);
     QCOMPARE(window.com1().takeReceived(4), frame(3, 40));
 
-    // A caption's right-click; the file in use is named, and saved to without asking; a failed
-    // save leaves the dialog up.
+    // Two right-clicks on captions, one dialog; a failed save leaves it up.
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {}, QPoint());
     QApplication::sendEvent(&window.control<QLabel>(u"Label15"_s), &rightClick);
+    QApplication::sendEvent(&window.control<QLabel>(u"Label16"_s), &rightClick);
+    QCOMPARE(window.form().findChildren<pwm20::ChannelSetupDialog *>().size(), 1);
     dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
-    QCOMPARE(dialog->focusWidget()->objectName(), u"name15"_s);
-    QCOMPARE(dialog ? dialog->windowTitle() : QString(), u"通道设置 — %1"_s.arg(path));
     typeCells(*dialog, {u"min3=41"_s});
     clickIn(*dialog, u"saveAs"_s, folder.filePath(u"none/other.ini"_s));
     QCOMPARE(window.messages().takeShown().value(0).section(u':', 0, 0),
@@ -934,6 +912,110 @@ void TestWindowFrames::setupSaved()
     clickIn(*dialog, u"save"_s, folder.filePath(u"other.ini"_s));
     expected.setChannel(3, {"elbow", 41, 200, 100});
     QVERIFY(pwm20::loadSetupFile(path, error) == expected && !dialog->isVisible());
+}
+
+void TestWindowFrames::setupEdits_data()
+{
+    QTest::addColumn<QByteArray>("onStop"); // ends the setup file, and may spoil it
+    QTest::addColumn<QString>("keys");  // \t Tab, \b Backtab, \x1b Esc, ~ close button, ^ window's
+    QTest::addColumn<QString>("reply"); // to the question, if one comes; Esc when not offered
+    // The fault shown|cells marked|channel 5's cells|the file's min|asked.
+    QTest::addColumn<QString>("after");
+    const auto row = [](const char *name, const QString &keys, const QString &after,
+                        const QString &reply = {}, const QByteArray &onStop = "none") {
+        QTest::newRow(name) << onStop << keys << reply << after;
+    };
+    row("typed over cells entered by Tab, Backtab", u"\t\t\t\b30"_s,
+        u"||shoulder 7 30 12 open|7|"_s);
+    row("Enter saves nothing", u"\t8\r"_s, u"||shoulder 8 32 12 open|7|"_s);
+    row("typed over the name, Esc puts back only the cell edited", u"arm\t9\x1b"_s,
+        u"||arm 7 32 12 open|7|"_s);
+    const QString asked = u"通道设置有改动，尚未保存。保存吗？(保存 取消 放弃改动)"_s;
+    row("Esc again asks", u"arm\t9\x1b\x1b"_s, u"||arm 7 32 12 open|7|"_s + asked, u"取消"_s);
+    row("close button, saved", u"\t8~"_s, u"||shoulder 8 32 12 closed|8|"_s + asked, u"保存"_s);
+    row("window closed, kept", u"\t8^"_s, u"||shoulder 8 32 12 open|7|"_s + asked, u"取消"_s);
+    row("window closed, discarded", u"\t8^"_s,
+        u"||shoulder 8 32 12 closed, window closed|7|"_s + asked, u"放弃改动"_s);
+    row("a fault: no saving", u"\tx~"_s,
+        u"通道 5，最小：“x”不是十进制整数。|min5 no save|shoulder x 32 12 open|7|"
+        u"通道设置有改动，但其中有错误，无法保存。放弃这些改动吗？(取消 放弃改动)"_s,
+        u"保存"_s);
+    // Limits that do not fit: the cell typed last is at fault.
+    row("home outside", u"{min3=200}"_s,
+        u"通道 3，最小：归位（19）应在最小（200）和最大（255）之间。|min3 no save|"
+        u"shoulder 7 32 12 open|7|"_s);
+    row("max, then min", u"{max3=5}{min3=9}"_s,
+        u"通道 3，最小：最小（9）大于最大（5）。|min3 no save|shoulder 7 32 12 open|7|"_s);
+    row("not a number, first of two", u"{home12=x}{max4=}"_s,
+        u"通道 4，最大：“”不是十进制整数。|max4 no save|shoulder 7 32 12 open|7|"_s);
+    row("line break pasted", u"{name2=a\nb}{min3=x}"_s,
+        u"通道 2，名称：名称“a b”只能由字母、数字和 _ 组成，且不能以数字开头。|name2 no save|"
+        u"shoulder 7 32 12 open|7|"_s);
+    row("put right", u"{min5=abc}{min5=10}{name5= arm }"_s, u"|| arm  10 32 12 open|7|"_s);
+    row("a file with a fault in a cell", u"~"_s,
+        u"通道 6，最小：%1|min6 no save|shoulder 7 32 12 closed|FILE: [channel6] min: %1|"_s.arg(
+            u"应在 1 到 255 之间，而不是 0。"_s),
+        {}, "none\n[channel6]\nmin=0");
+    row("a file with a fault elsewhere, saved over", u"\t8~"_s,
+        u"这个文件无法使用，现用的是默认设置：FILE: [batch] speed: 未知的键。\n"
+        u"改正后保存，将用上表的内容改写这个文件。||shoulder 8 32 12 closed|8|"_s +
+            asked,
+        u"保存"_s, "none\nspeed=3");
+}
+
+void TestWindowFrames::setupEdits()
+{
+    QFETCH(QByteArray, onStop);
+    QFETCH(QString, keys);
+    QFETCH(QString, reply);
+    QFETCH(QString, after);
+    const QTemporaryDir folder;
+    const QString path = setupFile(folder, onStop);
+    WindowHarness window;
+    window.form().useSetup(path);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, {}, QPoint());
+    QApplication::sendEvent(&window.label(5), &rightClick);
+    QPointer dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
+    QCOMPARE(dialog->windowTitle(), u"通道设置 — "_s + path);
+    QTRY_COMPARE(QApplication::activeWindow(), dialog.data());
+    QString shown;
+    const auto answering = whenShown([&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QStringList buttons;
+        for (QAbstractButton *button : box ? box->buttons() : QList<QAbstractButton *>())
+            buttons << button->text();
+        if (box)
+            (buttons.contains(reply) ? box->buttons()[buttons.indexOf(reply)] : box->escapeButton())
+                ->click();
+        // False: every question that comes is answered, not only the first.
+        return box && (shown += box->text() + u'(' + buttons.join(u' ') + u')').isEmpty();
+    });
+    for (qsizetype at = 0; at < keys.size(); ++at) {
+        const QChar key = keys[at];
+        if (key == u'{') { // {cell=text}: the text put in the cell at once, as pasted
+            const qsizetype end = keys.indexOf(u'}', at);
+            typeCells(*dialog, {keys.mid(at + 1, end - at - 1)});
+            at = end;
+        } else if (key == u'~' || key == u'^') {
+            (key == u'~' ? static_cast<QWidget &>(*dialog) : window.form()).close();
+        } else { // \b stands for Shift+Tab
+            QTest::keyClick(dialog->focusWidget(), key == u'\b' ? '\t' : key.toLatin1(),
+                            key == u'\b' ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+    }
+    QString error;
+    const auto saved = pwm20::loadSetupFile(path, error);
+    // The fault under the table, the cells marked, whether it can be saved.
+    QString result = dialog->findChild<QLabel *>(u"fault"_s)->text() + u'|';
+    for (QLineEdit *cell : dialog->findChildren<QLineEdit *>())
+        result += cell->toolTip().isEmpty() ? u""_s : cell->objectName() + u' ';
+    result += dialog->findChild<QPushButton *>(u"save"_s)->isEnabled() ? u"|"_s : u"no save|"_s;
+    for (const char *field : {"name5", "min5", "max5", "home5"})
+        result += dialog->findChild<QLineEdit *>(QLatin1StringView(field))->text() + u' ';
+    result += (dialog->isVisible() ? u"open"_s : u"closed"_s) +
+              (window.form().isVisible() ? u""_s : u", window closed"_s) + u'|' +
+              (saved ? QString::number(saved->channel(5).min) : error) + u'|' + shown;
+    QCOMPARE(result.replace(path, u"FILE"_s), after);
 }
 
 QTEST_MAIN(TestWindowFrames)

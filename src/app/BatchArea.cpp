@@ -101,13 +101,14 @@ bool BatchArea::interrupt()
     return false;
 }
 
-void BatchArea::stop()
+bool BatchArea::stop()
 {
     if (!m_player.isRunning())
-        return;
+        return false;
     m_player.stop();
     showRunning(false);
     Q_EMIT playingEnded();
+    return true;
 }
 
 void BatchArea::showRunning(bool running)
@@ -155,10 +156,18 @@ void BatchArea::insertMove()
     const ChannelValues values = m_output.channelValues();
     for (std::size_t index = 0; index < values.size(); ++index) {
         // A channel that is off has no position to glide from.
+        const std::string &name = m_channels.channel(int(index + 1)).name;
         if (values[index] != ChannelTable::offValue)
-            pairs << QStringLiteral("%1=%2").arg(index + 1).arg(values[index]);
+            pairs << QStringLiteral("%1=%2")
+                         .arg(name.empty() ? QString::number(index + 1)
+                                           : QString::fromStdString(name))
+                         .arg(values[index]);
     }
-    if (!pairs.isEmpty())
+    if (pairs.isEmpty())
+        m_messages.showMessage(QCoreApplication::translate(
+            "BatchArea", "没有插入移动：所有通道都是关（0）的，而移动从通道现在的位置出发。"
+                         "请先用滑块或数值框把要移动的通道设到一个位置。"));
+    else
         insertLine(QStringLiteral("move %1 in 500").arg(pairs.join(u' ')));
 }
 

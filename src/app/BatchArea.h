@@ -33,15 +33,16 @@ public:
     // The button: plays the batch, or stops the one playing.
     void startOrStop();
     // Ends a batch that is playing at once: the port or the device is gone; playingEnded()
-    // follows.
-    void stop();
+    // follows. False when none was playing.
+    bool stop();
     // The user ends a batch that is playing: true while the setup's stop pose still goes out,
     // after which playingEnded() follows (at once, when there is no pose or it is cut short).
     bool interrupt();
 
     // One line "1=v1 2=v2 ... 20=v20" with every channel's value now, at the cursor.
     void insertCurrentPose();
-    // "move 1=v1 ... in 500" with every channel that is not off, at the cursor, to be edited.
+    // "move shoulder=v1 2=v2 ... in 500" with every channel that is not off, by its name where it
+    // has one, at the cursor, to be edited; with all off, says why there is none.
     void insertMove();
     // Both leave the box and the current file as they were, and say why, when the file cannot
     // be used; otherwise the file becomes the current one.

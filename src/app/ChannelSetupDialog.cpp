@@ -12,8 +12,10 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
@@ -40,10 +42,18 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
     : QDialog(parent), m_setup(setup), m_messages(messages)
 {
     setObjectName(QStringLiteral("ChannelSetupDialog"));
+    const auto &refused = setup.refused();
+    m_start =
+        refused ? SetupCells::ofText(refused->text.toStdString()) : SetupCells::of(setup.table());
+    if (refused)
+        m_fileFault = QCoreApplication::translate("ChannelSetupDialog",
+                                                  "这个文件无法使用，现用的是默认设置：%1\n"
+                                                  "改正后保存，将用上表的内容改写这个文件。")
+                          .arg(refused->error);
     setWindowTitle(QCoreApplication::translate("ChannelSetupDialog", "通道设置 — %1")
-                       .arg(setup.path().isEmpty()
+                       .arg(targetPath().isEmpty()
                                 ? QCoreApplication::translate("ChannelSetupDialog", "默认设置")
-                                : setup.path()));
+                                : targetPath()));
 
     m_table = new QTableWidget(ChannelTable::channelCount, firstCellColumn + SetupCells::fieldCount,
                                this);
@@ -52,7 +62,7 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(firstCellColumn + SetupCells::Name,
                                                       QHeaderView::Stretch);
-    const SetupCells start = SetupCells::of(setup.table());
+    const SetupCells &start = m_start;
     for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
         auto *number = new QTableWidgetItem(QString::number(channel));
         number->setFlags(Qt::ItemIsEnabled);
@@ -64,6 +74,12 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
                                 QString::number(channel));
             edit->setAccessibleName(channelTitle(ChannelTable(), channel) + u' ' +
                                     titles[firstCellColumn + field]);
+            edit->installEventFilter(this);
+            // Of the limits and home, which one changed last.
+            if (field != SetupCells::Name)
+                connect(edit, &QLineEdit::textChanged, this, [this, channel, field] {
+                    m_edited = {channel, SetupCells::Field(field)};
+                });
             connect(edit, &QLineEdit::textChanged, this, &ChannelSetupDialog::check);
             m_table->setCellWidget(channel - 1, firstCellColumn + field, edit);
         }
@@ -141,7 +157,61 @@ void ChannelSetupDialog::showCells(const SetupCells &shown)
 void ChannelSetupDialog::showChannel(int channel)
 {
     m_table->scrollToItem(m_table->item(channel - 1, channelColumn));
+    // Selected here too: a window not yet active gets the focus only once it is.
     cell(channel, SetupCells::Name)->setFocus();
+    cell(channel, SetupCells::Name)->selectAll();
+    m_enteredCell = cell(channel, SetupCells::Name);
+    m_entered = m_enteredCell->text();
+}
+
+bool ChannelSetupDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (edit && event->type() == QEvent::FocusIn) {
+        // Coming back from another window, or a click, keeps the cursor where it was put.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            m_enteredCell = edit;
+            m_entered = edit->text();
+            if (reason != Qt::MouseFocusReason)
+                edit->selectAll();
+        }
+    } else if (edit && event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && edit == m_enteredCell &&
+               edit->text() != m_entered) {
+        edit->setText(m_entered);
+        edit->selectAll();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ChannelSetupDialog::reject()
+{
+    if (cells() == m_start)
+        return QDialog::reject();
+    const bool faulty = readCells(cells()).error.has_value();
+    QMessageBox ask(QMessageBox::Question, windowTitle(),
+                    faulty ? QCoreApplication::translate("ChannelSetupDialog",
+                                                         "通道设置有改动，但其中有错误，无法保存。"
+                                                         "放弃这些改动吗？")
+                           : QCoreApplication::translate("ChannelSetupDialog",
+                                                         "通道设置有改动，尚未保存。保存吗？"),
+                    QMessageBox::Discard | QMessageBox::Cancel, this);
+    if (!faulty)
+        ask.addButton(QMessageBox::Save)
+            ->setText(QCoreApplication::translate("ChannelSetupDialog", "保存"));
+    ask.button(QMessageBox::Discard)
+        ->setText(QCoreApplication::translate("ChannelSetupDialog", "放弃改动"));
+    ask.button(QMessageBox::Cancel)
+        ->setText(QCoreApplication::translate("ChannelSetupDialog", "取消"));
+    ask.setDefaultButton(QMessageBox::Cancel);
+    ask.setEscapeButton(QMessageBox::Cancel);
+    const int answer = ask.exec();
+    if (answer == QMessageBox::Save)
+        save();
+    else if (answer == QMessageBox::Discard)
+        QDialog::reject();
 }
 
 QLineEdit *ChannelSetupDialog::cell(int channel, int field) const
@@ -159,20 +229,34 @@ SetupCells ChannelSetupDialog::cells() const
     return cells;
 }
 
+QString ChannelSetupDialog::faultText(const CellReading &reading) const
+{
+    // The cell is named by its column, so the problem alone follows, in the columns' words.
+    const CellPlace place = reading.place;
+    const auto shown = [&](SetupCells::Field field) {
+        return cell(place.channel, field)->text().trimmed();
+    };
+    SetupError problem = *reading.error;
+    problem.section.clear();
+    problem.key.clear();
+    QString text = setupErrorText(problem);
+    if (problem.problem == SetupError::Problem::MinAboveMax)
+        text = QCoreApplication::translate("ChannelSetupDialog", "最小（%1）大于最大（%2）。")
+                   .arg(shown(SetupCells::Min), shown(SetupCells::Max));
+    else if (problem.problem == SetupError::Problem::HomeOutside)
+        text = QCoreApplication::translate("ChannelSetupDialog",
+                                           "归位（%1）应在最小（%2）和最大（%3）之间。")
+                   .arg(shown(SetupCells::Home), shown(SetupCells::Min), shown(SetupCells::Max));
+    return QCoreApplication::translate("ChannelSetupDialog", "%1，%2：%3")
+        .arg(channelTitle(ChannelTable(), place.channel),
+             columnTitles()[firstCellColumn + place.field], text);
+}
+
 void ChannelSetupDialog::check()
 {
-    const CellReading reading = readCells(cells());
-    QString fault;
-    if (reading.error) {
-        // The cell is named by its column, so the problem alone follows.
-        SetupError problem = *reading.error;
-        problem.section.clear();
-        problem.key.clear();
-        fault = QCoreApplication::translate("ChannelSetupDialog", "%1，%2：%3")
-                    .arg(channelTitle(ChannelTable(), reading.channel),
-                         columnTitles()[firstCellColumn + reading.field], setupErrorText(problem));
-    }
-    m_fault->setText(fault);
+    const CellReading reading = readCells(cells(), m_edited);
+    const QString fault = reading.error ? faultText(reading) : QString();
+    m_fault->setText(reading.error ? fault : m_fileFault);
     m_save->setEnabled(!reading.error);
     m_saveAs->setEnabled(!reading.error);
     QPalette faulty;
@@ -180,15 +264,21 @@ void ChannelSetupDialog::check()
     for (int channel = 1; channel <= ChannelTable::channelCount; ++channel)
         for (int field = 0; field < SetupCells::fieldCount; ++field) {
             const bool marked =
-                reading.error && channel == reading.channel && field == reading.field;
+                reading.error && channel == reading.place.channel && field == reading.place.field;
             cell(channel, field)->setPalette(marked ? faulty : QPalette());
             cell(channel, field)->setToolTip(marked ? fault : QString());
         }
 }
 
+// The file in use, else the one that could not be used: saving puts it right.
+QString ChannelSetupDialog::targetPath() const
+{
+    return m_setup.path().isEmpty() && m_setup.refused() ? m_setup.refused()->path : m_setup.path();
+}
+
 void ChannelSetupDialog::save()
 {
-    const QString path = m_setup.path().isEmpty() ? askForPath() : m_setup.path();
+    const QString path = targetPath().isEmpty() ? askForPath() : targetPath();
     if (!path.isEmpty())
         saveTo(path);
 }
@@ -217,7 +307,7 @@ void ChannelSetupDialog::saveTo(const QString &path)
 QString ChannelSetupDialog::askForPath()
 {
     // Starts in the folder of the file in use, if any, as the batch box's dialogs do.
-    const QString folder = m_setup.path().isEmpty() ? QString() : QFileInfo(m_setup.path()).path();
+    const QString folder = targetPath().isEmpty() ? QString() : QFileInfo(targetPath()).path();
     QFileDialog chooser(this, QCoreApplication::translate("ChannelSetupDialog", "保存通道设置"),
                         folder,
                         QCoreApplication::translate("ChannelSetupDialog", "通道设置 (*.ini)"));

@@ -17,7 +17,8 @@ class SetupInUse;
 
 // Edits the setup in use: the twenty channels' names, limits and homes in one table, and what a
 // stopped batch sends. Every edit is checked at once; only a setup without faults can be saved,
-// and a saved one is used at once without moving anything.
+// and a saved one is used at once without moving anything. A file that could not be used is
+// shown as far as it can be read, and saving writes it. Closing with unsaved edits asks first.
 class ChannelSetupDialog final : public QDialog
 {
     Q_OBJECT
@@ -25,8 +26,16 @@ class ChannelSetupDialog final : public QDialog
 public:
     ChannelSetupDialog(SetupInUse &setup, MessagePresenter &messages, QWidget *parent = nullptr);
 
-    // Puts the cursor on this channel's row, the one the user asked about.
+    // Puts the cursor on this channel's row, the one the user asked about, its name selected.
     void showChannel(int channel);
+
+    // Esc, the close button and 取消: asks first when there are unsaved edits.
+    void reject() override;
+
+protected:
+    // A cell entered by the keyboard has its text selected, so that typing replaces it; Esc puts
+    // back what the cell held when entered.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The channel's number, then a column for each field.
@@ -37,6 +46,8 @@ private:
     SetupCells cells() const;
     void showCells(const SetupCells &shown);
     void check();
+    QString faultText(const CellReading &reading) const;
+    QString targetPath() const;
     void save();
     void saveAs();
     void saveTo(const QString &path);
@@ -44,6 +55,11 @@ private:
 
     SetupInUse &m_setup;
     MessagePresenter &m_messages;
+    SetupCells m_start;  // as the dialog opened: anything else is unsaved
+    QString m_fileFault; // what is wrong with the file shown, when it could not be used
+    CellPlace m_edited;  // the limit or home edited last
+    QLineEdit *m_enteredCell = nullptr; // the cell with the cursor
+    QString m_entered;                  // its text as it was entered
     QTableWidget *m_table = nullptr;
     QLabel *m_fault = nullptr;
     QComboBox *m_stopPose = nullptr;

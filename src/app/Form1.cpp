@@ -12,6 +12,7 @@
 #include "ReceiveMonitor.h"
 #include "RecentFolder.h"
 #include "SongFont.h"
+#include "WarningWhenShown.h"
 #include "WindowLayout.h"
 #include "channels/ChannelTexts.h"
 #include "serial/MessagePresenter.h"
@@ -109,8 +110,13 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     connectHandlers();
     connect(&m_setup, &SetupInUse::changed, this, &Form1::showChannelSetup);
     // A batch was checked against the limits it started with: a new setup ends it, sending nothing
-    // more.
-    connect(&m_setup, &SetupInUse::changed, m_batchArea.get(), &BatchArea::stop);
+    // more, and says so.
+    connect(&m_setup, &SetupInUse::changed, this, [this] {
+        if (m_batchArea->stop())
+            m_messages->showMessage(QCoreApplication::translate(
+                "Form1", "新的通道设置已生效，正在进行的批量发送因此停止：它是按原来的设置检查的。"
+                         "停止时没有再发送任何帧；请重新开始批量发送。"));
+    });
     connect(m_batchArea.get(), &BatchArea::channelSetupRequested, this,
             [this] { openChannelSetup(1); });
     showChannelSetup();
@@ -120,10 +126,21 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
 void Form1::useSetup(const QString &path)
 {
     QString error;
-    if (!m_setup.load(path, error))
-        m_messages->showWarning(
-            QCoreApplication::translate("Form1", "无法使用通道设置，将使用默认设置。\n%1")
-                .arg(error));
+    bool forgotten = false;
+    if (m_setup.load(path, error, &forgotten))
+        return;
+    const QString text =
+        forgotten
+            ? QCoreApplication::translate(
+                  "Form1", "上次使用的通道设置已不能使用，pwm20 不再记住它，现用默认设置。\n%1\n"
+                           "要换用别的设置文件，请用 pwm20 --setup 文件 启动；或右键单击通道标题"
+                           "打开“通道设置”，改好后保存或另存为。")
+            : QCoreApplication::translate("Form1", "无法使用通道设置，将使用默认设置。\n%1");
+    // Said over the window, once it is there to say it over.
+    if (isVisible() && testAttribute(Qt::WA_Mapped))
+        m_messages->showWarning(text.arg(error));
+    else
+        new WarningWhenShown(*this, *m_messages, text.arg(error));
 }
 
 void Form1::showChannelSetup()
@@ -136,11 +153,16 @@ void Form1::showChannelSetup()
 
 void Form1::openChannelSetup(int channel)
 {
-    // Modal to the window without blocking: a batch and the board's replies go on behind it.
-    auto *dialog = new ChannelSetupDialog(m_setup, *m_messages, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-    dialog->showChannel(channel);
+    // Not modal: the window's stop button and the board's replies stay within reach. One dialog
+    // at a time, so that two cannot save over each other.
+    if (!m_setupDialog) {
+        m_setupDialog = new ChannelSetupDialog(m_setup, *m_messages, this);
+        m_setupDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_setupDialog->show();
+    m_setupDialog->raise();
+    m_setupDialog->activateWindow();
+    m_setupDialog->showChannel(channel);
 }
 
 void Form1::stopBySignal(int exitStatus)
@@ -259,6 +281,11 @@ void Form1::Form_Unload()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    // Unsaved setup edits are asked about first; kept, the window stays.
+    if (m_setupDialog && !m_setupDialog->close()) {
+        event->ignore();
+        return;
+    }
     // A batch still playing sends the setup's stop pose first; the window closes after it.
     m_closeWhenStopped = m_batchArea->interrupt();
     if (m_closeWhenStopped) {

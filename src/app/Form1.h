@@ -5,6 +5,7 @@
 #include "setup/SetupInUse.h"
 
 #include <QByteArray>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -20,6 +21,7 @@ class QTextEdit;
 namespace pwm20 {
 
 class BatchArea;
+class ChannelSetupDialog;
 class ChannelRow;
 class ChannelSlider;
 class FrameSend;
@@ -44,8 +46,8 @@ public:
           std::unique_ptr<RecentFolder> recentFolder = {}, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Runs with the channel setup in this file; a file that cannot be used is reported and the
-    // defaults are used.
+    // Runs with the channel setup in this file; a file that cannot be used is reported once the
+    // window is on screen, and the defaults are used.
     void useSetup(const QString &path);
 
     // SIGTERM, SIGINT or SIGHUP (a logout, `kill`): stops as closing does, a batch's stop pose
@@ -114,6 +116,7 @@ private:
     std::unique_ptr<ReceiveMonitor> m_receiveMonitor;
     std::unique_ptr<BatchArea> m_batchArea;
     std::unique_ptr<PortChooser> m_portChooser;
+    QPointer<ChannelSetupDialog> m_setupDialog; // one at a time
 };
 
 } // namespace pwm20

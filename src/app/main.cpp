@@ -70,12 +70,13 @@ int main(int argc, char *argv[])
     pwm20::Form1 window(std::move(comm), std::move(messages),
                         std::make_unique<pwm20::RecentFolder>());
     messageBox->setParent(&window);
-    window.show();
-    // A setup named on the command line, else the one used last time; none: the defaults.
+    // A setup named on the command line, else the one used last time; none: the defaults. A
+    // fault is reported once the window is on screen.
     const QString setup = commandLine.setupFile.isEmpty() ? pwm20::SetupInUse::rememberedPath()
                                                           : commandLine.setupFile;
     if (!setup.isEmpty())
         window.useSetup(setup);
+    window.show();
     // A logout or `kill` stops the window as closing it does, and it then ends by that signal.
     const pwm20::StopSignals stopSignals;
     QObject::connect(&stopSignals, &pwm20::StopSignals::stopRequested, &window,

@@ -33,8 +33,12 @@ std::optional<int> ChannelTable::channelNamed(std::string_view name) const
 
 bool sameName(std::string_view a, std::string_view b)
 {
+    // é typed as one character or as e and a combining accent is one name.
     const auto folded = [](std::string_view text) {
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded();
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+            .normalized(QString::NormalizationForm_D)
+            .toCaseFolded()
+            .normalized(QString::NormalizationForm_C);
     };
     return folded(a) == folded(b);
 }

@@ -58,7 +58,7 @@ private:
     StopPose m_stopPose = StopPose::None;
 };
 
-// The same name without regard to case, for any script.
+// The same name without regard to case, for any script, once both are in one Unicode form (NFC).
 bool sameName(std::string_view a, std::string_view b);
 
 } // namespace pwm20

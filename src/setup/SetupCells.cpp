@@ -1,5 +1,7 @@
 #include "SetupCells.h"
 
+#include <utility>
+
 namespace pwm20 {
 namespace {
 
@@ -20,7 +22,30 @@ SetupCells SetupCells::of(const ChannelTable &table)
     return cells;
 }
 
-CellReading readCells(const SetupCells &cells)
+SetupCells SetupCells::ofText(std::string_view text)
+{
+    SetupCells cells = of({});
+    std::array<std::array<bool, fieldCount>, ChannelTable::channelCount> seen{};
+    bool stopPoseSeen = false;
+    for (const SetupEntry &entry : setupEntries(text)) {
+        for (int field = 0; entry.channel != 0 && field < fieldCount; ++field) {
+            bool &first = seen[std::size_t(entry.channel - 1)][std::size_t(field)];
+            if (entry.key == keys[std::size_t(field)] && !std::exchange(first, true))
+                cells.rows[std::size_t(entry.channel - 1)][std::size_t(field)] =
+                    QString::fromStdString(entry.value);
+        }
+        if (!entry.batch || entry.key != "on_stop" || std::exchange(stopPoseSeen, true))
+            continue;
+        using Pose = ChannelTable::StopPose;
+        for (const Pose pose : {Pose::None, Pose::Home, Pose::Off})
+            if (QString::fromStdString(entry.value)
+                    .compare(QLatin1StringView(stopPoseName(pose)), Qt::CaseInsensitive) == 0)
+                cells.stopPose = pose;
+    }
+    return cells;
+}
+
+CellReading readCells(const SetupCells &cells, CellPlace edited)
 {
     std::string text;
     for (int number = 1; number <= ChannelTable::channelCount; ++number) {
@@ -41,15 +66,23 @@ CellReading readCells(const SetupCells &cells)
     text.append("[batch]\non_stop=").append(stopPoseName(cells.stopPose)).append("\n");
 
     SetupReading reading = readSetup(text);
-    CellReading result{reading.table, reading.error};
-    if (result.error) {
-        const std::string_view section = result.error->section;
-        if (section.starts_with(sectionPrefix))
-            result.channel = QString::fromUtf8(section.substr(sectionPrefix.size())).toInt();
-        for (int field = 0; field < SetupCells::fieldCount; ++field)
-            if (result.error->key == SetupCells::keys[std::size_t(field)])
-                result.field = SetupCells::Field(field);
-    }
+    CellReading result{reading.table, reading.error, {}};
+    if (!result.error)
+        return result;
+    const std::string_view section = result.error->section;
+    if (section.starts_with(sectionPrefix))
+        result.place.channel = QString::fromUtf8(section.substr(sectionPrefix.size())).toInt();
+    for (int field = 0; field < SetupCells::fieldCount; ++field)
+        if (result.error->key == SetupCells::keys[std::size_t(field)])
+            result.place.field = SetupCells::Field(field);
+    using Problem = SetupError::Problem;
+    const bool limits = result.error->problem == Problem::MinAboveMax ||
+                        result.error->problem == Problem::HomeOutside;
+    const SetupCells::Field lastInvolved =
+        result.error->problem == Problem::MinAboveMax ? SetupCells::Max : SetupCells::Home;
+    if (limits && edited.channel == result.place.channel && edited.field >= SetupCells::Min &&
+        edited.field <= lastInvolved)
+        result.place.field = edited.field;
     return result;
 }
 

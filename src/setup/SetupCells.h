@@ -22,6 +22,18 @@ struct SetupCells
     ChannelTable::StopPose stopPose = ChannelTable::StopPose::None;
 
     static SetupCells of(const ChannelTable &table);
+    // What a setup text that may have faults holds: the first value of each key, the defaults
+    // for the rest.
+    static SetupCells ofText(std::string_view text);
+
+    bool operator==(const SetupCells &) const = default;
+};
+
+// A cell of the table: its channel, 1 to 20, and its field.
+struct CellPlace
+{
+    int channel = 0;
+    SetupCells::Field field = SetupCells::Name;
 };
 
 // The table the cells stand for, or the first fault with the channel and field it lies in.
@@ -29,12 +41,12 @@ struct CellReading
 {
     ChannelTable table; // the defaults while there is a fault
     std::optional<SetupError> error;
-    int channel = 0;
-    SetupCells::Field field = SetupCells::Name;
+    CellPlace place; // of the fault
 };
 
 // Reads the cells as a setup file with every key written would be read, so the dialog refuses
 // exactly what a file would, in the same order: a cell that is not a number is a fault too.
-CellReading readCells(const SetupCells &cells);
+// Limits and a home that do not fit each other are the fault of the one among them edited last.
+CellReading readCells(const SetupCells &cells, CellPlace edited = {});
 
 } // namespace pwm20

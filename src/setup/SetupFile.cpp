@@ -71,7 +71,7 @@ QString setupErrorText(const SetupError &error)
     return where.isEmpty() ? problemText(error) : where + QStringLiteral(": ") + problemText(error);
 }
 
-std::optional<ChannelTable> loadSetupFile(const QString &path, QString &error)
+std::optional<ChannelTable> loadSetupFile(const QString &path, QString &error, QByteArray *text)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -83,6 +83,8 @@ std::optional<ChannelTable> loadSetupFile(const QString &path, QString &error)
         error = QCoreApplication::translate("SetupFile", "%1: 文件超过 64 KiB。").arg(path);
         return std::nullopt;
     }
+    if (text)
+        *text = bytes;
     const SetupReading reading = readSetup(std::string_view(bytes.constData(), bytes.size()));
     if (reading.error) {
         error = QStringLiteral("%1: %2").arg(path, setupErrorText(*reading.error));

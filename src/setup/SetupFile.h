@@ -9,8 +9,10 @@
 namespace pwm20 {
 
 // A setup file's table, or nothing with `error` saying in one line what is wrong and where:
-// "FILE: [channel5] min: …". A file that cannot be used is refused whole.
-std::optional<ChannelTable> loadSetupFile(const QString &path, QString &error);
+// "FILE: [channel5] min: …". A file that cannot be used is refused whole; `text`, when given,
+// gets what could be read of it all the same.
+std::optional<ChannelTable> loadSetupFile(const QString &path, QString &error,
+                                          QByteArray *text = nullptr);
 
 // Replaces the file only once the whole setup is written.
 bool saveSetupFile(const QString &path, const ChannelTable &table, QString &error);

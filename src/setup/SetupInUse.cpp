@@ -14,13 +14,20 @@ const QString fileKey = QStringLiteral("setup/file");
 
 } // namespace
 
-bool SetupInUse::load(const QString &path, QString &error)
+bool SetupInUse::load(const QString &path, QString &error, bool *forgotten)
 {
-    const std::optional<ChannelTable> table = loadSetupFile(path, error);
+    QByteArray text;
+    const std::optional<ChannelTable> table = loadSetupFile(path, error, &text);
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     // A file that cannot be used is said once, not at every start.
-    if (!table && QFileInfo(path).absoluteFilePath() == rememberedPath())
+    const bool forget = !table && absolute == rememberedPath();
+    if (forget)
         openSettings({})->remove(fileKey);
+    if (forgotten)
+        *forgotten = forget;
     use(table.value_or(ChannelTable()), table ? path : QString());
+    if (!table)
+        m_refused = Refused{absolute, text, error};
     return table.has_value();
 }
 
@@ -40,6 +47,7 @@ QString SetupInUse::rememberedPath()
 void SetupInUse::use(const ChannelTable &table, const QString &path)
 {
     const QString absolute = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    m_refused.reset();
     if (!absolute.isEmpty())
         openSettings({})->setValue(fileKey, absolute);
     // The same setup saved again changes nothing, and ends no batch.

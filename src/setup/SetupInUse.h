@@ -2,8 +2,11 @@
 
 #include "channels/ChannelTable.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 namespace pwm20 {
 
@@ -21,9 +24,19 @@ public:
     // Empty while the defaults are in use.
     const QString &path() const { return m_path; }
 
-    // Reads and uses the file; on an error the defaults are used (and a remembered file is
-    // forgotten), and `error` says why.
-    bool load(const QString &path, QString &error);
+    // A file that could not be used, while the defaults stand in for it: where it is, what it
+    // holds (empty when it could not be read) and what is wrong with it.
+    struct Refused
+    {
+        QString path;
+        QByteArray text;
+        QString error;
+    };
+    const std::optional<Refused> &refused() const { return m_refused; }
+
+    // Reads and uses the file; on an error the defaults are used, `error` says why and `forgotten`
+    // whether it was the remembered file, which is then forgotten.
+    bool load(const QString &path, QString &error, bool *forgotten = nullptr);
     // Writes the table to the file, then uses both.
     bool save(const QString &path, const ChannelTable &table, QString &error);
 
@@ -38,6 +51,7 @@ private:
 
     ChannelTable m_table;
     QString m_path;
+    std::optional<Refused> m_refused;
 };
 
 } // namespace pwm20

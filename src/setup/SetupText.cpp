@@ -63,7 +63,9 @@ std::optional<int> plainNumber(std::string_view text)
 
 std::optional<Problem> nameProblem(std::string_view name)
 {
-    const QString text = QString::fromUtf8(name.data(), qsizetype(name.size()));
+    // A letter typed with a combining mark is one letter, as its composed form is.
+    const QString text = QString::fromUtf8(name.data(), qsizetype(name.size()))
+                             .normalized(QString::NormalizationForm_C);
     const QList<uint> characters = text.toUcs4();
     if (characters.isEmpty())
         return Problem::BadName;
@@ -78,6 +80,50 @@ std::optional<Problem> nameProblem(std::string_view name)
                             [&](std::string_view word) { return sameName(name, word); }))
         return Problem::ReservedName;
     return std::nullopt;
+}
+
+// A line of INI text: blank or a comment, a section's name, a key and its value, or neither.
+struct IniLine
+{
+    enum Kind { Blank, Section, Entry, Bad } kind = Blank;
+    std::string_view name; // the section's, without its brackets, or the key
+    std::string_view value;
+};
+
+IniLine splitLine(std::string_view text)
+{
+    text = trim(text);
+    if (text.empty() || text.starts_with(';') || text.starts_with('#'))
+        return {};
+    if (text.starts_with('['))
+        return text.ends_with(']')
+                   ? IniLine{IniLine::Section, trim(text.substr(1, text.size() - 2)), {}}
+                   : IniLine{IniLine::Bad, {}, text};
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return {IniLine::Bad, {}, text};
+    return {IniLine::Entry, trim(text.substr(0, equals)), trim(text.substr(equals + 1))};
+}
+
+// Calls `read` with each line's number and text, after a byte-order mark, until it returns false.
+template <typename Read> void forEachLine(std::string_view text, Read read)
+{
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    int line = 0;
+    while (!text.empty()) {
+        const std::size_t newline = text.find('\n');
+        if (!read(++line, text.substr(0, newline)))
+            return;
+        text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
+    }
+}
+
+bool isUtf8(std::string_view text)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString decoded = decoder.decode(QByteArrayView(text));
+    return !decoder.hasError() && text.find('\0') == std::string_view::npos;
 }
 
 class SetupReader
@@ -107,15 +153,15 @@ private:
 std::optional<SetupError> SetupReader::readLine(int line, std::string_view text)
 {
     m_line = line;
-    text = trim(text);
-    if (text.empty() || text.starts_with(';') || text.starts_with('#'))
+    const IniLine split = splitLine(text);
+    if (split.kind == IniLine::Blank)
         return std::nullopt;
-    if (text.starts_with('[')) {
-        if (!text.ends_with(']'))
-            return fail(Problem::NotIni, {}, text);
+    if (split.kind == IniLine::Bad)
+        return fail(Problem::NotIni, {}, split.value);
+    if (split.kind == IniLine::Section) {
         if (const auto error = checkChannel())
             return error;
-        m_section = std::string(trim(text.substr(1, text.size() - 2)));
+        m_section = std::string(split.name);
         m_channel = sectionChannel(m_section);
         m_sectionLine = line;
         m_keys.clear();
@@ -125,11 +171,8 @@ std::optional<SetupError> SetupReader::readLine(int line, std::string_view text)
             return fail(Problem::DuplicateSection);
         return std::nullopt;
     }
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos)
-        return fail(Problem::NotIni, {}, text);
-    const std::string_view key = trim(text.substr(0, equals));
-    const std::string_view value = trim(text.substr(equals + 1));
+    const std::string_view key = split.name;
+    const std::string_view value = split.value;
     if (m_section.empty())
         return fail(Problem::UnknownKey, key, value);
     if (!m_keys.insert(lower(key)).second)
@@ -203,28 +246,38 @@ std::optional<SetupError> SetupReader::finish()
 SetupReading readSetup(std::string_view text)
 {
     SetupReading reading;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    [[maybe_unused]] const QString decoded = decoder.decode(QByteArrayView(text));
-    if (decoder.hasError() || text.find('\0') != std::string_view::npos) {
+    if (!isUtf8(text)) {
         reading.error = SetupError{0, {}, {}, Problem::NotUtf8, {}};
         return reading;
     }
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
     SetupReader reader;
-    int line = 0;
-    while (!text.empty()) {
-        const std::size_t newline = text.find('\n');
-        if (auto error = reader.readLine(++line, text.substr(0, newline))) {
-            reading.error = std::move(error);
-            return reading;
-        }
-        text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
-    }
-    reading.error = reader.finish();
+    forEachLine(text, [&](int line, std::string_view lineText) {
+        reading.error = reader.readLine(line, lineText);
+        return !reading.error;
+    });
+    if (!reading.error)
+        reading.error = reader.finish();
     if (!reading.error)
         reading.table = reader.table();
     return reading;
+}
+
+std::vector<SetupEntry> setupEntries(std::string_view text)
+{
+    std::vector<SetupEntry> entries;
+    if (!isUtf8(text))
+        return entries;
+    std::string_view section;
+    forEachLine(text, [&](int, std::string_view lineText) {
+        const IniLine split = splitLine(lineText);
+        if (split.kind == IniLine::Section)
+            section = split.name;
+        else if (split.kind == IniLine::Entry)
+            entries.push_back({sectionChannel(section), lower(section) == "batch",
+                               lower(split.name), std::string(split.value)});
+        return true;
+    });
+    return entries;
 }
 
 std::string_view stopPoseName(ChannelTable::StopPose pose)

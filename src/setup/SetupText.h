@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pwm20 {
 
@@ -51,6 +52,19 @@ inline constexpr std::size_t largestSetupText = 64 * 1024;
 // defaults, with name, min, max and home; a [batch] section with on_stop. Comments start with
 // ';' or '#'. The first fault stops the reading.
 SetupReading readSetup(std::string_view text);
+
+// A key of a setup text with its value, as the reader sees them.
+struct SetupEntry
+{
+    int channel = 0;    // of a [channelN] section, else 0
+    bool batch = false; // in [batch]
+    std::string key;    // in lower case
+    std::string value;
+};
+
+// Every key of the text with its value, read past any fault (none when it is not UTF-8): what
+// can still be shown of a setup that cannot be used.
+std::vector<SetupEntry> setupEntries(std::string_view text);
 
 // The setup as a text that readSetup gives back unchanged: only what differs from the defaults.
 std::string writeSetup(const ChannelTable &table);
