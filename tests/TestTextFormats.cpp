@@ -164,6 +164,9 @@ void TestTextFormats::batchValid_data()
     QTest::newRow("any case, wide blanks, CR LF")
         << u"\u3000OFF\r\nCentre\u00a0\r\nWAIT 0\r\nwait\t3600000"_s
         << u"1:off | 2:centre | 3:wait 0 | 4:wait 3600000"_s;
+    QTest::newRow("every line end: CR, U+2028, U+2029, CR LF")
+        << u"1=1\r2=2\u2028wait 5\u2029off\r\n\rcentre"_s
+        << u"1:1=1 | 2:2=2 | 3:wait 5 | 4:off | 6:centre"_s;
     QTest::newRow("moves")
         << u"MOVE 3=9 1=0 In 500 Smooth\nmove 2=4 in 0\nrepeat\nmove 1=1 in 0\nend"_s
         << u"1:move 3=9 1=0 in 500 smooth | 2:move 2=4 in 0 | 3:repeat 0>4 | "
@@ -225,6 +228,9 @@ void TestTextFormats::batchErrors_data()
         u"第 1 行“move 1=10 in -5”：“-5”不是十进制整数。"_s);
     add("move too long", u"move 1=10 in 3600001"_s,
         u"第 1 行“move 1=10 in 3600001”：移动时间应在 0 到 3600000 毫秒之间。"_s);
+    const QString huge = u"jump"_s + QString(200'000, u'\u00e9');
+    add("a huge line, quoted short", u"1=1\r"_s + huge,
+        u"第 2 行“%1…”：无法识别的命令“%1…”。"_s.arg(huge.first(40)));
     add("loop that only spins", u"1=1\nrepeat\nwait 0\nend"_s,
         u"第 2 行“repeat”：循环体为空：“repeat”和“end”之间既不发送也不等待。"_s);
     add("inner loop empty", u"repeat 2\n repeat 3\n end\n wait 5\nend"_s,

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QSerialPort>
 #include <QSettings>
@@ -475,9 +476,14 @@ void TestWindowFrames::batchEnds()
         window.click(window.button(2));
     else if (how == u"close port")
         window.click(window.button(1));
-    else if (how == u"close window")
+    else if (how == u"close window") {
+        // Asked first, with the batch still playing: the unsaved batch is dropped.
+        const auto dropping = whenShown([] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            return box && (box->button(QMessageBox::Discard)->click(), true);
+        });
         window.form().close();
-    else if (how == u"new setup")
+    } else if (how == u"new setup")
         window.form().useSetup(setupFile(folder, "off"));
     else
         window.com1().closeBoardSide();

@@ -232,8 +232,20 @@ void Form1::Form_Unload()
         MSComm1->setPortOpen(false);
 }
 
+void Form1::closeWithoutAsking()
+{
+    m_askOnClose = false;
+    close();
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
+    // Edits not saved are asked about before a batch is stopped, so that Cancel leaves it playing;
+    // a close waiting for the stop pose has asked already.
+    if (m_askOnClose && !m_closeWhenStopped && !m_batchArea->settleEdits()) {
+        event->ignore();
+        return;
+    }
     // A batch still playing sends the setup's stop pose first; the window closes after it.
     m_closeWhenStopped = m_batchArea->interrupt();
     if (m_closeWhenStopped) {

@@ -48,6 +48,10 @@ public:
     // defaults are used.
     void useSetup(const QString &path);
 
+    // Closes as the close button does, but asks nothing about the batch box's edits: for a
+    // request from outside (a signal) that no one is there to answer.
+    void closeWithoutAsking();
+
     // Handlers, named after the control and the event.
     void Form_Load();
     void Form_Unload();
@@ -80,6 +84,7 @@ private:
     QByteArray m_receiveBuffer;
     SetupInUse m_setup;
     bool m_closeWhenStopped = false;
+    bool m_askOnClose = true;
 
     std::array<ChannelSlider *, ChannelTable::channelCount> VScroll{};
     std::array<QLineEdit *, ChannelTable::channelCount> v{};

@@ -1,16 +1,18 @@
 #include "BatchScript.h"
 
+#include "BatchLines.h"
+
 #include <algorithm>
 #include <array>
-#include <span>
 
 namespace pwm20 {
 namespace {
 
 using Problem = BatchError::Problem;
 
-// ASCII blanks, the no-break space and the ideographic space a Chinese input method types.
-constexpr std::array<std::string_view, 6> blanks{" ", "\t", "\r", "\v", "\xC2\xA0", "\xE3\x80\x80"};
+// ASCII blanks, the no-break space and the ideographic space a Chinese input method types. A CR
+// is never one: it ends a line.
+constexpr std::array<std::string_view, 5> blanks{" ", "\t", "\v", "\xC2\xA0", "\xE3\x80\x80"};
 
 std::size_t blankAt(std::string_view text, std::size_t at)
 {
@@ -238,14 +240,12 @@ std::optional<BatchError> readStep(const std::vector<std::string_view> &words, L
     return std::nullopt;
 }
 
-// Whether these steps send a frame or hold a wait: a loop of anything else would only spin.
-bool sendsOrWaits(std::span<const BatchStep> steps)
+// Whether a step sends a frame or holds a wait: a loop of nothing else would only spin.
+bool sendsOrWaits(const BatchStep &step)
 {
-    return std::ranges::any_of(steps, [](const BatchStep &step) {
-        using Kind = BatchStep::Kind;
-        return step.kind == Kind::Frames || step.kind == Kind::Off || step.kind == Kind::Centre ||
-               step.kind == Kind::Move || (step.kind == Kind::Wait && step.amount > 0);
-    });
+    using Kind = BatchStep::Kind;
+    return step.kind == Kind::Frames || step.kind == Kind::Off || step.kind == Kind::Centre ||
+           step.kind == Kind::Move || (step.kind == Kind::Wait && step.amount > 0);
 }
 
 } // namespace
@@ -255,13 +255,13 @@ BatchScript parseBatch(std::string_view text, const ChannelTable &table)
     BatchScript script;
     std::vector<std::size_t> openRepeats;
     std::vector<std::string_view> repeatLines;
+    // The last step that sends or waits: a loop is empty unless it comes after the loop's repeat.
+    std::optional<std::size_t> lastActive;
     int line = 0;
-    while (!text.empty() || line == 0) {
+    for (const TextLine &textLine : splitLines(text)) {
         ++line;
-        const std::size_t newline = text.find('\n');
-        std::string_view content = text.substr(0, newline);
-        text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
-        content = trimBlanks(content.substr(0, content.find('#')));
+        const std::string_view content =
+            trimBlanks(textLine.text.substr(0, textLine.text.find('#')));
         const std::vector<std::string_view> words = splitWords(content);
         if (words.empty())
             continue;
@@ -285,7 +285,7 @@ BatchScript parseBatch(std::string_view text, const ChannelTable &table)
             const std::size_t repeat = openRepeats.back();
             step.partner = repeat;
             script.steps[repeat].partner = index;
-            if (!sendsOrWaits(std::span(script.steps).subspan(repeat + 1))) {
+            if (!lastActive || *lastActive < repeat) {
                 script.error = LineReader(script.steps[repeat].line, repeatLines.back(), table)
                                    .fail(Problem::EmptyLoop);
                 break;
@@ -293,6 +293,8 @@ BatchScript parseBatch(std::string_view text, const ChannelTable &table)
             openRepeats.pop_back();
             repeatLines.pop_back();
         }
+        if (sendsOrWaits(step))
+            lastActive = index;
         script.steps.push_back(std::move(step));
     }
     if (!script.error && !openRepeats.empty()) {
