@@ -78,13 +78,17 @@ QTextEdit &batchBox(WindowHarness &window)
     return window.control<QTextEdit>(u"RichTextBox1"_s);
 }
 
-// Types `text` into the batch box, a line at a time, each ended with Enter.
+// Types `text` into the batch box, a line at a time, each ended with Enter, or with Shift+Enter
+// where a U+2028 ends it.
 void typeBatch(WindowHarness &window, const QString &text)
 {
     batchBox(window).setFocus();
-    for (const QString &line : text.split(u'\n')) {
-        QTest::keyClicks(&batchBox(window), line);
-        QTest::keyClick(&batchBox(window), Qt::Key_Return);
+    for (const QString &line :
+         QString(text).replace(QChar::LineSeparator, u"\u2028\n"_s).split(u'\n')) {
+        const bool shift = line.endsWith(QChar::LineSeparator);
+        QTest::keyClicks(&batchBox(window), line.chopped(shift));
+        QTest::keyClick(&batchBox(window), Qt::Key_Return,
+                        shift ? Qt::ShiftModifier : Qt::NoModifier);
     }
 }
 
@@ -106,6 +110,18 @@ void typeBatch(WindowHarness &window, const QString &text)
                 QMetaObject::invokeMethod(dialog, "reject");
         }
         return dialog != nullptr;
+    });
+}
+
+// Answers the question that the next input asks with `button`, its text kept in `asked`.
+[[nodiscard]] std::unique_ptr<QTimer> answerQuestion(QMessageBox::StandardButton button,
+                                                     QString *asked)
+{
+    return whenShown([=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box)
+            box->button(button)->click(), *asked = box->text();
+        return box != nullptr;
     });
 }
 
@@ -159,6 +175,22 @@ QByteArray homes()
 
 } // namespace
 
+// An edit at stake: a.txt opened first unless empty, text typed at the box's end, then the window
+// closed, a.txt opened or Ctrl+S ('c', 'o', 's'), the question answered with `button` and a save
+// dialog with `saveTo`; whether it was asked, whether the window stays open or the box keeps what
+// was typed, and what saveTo, else a.txt, holds at the end.
+struct Edit
+{
+    QByteArray opened;
+    QString typed;
+    char act;
+    QMessageBox::StandardButton button;
+    QString saveTo;
+    bool asked, kept;
+    QByteArray after;
+};
+Q_DECLARE_METATYPE(Edit)
+
 // Enter pressed in a value box whose slider stands at value 7; `sent` is -1 for no frame.
 struct Entry
 {
@@ -202,7 +234,10 @@ private Q_SLOTS:
     void limitsOnSlider_data();
     void limitsOnSlider();
     void limitsRefused();
+    void highlightsWholeLine();
     void poseAndFiles();
+    void unsavedEdits_data();
+    void unsavedEdits();
     void openAndClose();
     void failedOpen_data();
     void failedOpen();
@@ -414,6 +449,9 @@ void TestWindowFrames::nothingSent_data()
     QTest::newRow("a bad line anywhere")
         << u"1=1\nwait 100\n21=100\n2=2"_s << true
         << u"⚠ 第 3 行“21=100”：“21=100”中的通道应在 1 到 20 之间。"_s;
+    QTest::newRow("a bad line after a U+2028 (Shift+Enter)")
+        << u"1=1\u2028wait 100\n21=100"_s << true
+        << u"⚠ 第 3 行“21=100”：“21=100”中的通道应在 1 到 20 之间。"_s;
 }
 
 void TestWindowFrames::nothingSent()
@@ -430,7 +468,8 @@ void TestWindowFrames::nothingSent()
              message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(window.com1().takeAllWithin(100), QByteArray());
     if (message.startsWith(u"⚠"))
-        QCOMPARE(batchBox(window).textCursor().blockNumber(), 2);
+        QCOMPARE(batchBox(window).textCursor().position(),
+                 batchBox(window).toPlainText().indexOf(u"21=100"_s));
 }
 
 void TestWindowFrames::batchEnds_data()
@@ -477,11 +516,8 @@ void TestWindowFrames::batchEnds()
     else if (how == u"close port")
         window.click(window.button(1));
     else if (how == u"close window") {
-        // Asked first, with the batch still playing: the unsaved batch is dropped.
-        const auto dropping = whenShown([] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            return box && (box->button(QMessageBox::Discard)->click(), true);
-        });
+        QString asked; // first, with the batch playing: it is not saved, and is dropped
+        const auto dropping = answerQuestion(QMessageBox::Discard, &asked);
         window.form().close();
     } else if (how == u"new setup")
         window.form().useSetup(setupFile(folder, "off"));
@@ -569,6 +605,28 @@ void TestWindowFrames::limitsRefused()
     QCOMPARE(window.com1().takeReceived(4), frame(5, 40));
 }
 
+void TestWindowFrames::highlightsWholeLine()
+{
+    WindowHarness window;
+    window.openPortAndSettle();
+    // The second line follows a U+2028 (Shift+Enter), in the first's paragraph, and wraps.
+    const QString wrapped = u"wait 3000 # "_s + QString(100, u'x');
+    typeBatch(window, u"1=1\u2028"_s + wrapped);
+    window.click(window.button(2));
+    QTextEdit &box = batchBox(window);
+    const auto highlighted = [&box](int position) {
+        QTextCursor at(box.document());
+        at.setPosition(position);
+        // Right of a short row's text, inside the document's margin.
+        const QPoint point(box.viewport()->width() - int(box.document()->documentMargin()) - 2,
+                           box.cursorRect(at).center().y());
+        return box.viewport()->grab().toImage().pixelColor(point) !=
+               box.palette().color(QPalette::Base);
+    };
+    QTRY_VERIFY(highlighted(4) && highlighted(4 + int(wrapped.size())) && !highlighted(0));
+    window.click(window.button(2));
+}
+
 void TestWindowFrames::poseAndFiles()
 {
     QTemporaryDir folder;
@@ -611,12 +669,6 @@ void TestWindowFrames::poseAndFiles()
     QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(batchBox(window).toPlainText(), before);
     QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    batchBox(window).moveCursor(QTextCursor::Start);
-    // Save writes back to the file last opened.
-    typeBatch(window, u"1=1"_s);
-    pressInBatchBox(window, Qt::CTRL | Qt::Key_S);
-    QFile good(folder.filePath(u"sub/good.txt"_s));
-    QVERIFY(good.open(QIODevice::ReadOnly) && good.readAll() == "1=1\nwait 5 # \xe5\x85\xa8");
 
     // The next run's dialogs start in the folder last used, and Save asks for a name until a save
     // has worked.
@@ -635,6 +687,63 @@ void TestWindowFrames::poseAndFiles()
     QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier);
     pressInBatchBox(window, Qt::CTRL | Qt::Key_S, folder.filePath(u"undone.txt"_s));
     QVERIFY(QFile::exists(folder.filePath(u"undone.txt"_s)));
+}
+
+void TestWindowFrames::unsavedEdits_data()
+{
+    QTest::addColumn<Edit>("edit");
+    const auto row = [](const char *name, const Edit &edit) { QTest::newRow(name) << edit; };
+    const auto save = QMessageBox::Save, discard = QMessageBox::Discard, no = QMessageBox::Cancel;
+    // Saved as it came, a paragraph typed past its end ended as its last.
+    row("CR LF, no end at the end", {"wait 5\r\noff", {}, 's', no, {}, 0, 1, "wait 5\r\noff"});
+    row("lone CR, a line typed",
+        {"wait 5\roff\r", u"1=1\r"_s, 's', no, {}, 0, 1, "wait 5\roff\r1=1\r"});
+    row("byte-order mark, tab, no-break space",
+        {"\xEF\xBB\xBF\t1=1\xC2\xA0", {}, 's', no, {}, 0, 1, "\xEF\xBB\xBF\t1=1\xC2\xA0"});
+    const QByteArray separators = "1=1\xE2\x80\xA8\xE2\x80\xA9off\n";
+    row("U+2028 and U+2029", {separators, u"1=1\r"_s, 's', no, {}, 0, 1, separators + "1=1\n"});
+    row("empty", {{}, {}, 'c', save, {}, 0, 0, {}});
+    row("typed and erased", {{}, u"x\b"_s, 'c', save, {}, 0, 0, {}});
+    row("opened, unchanged", {"off\n", {}, 'c', save, {}, 0, 0, "off\n"});
+    row("typed, cancel", {{}, u"1=1"_s, 'c', no, {}, 1, 1, {}});
+    row("typed, discard", {{}, u"1=1"_s, 'c', discard, {}, 1, 0, {}});
+    row("opened and edited, saved back", {"off\n", u"1=1"_s, 'c', save, {}, 1, 0, "off\n1=1"});
+    row("typed, saved as", {{}, u"1=1"_s, 'c', save, u"b.txt"_s, 1, 0, "1=1"});
+    row("typed, the save fails", {{}, u"1=1"_s, 'c', save, u"none/b.txt"_s, 1, 1, {}});
+    row("open over typed, cancel", {{}, u"1=1"_s, 'o', no, {}, 1, 1, {}});
+    row("open over typed, discard", {{}, u"1=1"_s, 'o', discard, {}, 1, 0, {}});
+}
+
+void TestWindowFrames::unsavedEdits()
+{
+    QFETCH(Edit, edit);
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(edit.saveTo.isEmpty() ? u"a.txt"_s : edit.saveTo);
+    QFile file(folder.filePath(u"a.txt"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(edit.opened) == edit.opened.size());
+    file.close();
+    WindowHarness window;
+    if (!edit.opened.isEmpty())
+        pressInBatchBox(window, Qt::CTRL | Qt::Key_O, file.fileName());
+    batchBox(window).moveCursor(QTextCursor::End);
+    QTest::keyClicks(&batchBox(window), edit.typed);
+    QString asked;
+    const auto answering = answerQuestion(edit.button, &asked);
+    if (edit.act == 'c') {
+        const auto saving = answerFileDialog(path);
+        window.form().close();
+    } else {
+        pressInBatchBox(window, edit.act == 'o' ? Qt::CTRL | Qt::Key_O : Qt::CTRL | Qt::Key_S,
+                        path);
+    }
+    QCOMPARE(asked, edit.asked ? u"批量命令框中的修改尚未保存。要保存吗？"_s : QString());
+    QCOMPARE(edit.act == 'o' ? batchBox(window).toPlainText() == edit.typed
+                             : window.form().isVisible(),
+             edit.kept);
+    QVERIFY(edit.act == 's' || !edit.kept || batchBox(window).document()->isModified());
+    QFile saved(path);
+    QCOMPARE(saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray(), edit.after);
+    QCOMPARE(window.messages().takeShown().size(), edit.saveTo.startsWith(u"none") ? 1 : 0);
 }
 
 void TestWindowFrames::openAndClose()
