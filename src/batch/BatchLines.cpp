@@ -18,14 +18,18 @@ std::vector<TextLine> splitLines(std::string_view text)
 {
     std::vector<TextLine> lines;
     std::size_t start = 0;
-    for (std::size_t at = text.find_first_of("\r\n\xE2", start); at != std::string_view::npos;
-         at = text.find_first_of("\r\n\xE2", at)) {
-        const std::string_view end = lineEndAt(text, at);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        // Every line end starts with one of these bytes; most bytes are none of them.
+        const char byte = text[at];
+        const std::string_view end = byte == '\n' || byte == '\r' || byte == '\xE2'
+                                         ? lineEndAt(text, at)
+                                         : std::string_view();
         if (end.empty()) {
             ++at;
             continue;
         }
-        lines.push_back({text.substr(start, at - start), text.substr(at, end.size())});
+        lines.push_back({text.substr(start, at - start), end});
         at += end.size();
         start = at;
     }

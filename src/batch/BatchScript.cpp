@@ -43,15 +43,12 @@ std::vector<std::string_view> splitWords(std::string_view text)
     return words;
 }
 
-std::string_view trimBlanks(std::string_view text)
+// The text from its first word to the end of its last.
+std::string_view spanOf(const std::vector<std::string_view> &words)
 {
-    const std::vector<std::string_view> words = splitWords(text);
     if (words.empty())
         return {};
-    const auto begin = static_cast<std::size_t>(words.front().data() - text.data());
-    const auto end =
-        static_cast<std::size_t>(words.back().data() + words.back().size() - text.data());
-    return text.substr(begin, end - begin);
+    return {words.front().data(), words.back().data() + words.back().size()};
 }
 
 bool sameWord(std::string_view word, std::string_view keyword)
@@ -76,17 +73,14 @@ class LineReader
 {
 public:
     LineReader(int line, std::string_view lineText, const ChannelTable &table)
-        : m_error{line, std::string(lineText), {}, {}, 0}, m_table(table)
+        : m_line(line), m_lineText(lineText), m_table(table)
     {}
 
     const ChannelTable &table() const { return m_table; }
 
-    BatchError fail(Problem problem, std::string_view word = {}, int channel = 0)
+    BatchError fail(Problem problem, std::string_view word = {}, int channel = 0) const
     {
-        m_error.problem = problem;
-        m_error.word = std::string(word);
-        m_error.channel = channel;
-        return m_error;
+        return {m_line, std::string(m_lineText), problem, std::string(word), channel};
     }
 
     // A frame that the channel's limits allow, or the error.
@@ -100,7 +94,8 @@ public:
     }
 
 private:
-    BatchError m_error;
+    int m_line;
+    std::string_view m_lineText;
     const ChannelTable &m_table;
 };
 
@@ -260,11 +255,11 @@ BatchScript parseBatch(std::string_view text, const ChannelTable &table)
     int line = 0;
     for (const TextLine &textLine : splitLines(text)) {
         ++line;
-        const std::string_view content =
-            trimBlanks(textLine.text.substr(0, textLine.text.find('#')));
-        const std::vector<std::string_view> words = splitWords(content);
+        const std::vector<std::string_view> words =
+            splitWords(textLine.text.substr(0, textLine.text.find('#')));
         if (words.empty())
             continue;
+        const std::string_view content = spanOf(words);
 
         LineReader reader(line, content, table);
         BatchStep step;
