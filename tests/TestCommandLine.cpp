@@ -180,11 +180,12 @@ void TestCommandLine::runs_data()
     QTest::newRow("a name, no setup")
         << Run{u"shoulder=20"_s, u"run - --port PTY"_s, 0, 2, {}, noSetup};
     // Each line as it plays, written over the one before, with the pass of its innermost loop.
-    const QString loops = u"repeat 2\nrepeat 2\n1=5\nend\nend\n2=5 # long enough to be cut"_s;
+    // Every line end counts, as in the window: CR, U+2028, CR LF and LF.
+    const QString loops = u"repeat 2\rrepeat 2\u20281=5\r\nend\nend\n2=5 # long enough to be cut"_s;
     const QString shown =
         u"\r\x1b[K第 3 行（第 1/2 遍）：1=5\r\x1b[K第 3 行（第 2/2 遍）：1=5"_s.repeated(2) +
         u"\r\x1b[K第 6 行：2=5 # long enough t…\n"_s;
-    QTest::newRow("on a terminal 30 wide")
+    QTest::newRow("on a terminal 30 wide, every line end")
         << Run{loops, onBoard, 0, 0, frame(1, 5).repeated(4) + frame(2, 5), shown, 30};
     QTest::newRow("a setup's limits: nothing opened")
         << Run{u"shoulder=20\n5=40"_s,

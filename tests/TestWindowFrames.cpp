@@ -80,13 +80,17 @@ QTextEdit &batchBox(WindowHarness &window)
     return window.control<QTextEdit>(u"RichTextBox1"_s);
 }
 
-// Types `text` into the batch box, a line at a time, each ended with Enter.
+// Types `text` into the batch box, a line at a time, each ended with Enter, or with Shift+Enter
+// where a U+2028 ends it.
 void typeBatch(WindowHarness &window, const QString &text)
 {
     batchBox(window).setFocus();
-    for (const QString &line : text.split(u'\n')) {
-        QTest::keyClicks(&batchBox(window), line);
-        QTest::keyClick(&batchBox(window), Qt::Key_Return);
+    for (const QString &line :
+         QString(text).replace(QChar::LineSeparator, u"\u2028\n"_s).split(u'\n')) {
+        const bool shift = line.endsWith(QChar::LineSeparator);
+        QTest::keyClicks(&batchBox(window), line.chopped(shift));
+        QTest::keyClick(&batchBox(window), Qt::Key_Return,
+                        shift ? Qt::ShiftModifier : Qt::NoModifier);
     }
 }
 
@@ -108,6 +112,16 @@ void typeBatch(WindowHarness &window, const QString &text)
                 QMetaObject::invokeMethod(dialog, "reject");
         }
         return dialog != nullptr;
+    });
+}
+
+// Answers the question that the next input asks with `button`, its text kept in `asked`.
+[[nodiscard]] std::unique_ptr<QTimer> answerQuestion(QMessageBox::StandardButton button,
+                                                     QString *asked)
+{
+    return whenShown([=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        return box && (*asked = box->text(), box->button(button)->click(), true);
     });
 }
 
@@ -164,6 +178,23 @@ QByteArray homes()
 
 } // namespace
 
+// An edit at stake: a.txt opened first unless empty, text typed at the box's end, then the window
+// closed, a.txt opened or Ctrl+S ('c', 'o', 's'), the question answered with `button` and a save
+// dialog with `saveTo`; whether it was asked, whether the window stays open or the box keeps what
+// was typed, and what saveTo, else a.txt, holds at the end.
+struct Edit
+{
+    QByteArray opened;
+    QString typed;
+    char act;
+    QMessageBox::StandardButton button;
+    QString saveTo;
+    bool asked, kept;
+    QByteArray after;
+    QString message = {}; // %1: the folder
+};
+Q_DECLARE_METATYPE(Edit)
+
 // Enter pressed in a value box whose slider stands at value 7; `sent` is -1 for no frame.
 struct Entry
 {
@@ -205,6 +236,8 @@ private Q_SLOTS:
     void limitsOnSlider();
     void limitsRefused();
     void poseAndFiles();
+    void unsavedEdits_data();
+    void unsavedEdits();
     void openAndClose();
     void closingDrains();
     void failedOpen_data();
@@ -333,10 +366,22 @@ void TestWindowFrames::playsAsIfByHand()
 {
     WindowHarness window;
     window.openPortAndSettle();
-    typeBatch(window, u"# a pose, off, centre\n1=100 3=0\noff\nrepeat 2\ncentre\nend\nS 5 19 E"_s);
+    // The wait follows Shift+Enter, in the pose's paragraph, and wraps over rows.
+    typeBatch(window, u"1=100 3=0\u2028wait 500 # "_s + QString(100, u'x') +
+                          u"\noff\nrepeat 2\ncentre\nend\nS 5 19 E"_s);
     window.click(window.button(2));
     QCOMPARE(window.button(2).text(), u"停止发送"_s);
-    QVERIFY(batchBox(window).isReadOnly());
+    QTextEdit &box = batchBox(window);
+    QVERIFY(box.isReadOnly());
+    // The line playing is highlighted on each of its rows, right of a short row's text.
+    const auto highlighted = [&box](int position) {
+        QTextCursor at(box.document());
+        at.setPosition(position);
+        const QPoint point(box.viewport()->width() - 6, box.cursorRect(at).center().y());
+        return box.viewport()->grab().toImage().pixelColor(point) !=
+               box.palette().color(QPalette::Base);
+    };
+    QTRY_VERIFY(highlighted(10) && highlighted(121) && !highlighted(0)); // the wait's rows
 
     // 3=0 is sent although channel 3 stands at 0; the second centre finds nothing to move, and
     // 5=19 is sent again all the same.
@@ -358,9 +403,9 @@ void TestWindowFrames::nothingSent_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("comments only") << u"# nothing yet\n\n"_s << true << QString();
     QTest::newRow("port closed") << u"1=1"_s << false << u"串口未打开，请检查串口"_s;
-    // The cursor goes to the bad line, the third.
+    // The cursor goes to the bad line, the third, a U+2028 (Shift+Enter) ending the first.
     QTest::newRow("a bad line anywhere")
-        << u"1=1\nwait 100\n21=100\n2=2"_s << true
+        << u"1=1\u2028wait 100\n21=100\n2=2"_s << true
         << u"⚠ 第 3 行“21=100”：“21=100”中的通道应在 1 到 20 之间。"_s;
 }
 
@@ -378,7 +423,8 @@ void TestWindowFrames::nothingSent()
              message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(window.com1().takeAllWithin(100), QByteArray());
     if (message.startsWith(u"⚠"))
-        QCOMPARE(batchBox(window).textCursor().blockNumber(), 2);
+        QCOMPARE(batchBox(window).textCursor().position(),
+                 batchBox(window).toPlainText().indexOf(u"21=100"_s));
 }
 
 void TestWindowFrames::batchEnds_data()
@@ -431,6 +477,8 @@ void TestWindowFrames::batchEnds()
     // Sliders and boxes stay usable during a run: a change by hand goes out between two frames.
     window.typeAndEnter(9, u"9"_s);
     QVERIFY(window.com1().takeReceived(12).contains(frame(9, 9)));
+    QString asked; // a close asks first, the batch playing: what was typed is dropped
+    const auto dropping = answerQuestion(QMessageBox::Discard, &asked);
     QSignalSpy ended(&window.form(), &pwm20::Form1::stoppedBySignal);
     const QStringList signalled = how.at(0).isDigit() ? how.split(u' ') : QStringList();
     if (!signalled.isEmpty())
@@ -463,6 +511,8 @@ void TestWindowFrames::batchEnds()
     QVERIFY(signalled.isEmpty() || ended[0] == QVariantList{signalled.last().toInt()});
     QTRY_COMPARE(window.button(2).text(), u"批量发送"_s);
     QCOMPARE(window.form().isVisible(), how != u"close window");
+    // Only the close button asks about the box's text; a signal asks nothing.
+    QCOMPARE(asked.isEmpty(), how != u"close window");
     QTest::qWait(100);
     QCOMPARE(window.messages().takeShown(),
              message.isEmpty() ? QStringList()
@@ -635,7 +685,6 @@ void TestWindowFrames::poseAndFiles()
     QVERIFY(QDir(folder.path()).mkdir(u"sub"_s));
     for (const auto &[name, bytes] :
          {std::pair{"gb2312.txt", QByteArray("1=1 # \xc8\xab\xb9\xd8")},
-          std::pair{"large.txt", QByteArray(1024 * 1024 + 1, '#')},
           std::pair{"sub/good.txt", QByteArray("wait 5 # \xe5\x85\xa8")}}) {
         QFile other(folder.filePath(QString::fromLatin1(name)));
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write(bytes) == bytes.size());
@@ -649,32 +698,73 @@ void TestWindowFrames::poseAndFiles()
     QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(batchBox(window).toPlainText(), before);
     QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    batchBox(window).moveCursor(QTextCursor::Start);
-    // Save writes back to the file last opened.
-    typeBatch(window, u"1=1"_s);
-    pressInBatchBox(window, Qt::CTRL | Qt::Key_S);
-    QFile good(folder.filePath(u"sub/good.txt"_s));
-    QVERIFY(good.open(QIODevice::ReadOnly) && good.readAll() == "1=1\nwait 5 # \xe5\x85\xa8");
 
-    // The next run's dialogs start in the folder last used, and Save asks for a name until a save
-    // has worked.
+    // The next run's dialogs start in the folder last used.
     WindowHarness next(folder.filePath(u"pwm20.conf"_s));
     QString startedIn;
-    pressInBatchBox(next, Qt::CTRL | Qt::Key_S, u"/pwm20-none/x.txt"_s, &startedIn);
+    pressInBatchBox(next, Qt::CTRL | Qt::Key_S, folder.filePath(u"next.txt"_s), &startedIn);
     QCOMPARE(startedIn, folder.filePath(u"sub"_s));
-    pressInBatchBox(next, Qt::CTRL | Qt::Key_S, folder.filePath(u"next.txt"_s));
-    QVERIFY(QFile::exists(folder.filePath(u"next.txt"_s)));
     QCOMPARE(window.messages().takeShown() + next.messages().takeShown(),
              QStringList({u"没有插入移动：所有通道都是关（0）的，而移动从通道现在的位置出发。"
                           u"请先用滑块或数值框把要移动的通道设到一个位置。"_s,
-                          u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
-                          u"⚠ 无法打开“%1/large.txt”：文件超过 1 MiB。"_s.arg(folder.path()),
-                          u"⚠ 无法保存“/pwm20-none/x.txt”：此文件或目录不存在"_s}));
+                          u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path())}));
     // With an Open undone, the box no longer holds that file: Save asks where to write.
     pressInBatchBox(window, Qt::CTRL | Qt::Key_O, folder.filePath(u"pose.txt"_s));
     QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier);
     pressInBatchBox(window, Qt::CTRL | Qt::Key_S, folder.filePath(u"undone.txt"_s));
     QVERIFY(QFile::exists(folder.filePath(u"undone.txt"_s)));
+}
+
+void TestWindowFrames::unsavedEdits_data()
+{
+    QTest::addColumn<Edit>("edit");
+    const auto row = [](const char *name, const Edit &edit) { QTest::newRow(name) << edit; };
+    const auto save = QMessageBox::Save, discard = QMessageBox::Discard, no = QMessageBox::Cancel;
+    // Saved as it came, a paragraph typed past its end ended as its last.
+    const QByteArray marked = "\xEF\xBB\xBF\t1=1\xC2\xA0\r\noff",
+                     mixed = "1=1\xE2\x80\xA8\xE2\x80\xA9off\r";
+    row("mark, tab, no-break space, CR LF, no end", {marked, {}, 's', no, {}, 0, 1, marked});
+    row("U+2028, U+2029, lone CR, a line typed",
+        {mixed, u"1=1\r"_s, 's', no, {}, 0, 1, mixed + "1=1\r"});
+    row("typed and erased", {{}, u"x\b"_s, 'c', save, {}, 0, 0, {}});
+    row("opened, unchanged", {"off\n", {}, 'c', save, {}, 0, 0, "off\n"});
+    row("typed, cancel", {{}, u"1=1"_s, 'c', no, {}, 1, 1, {}});
+    row("typed, discard", {{}, u"1=1"_s, 'c', discard, {}, 1, 0, {}});
+    row("opened and edited, saved back", {"off\n", u"1=1"_s, 'c', save, {}, 1, 0, "off\n1=1"});
+    row("typed, saved as", {{}, u"1=1"_s, 'c', save, u"b.txt"_s, 1, 0, "1=1"});
+    const QString failed = u"⚠ 无法保存“%1/none/b.txt”：此文件或目录不存在"_s;
+    row("typed, the save fails", {{}, u"1=1"_s, 'c', save, u"none/b.txt"_s, 1, 1, {}, failed});
+    row("open over typed, cancel", {{}, u"1=1"_s, 'o', no, {}, 1, 1, {}});
+}
+
+void TestWindowFrames::unsavedEdits()
+{
+    QFETCH(Edit, edit);
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(edit.saveTo.isEmpty() ? u"a.txt"_s : edit.saveTo);
+    QFile file(folder.filePath(u"a.txt"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(edit.opened) >= 0 && file.flush());
+    WindowHarness window;
+    if (!edit.opened.isEmpty())
+        pressInBatchBox(window, Qt::CTRL | Qt::Key_O, file.fileName());
+    batchBox(window).moveCursor(QTextCursor::End);
+    QTest::keyClicks(&batchBox(window), edit.typed);
+    QString asked;
+    const auto answering = answerQuestion(edit.button, &asked);
+    const auto saving = answerFileDialog(path);
+    if (edit.act == 'c')
+        window.form().close();
+    else
+        pressInBatchBox(window, edit.act == 'o' ? Qt::CTRL | Qt::Key_O : Qt::CTRL | Qt::Key_S,
+                        path);
+    QCOMPARE(asked, edit.asked ? u"批量命令框中的修改尚未保存。要保存吗？"_s : QString());
+    QCOMPARE(edit.act == 'o' ? batchBox(window).toPlainText() == edit.typed
+                             : window.form().isVisible(),
+             edit.kept);
+    QVERIFY(edit.act == 's' || !edit.kept || batchBox(window).document()->isModified());
+    QFile saved(path);
+    QCOMPARE(saved.open(QIODevice::ReadOnly) ? saved.readAll() : "", edit.after);
+    QCOMPARE(window.messages().takeShown().join(u""), edit.message.arg(folder.path()));
 }
 
 void TestWindowFrames::openAndClose()

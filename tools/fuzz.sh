@@ -16,7 +16,7 @@ entry)
     printf '12' > "$out/corpus/plain"
     printf ' -2.5e1 ' > "$out/corpus/exponent" ;;
 batch)
-    sources=(tools/fuzz/BatchScriptFuzzer.cpp src/batch/BatchScript.cpp src/channels/ChannelTable.cpp)
+    sources=(tools/fuzz/BatchScriptFuzzer.cpp src/batch/BatchScript.cpp src/batch/BatchLines.cpp src/channels/ChannelTable.cpp)
     printf 'repeat 3\n1=100 2=50\nwait 500\nS 5 19 E\nend\noff # done\n' > "$out/corpus/gait" ;;
 setup)
     sources=(tools/fuzz/SetupTextFuzzer.cpp src/setup/SetupText.cpp src/channels/ChannelTable.cpp)

@@ -1,17 +1,18 @@
 #include "BatchArea.h"
 
 #include "RecentFolder.h"
-#include "batch/BatchFile.h"
+#include "batch/BatchLines.h"
 #include "batch/BatchMessages.h"
 #include "serial/MessagePresenter.h"
 #include "serial/PortMessages.h"
 #include "serial/SerialService.h"
 
 #include <QAction>
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -22,6 +23,25 @@ namespace {
 const QString batchFileFilter()
 {
     return QCoreApplication::translate("BatchArea", "文本文件 (*.txt);;所有文件 (*)");
+}
+
+// The box's text as its lines are: paragraphs end in U+2029, as do the frames that pasted rich
+// text brings, and U+2028 and no-break spaces stay as typed.
+QString boxText(const QTextEdit &editor)
+{
+    return editor.document()
+        ->toRawText()
+        .replace(QChar(0xFDD0), QChar::ParagraphSeparator)
+        .replace(QChar(0xFDD1), QChar::ParagraphSeparator);
+}
+
+// The length of UTF-8 text in UTF-16 code units, the box's positions.
+int boxLength(std::string_view text)
+{
+    int length = 0;
+    for (const char byte : text)
+        length += int((byte & 0xC0) != 0x80) + int((byte & 0xF8) == 0xF0);
+    return length;
 }
 
 } // namespace
@@ -53,8 +73,9 @@ BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm
     });
 }
 
+template <typename Result>
 QAction *BatchArea::addAction(const QString &text, const QKeySequence &keys,
-                              void (BatchArea::*act)())
+                              Result (BatchArea::*act)())
 {
     auto *action = new QAction(text, &m_editor);
     action->setShortcut(keys);
@@ -74,9 +95,18 @@ void BatchArea::startOrStop()
 
 void BatchArea::start()
 {
-    const BatchScript script = parseBatch(m_editor.toPlainText().toStdString(), m_channels);
+    const QByteArray text = boxText(m_editor).toUtf8();
+    const std::string_view view(text.constData(), std::size_t(text.size()));
+    m_lines.clear();
+    int at = 0;
+    for (const TextLine &line : splitLines(view)) {
+        m_lines.emplace_back(at, at + boxLength(line.text));
+        at = m_lines.back().second + boxLength(line.end);
+    }
+    const BatchScript script = parseBatch(view, m_channels);
     if (script.error) {
-        moveCursorToLine(script.error->line);
+        m_editor.setTextCursor(lineCursor(script.error->line, false));
+        m_editor.setFocus();
         m_messages.showWarning(batchErrorMessage(*script.error, m_channels));
         return;
     }
@@ -125,20 +155,30 @@ void BatchArea::showRunning(bool running)
 
 void BatchArea::highlightLine(int line)
 {
-    QTextEdit::ExtraSelection selection;
-    selection.cursor = QTextCursor(m_editor.document()->findBlockByNumber(line - 1));
+    // All of the line, on each of its rows when it wraps: a selection spans the rows across, and
+    // an empty one at its end spans its last row.
+    QTextEdit::ExtraSelection whole;
+    whole.cursor = lineCursor(line, true);
     QColor colour = m_editor.palette().color(QPalette::Highlight);
     colour.setAlpha(64);
-    selection.format.setBackground(colour);
-    selection.format.setProperty(QTextFormat::FullWidthSelection, true);
-    m_editor.setExtraSelections({selection});
-    m_editor.setTextCursor(selection.cursor);
+    whole.format.setBackground(colour);
+    whole.format.setProperty(QTextFormat::FullWidthSelection, true);
+    QTextEdit::ExtraSelection lastRow = whole;
+    lastRow.cursor.clearSelection();
+    m_editor.setExtraSelections({whole, lastRow});
+    m_editor.setTextCursor(lineCursor(line, false));
 }
 
-void BatchArea::moveCursorToLine(int line)
+QTextCursor BatchArea::lineCursor(int line, bool whole) const
 {
-    m_editor.setTextCursor(QTextCursor(m_editor.document()->findBlockByNumber(line - 1)));
-    m_editor.setFocus();
+    QTextCursor cursor(m_editor.document());
+    const auto index = std::size_t(line - 1);
+    if (index >= m_lines.size())
+        return cursor;
+    cursor.setPosition(m_lines[index].first);
+    if (whole)
+        cursor.setPosition(m_lines[index].second, QTextCursor::KeepAnchor);
+    return cursor;
 }
 
 void BatchArea::insertCurrentPose()
@@ -192,7 +232,8 @@ void BatchArea::insertLine(const QString &line)
 bool BatchArea::open(const QString &path)
 {
     QString error;
-    const std::optional<QByteArray> bytes = readBatchFile(path, error);
+    bool byteOrderMark = false;
+    const std::optional<QByteArray> bytes = readBatchFile(path, error, &byteOrderMark);
     if (!bytes) {
         m_messages.showWarning(error);
         return false;
@@ -202,6 +243,9 @@ bool BatchArea::open(const QString &path)
     all.select(QTextCursor::Document);
     all.insertText(QString::fromUtf8(*bytes));
     m_editor.moveCursor(QTextCursor::Start);
+    m_editor.document()->setModified(false);
+    m_fileStyle =
+        fileStyle(std::string_view(bytes->constData(), std::size_t(bytes->size())), byteOrderMark);
     useFile(path);
     m_undoStepsAtOpen = m_editor.document()->availableUndoSteps();
     return true;
@@ -210,22 +254,34 @@ bool BatchArea::open(const QString &path)
 bool BatchArea::saveAs(const QString &path)
 {
     QString error;
-    if (!writeBatchFile(path, m_editor.toPlainText(), error)) {
+    if (!writeBatchFile(path, fileBytes(boxText(m_editor), m_fileStyle), error)) {
         m_messages.showWarning(error);
         return false;
     }
+    m_editor.document()->setModified(false);
     useFile(path);
     m_undoStepsAtOpen = 0; // the file now holds the text, whatever is undone
     return true;
 }
 
-void BatchArea::save()
+bool BatchArea::save()
 {
     // With the Open undone, the box holds another text than that file's: ask where it goes.
     if (m_currentFile.isEmpty() || m_editor.document()->availableUndoSteps() < m_undoStepsAtOpen)
-        chooseFileToSave();
-    else
-        saveAs(m_currentFile);
+        return chooseFileToSave();
+    return saveAs(m_currentFile);
+}
+
+bool BatchArea::settleEdits()
+{
+    const QTextDocument &document = *m_editor.document();
+    if (!document.isModified() || document.isEmpty())
+        return true;
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        m_editor.window(), QApplication::applicationDisplayName(),
+        QCoreApplication::translate("BatchArea", "批量命令框中的修改尚未保存。要保存吗？"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    return answer == QMessageBox::Discard || (answer == QMessageBox::Save && save());
 }
 
 void BatchArea::useFile(const QString &path)
@@ -255,6 +311,8 @@ void BatchArea::showMenu(const QPoint &at)
 
 void BatchArea::chooseFileToOpen()
 {
+    if (!settleEdits())
+        return;
     const QString path = QFileDialog::getOpenFileName(
         m_editor.window(), QCoreApplication::translate("BatchArea", "打开"), dialogFolder(),
         batchFileFilter());
@@ -262,15 +320,15 @@ void BatchArea::chooseFileToOpen()
         open(path);
 }
 
-void BatchArea::chooseFileToSave()
+bool BatchArea::chooseFileToSave()
 {
     QFileDialog dialog(m_editor.window(), QCoreApplication::translate("BatchArea", "另存为"),
                        dialogFolder(), batchFileFilter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // A name typed without a suffix gets one, so that the "*.txt" filter shows the file later.
     dialog.setDefaultSuffix(QStringLiteral("txt"));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        saveAs(dialog.selectedFiles().constFirst());
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() &&
+           saveAs(dialog.selectedFiles().constFirst());
 }
 
 } // namespace pwm20

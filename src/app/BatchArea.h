@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/BatchFile.h"
 #include "batch/BatchPlayer.h"
 
 #include <QObject>
@@ -9,6 +10,7 @@ class QAction;
 class QKeySequence;
 class QPoint;
 class QPushButton;
+class QTextCursor;
 class QTextEdit;
 
 namespace pwm20 {
@@ -19,7 +21,8 @@ class SerialService;
 
 // The batch box and its button: a batch is checked as a whole, then played line by line with
 // the line being played highlighted; the box's menu inserts the current pose, opens and saves.
-// Save writes back to the file last opened or saved; the dialogs start in the folder last used.
+// Save writes back to the file last opened or saved, as that file wrote its lines; the dialogs
+// start in the folder last used.
 class BatchArea final : public QObject
 {
     Q_OBJECT
@@ -48,8 +51,11 @@ public:
     // be used; otherwise the file becomes the current one.
     bool open(const QString &path);
     bool saveAs(const QString &path);
-    // Writes back to the current file, or asks for a name when there is none.
-    void save();
+    // Writes back to the current file, or asks for a name when there is none: true once written.
+    bool save();
+    // Asks whether edits not saved are to be saved (and saves them), dropped, or kept in the box
+    // by going no further: true unless they are still wanted. An empty box asks nothing.
+    bool settleEdits();
 
 Q_SIGNALS:
     // A batch, or its stop pose, is over, however it ended.
@@ -62,11 +68,13 @@ private:
     void start();
     void showRunning(bool running);
     void highlightLine(int line);
-    void moveCursorToLine(int line);
+    // At the start of a line of the batch last checked, or all of it.
+    QTextCursor lineCursor(int line, bool whole) const;
     void showMenu(const QPoint &at);
-    QAction *addAction(const QString &text, const QKeySequence &keys, void (BatchArea::*act)());
+    template <typename Result>
+    QAction *addAction(const QString &text, const QKeySequence &keys, Result (BatchArea::*act)());
     void chooseFileToOpen();
-    void chooseFileToSave();
+    bool chooseFileToSave();
     void useFile(const QString &path);
     QString dialogFolder() const;
 
@@ -84,6 +92,9 @@ private:
     QAction *m_saveAs = nullptr;
     RecentFolder *m_recentFolder = nullptr;
     QString m_currentFile;
+    FileStyle m_fileStyle;
+    // Where each line of the batch last checked starts and ends in the box.
+    std::vector<std::pair<int, int>> m_lines;
     // The undo steps once the current file was opened: fewer, and its Open was undone.
     int m_undoStepsAtOpen = 0;
     QString m_folder;

@@ -281,8 +281,10 @@ void Form1::Form_Unload()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // Unsaved setup edits are asked about first; kept, the window stays.
-    if (m_setupDialog && !m_setupDialog->close()) {
+    // Unsaved edits, the setup dialog's and then the batch box's, are asked about before a batch
+    // is stopped, so that Cancel leaves it playing; a close waiting for the stop pose has asked.
+    if (!m_closeWhenStopped &&
+        ((m_setupDialog && !m_setupDialog->close()) || !m_batchArea->settleEdits())) {
         event->ignore();
         return;
     }

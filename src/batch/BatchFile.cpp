@@ -1,10 +1,13 @@
 #include "BatchFile.h"
 
+#include "BatchLines.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace Qt::StringLiterals;
@@ -32,7 +35,7 @@ QString batchFileName(const QString &path)
     return path == u"-" ? QCoreApplication::translate("BatchFile", "标准输入") : path;
 }
 
-std::optional<QByteArray> readBatchFile(const QString &path, QString &error)
+std::optional<QByteArray> readBatchFile(const QString &path, QString &error, bool *byteOrderMark)
 {
     QFile file(path);
     const bool opened =
@@ -61,8 +64,11 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error)
         return std::nullopt;
     }
     // Some editors start UTF-8 text with a byte-order mark; it is no part of the first line.
-    if (bytes.startsWith("\xEF\xBB\xBF"))
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    if (marked)
         bytes.remove(0, 3);
+    if (byteOrderMark)
+        *byteOrderMark = marked;
     if (!isUtf8Text(bytes)) {
         error = QCoreApplication::translate("BatchFile", "无法打开%1：文件不是 UTF-8 文本。")
                     .arg(quotedName(path));
@@ -71,15 +77,43 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error)
     return bytes;
 }
 
-bool writeBatchFile(const QString &path, const QString &text, QString &error)
+bool writeBatchFile(const QString &path, const QByteArray &bytes, QString &error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit()) {
         error = QCoreApplication::translate("BatchFile", "无法保存“%1”：%2")
                     .arg(path, file.errorString());
         return false;
     }
     return true;
+}
+
+FileStyle fileStyle(std::string_view text, bool byteOrderMark)
+{
+    FileStyle style{byteOrderMark, {}};
+    for (const TextLine &line : splitLines(text)) {
+        const auto end = std::ranges::find(lineEnds, line.end);
+        if (end != lineEnds.end() && *end != lineSeparator)
+            style.paragraphEnds.push_back(std::uint8_t(end - lineEnds.begin()));
+    }
+    return style;
+}
+
+QByteArray fileBytes(QStringView paragraphs, const FileStyle &style)
+{
+    QByteArray bytes = style.byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    const std::vector<std::uint8_t> &ends = style.paragraphEnds;
+    qsizetype start = 0;
+    for (std::size_t index = 0;; ++index) {
+        const qsizetype end = paragraphs.indexOf(QChar::ParagraphSeparator, start);
+        bytes += paragraphs.sliced(start, (end < 0 ? paragraphs.size() : end) - start).toUtf8();
+        if (end < 0)
+            return bytes;
+        const std::string_view lineEnd =
+            ends.empty() ? "\n" : lineEnds[index < ends.size() ? ends[index] : ends.back()];
+        bytes.append(lineEnd.data(), qsizetype(lineEnd.size()));
+        start = end + 1;
+    }
 }
 
 } // namespace pwm20

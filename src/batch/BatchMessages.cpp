@@ -3,13 +3,35 @@
 #include "channels/ChannelTexts.h"
 
 #include <QCoreApplication>
+#include <QTextBoundaryFinder>
 
 namespace pwm20 {
+namespace {
+
+constexpr qsizetype longestQuote = 40;
+
+// A piece of the text short enough for a message, of a line of 200 KB as of a word: its first
+// characters, whole, then "…".
+QString quoted(std::string_view text)
+{
+    constexpr std::size_t enough = 4096; // bytes for the characters shown, marks and all
+    const QString start = QString::fromUtf8(text.substr(0, enough));
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, start);
+    qsizetype count = 0;
+    while (characters.toNextBoundary() > 0) {
+        if (++count == longestQuote &&
+            (characters.position() < start.size() || text.size() > enough))
+            return start.first(characters.position()) + u'…';
+    }
+    return text.size() > enough ? start + u'…' : start;
+}
+
+} // namespace
 
 QString batchProblemText(const BatchError &error, const ChannelTable &table)
 {
     using Problem = BatchError::Problem;
-    const QString word = QString::fromUtf8(error.word);
+    const QString word = quoted(error.word);
     switch (error.problem) {
     case Problem::UnknownWord:
         return QCoreApplication::translate("BatchMessages", "无法识别的命令“%1”。").arg(word);
@@ -71,7 +93,7 @@ QString batchErrorMessage(const BatchError &error, const ChannelTable &table)
 {
     return QCoreApplication::translate("BatchMessages", "第 %1 行“%2”：%3")
         .arg(error.line)
-        .arg(QString::fromUtf8(error.lineText), batchProblemText(error, table));
+        .arg(quoted(error.lineText), batchProblemText(error, table));
 }
 
 } // namespace pwm20

@@ -1,5 +1,7 @@
 #include "BatchScript.h"
 
+#include "BatchLines.h"
+
 #include <algorithm>
 #include <array>
 #include <span>
@@ -10,8 +12,9 @@ namespace {
 
 using Problem = BatchError::Problem;
 
-// ASCII blanks, the no-break space and the ideographic space a Chinese input method types.
-constexpr std::array<std::string_view, 6> blanks{" ", "\t", "\r", "\v", "\xC2\xA0", "\xE3\x80\x80"};
+// ASCII blanks, the no-break space and the ideographic space a Chinese input method types. A CR
+// is never one: it ends a line.
+constexpr std::array<std::string_view, 5> blanks{" ", "\t", "\v", "\xC2\xA0", "\xE3\x80\x80"};
 
 std::size_t blankAt(std::string_view text, std::size_t at)
 {
@@ -42,15 +45,12 @@ std::vector<std::string_view> splitWords(std::string_view text)
     return words;
 }
 
-std::string_view trimBlanks(std::string_view text)
+// The text from its first word to the end of its last.
+std::string_view spanOf(const std::vector<std::string_view> &words)
 {
-    const std::vector<std::string_view> words = splitWords(text);
     if (words.empty())
         return {};
-    const auto begin = static_cast<std::size_t>(words.front().data() - text.data());
-    const auto end =
-        static_cast<std::size_t>(words.back().data() + words.back().size() - text.data());
-    return text.substr(begin, end - begin);
+    return {words.front().data(), words.back().data() + words.back().size()};
 }
 
 bool sameWord(std::string_view word, std::string_view keyword)
@@ -78,17 +78,14 @@ class LineReader
 {
 public:
     LineReader(int line, std::string_view lineText, const ChannelTable &table)
-        : m_error{line, std::string(lineText), {}, {}, 0}, m_table(table)
+        : m_line(line), m_lineText(lineText), m_table(table)
     {}
 
     const ChannelTable &table() const { return m_table; }
 
-    BatchError fail(Problem problem, std::string_view word = {}, int channel = 0)
+    BatchError fail(Problem problem, std::string_view word = {}, int channel = 0) const
     {
-        m_error.problem = problem;
-        m_error.word = std::string(word);
-        m_error.channel = channel;
-        return m_error;
+        return {m_line, std::string(m_lineText), problem, std::string(word), channel};
     }
 
     // A frame that the channel's limits allow, or the error.
@@ -102,7 +99,8 @@ public:
     }
 
 private:
-    BatchError m_error;
+    int m_line;
+    std::string_view m_lineText;
     const ChannelTable &m_table;
 };
 
@@ -248,14 +246,12 @@ std::optional<BatchError> readStep(const std::vector<std::string_view> &words, L
     return std::nullopt;
 }
 
-// Whether these steps send a frame or hold a wait: a loop of anything else would only spin.
-bool sendsOrWaits(std::span<const BatchStep> steps)
+// Whether a step sends a frame or holds a wait: a loop of nothing else would only spin.
+bool sendsOrWaits(const BatchStep &step)
 {
-    return std::ranges::any_of(steps, [](const BatchStep &step) {
-        using Kind = BatchStep::Kind;
-        return step.kind == Kind::Frames || step.kind == Kind::Off || step.kind == Kind::Centre ||
-               step.kind == Kind::Move || (step.kind == Kind::Wait && step.amount > 0);
-    });
+    using Kind = BatchStep::Kind;
+    return step.kind == Kind::Frames || step.kind == Kind::Off || step.kind == Kind::Centre ||
+           step.kind == Kind::Move || (step.kind == Kind::Wait && step.amount > 0);
 }
 
 } // namespace
@@ -265,16 +261,16 @@ BatchScript parseBatch(std::string_view text, const ChannelTable &table)
     BatchScript script;
     std::vector<std::size_t> openRepeats;
     std::vector<std::string_view> repeatLines;
+    // The last step that sends or waits: a loop is empty unless it comes after the loop's repeat.
+    std::optional<std::size_t> lastActive;
     int line = 0;
-    while (!text.empty() || line == 0) {
+    for (const TextLine &textLine : splitLines(text)) {
         ++line;
-        const std::size_t newline = text.find('\n');
-        std::string_view content = text.substr(0, newline);
-        text = newline == std::string_view::npos ? std::string_view() : text.substr(newline + 1);
-        content = trimBlanks(content.substr(0, content.find('#')));
-        const std::vector<std::string_view> words = splitWords(content);
+        const std::vector<std::string_view> words =
+            splitWords(textLine.text.substr(0, textLine.text.find('#')));
         if (words.empty())
             continue;
+        const std::string_view content = spanOf(words);
 
         LineReader reader(line, content, table);
         BatchStep step;
@@ -295,7 +291,7 @@ BatchScript parseBatch(std::string_view text, const ChannelTable &table)
             const std::size_t repeat = openRepeats.back();
             step.partner = repeat;
             script.steps[repeat].partner = index;
-            if (!sendsOrWaits(std::span(script.steps).subspan(repeat + 1))) {
+            if (!lastActive || *lastActive < repeat) {
                 script.error = LineReader(script.steps[repeat].line, repeatLines.back(), table)
                                    .fail(Problem::EmptyLoop);
                 break;
@@ -303,6 +299,8 @@ BatchScript parseBatch(std::string_view text, const ChannelTable &table)
             openRepeats.pop_back();
             repeatLines.pop_back();
         }
+        if (sendsOrWaits(step))
+            lastActive = index;
         script.steps.push_back(std::move(step));
     }
     if (!script.error && !openRepeats.empty()) {

@@ -1,6 +1,7 @@
 #include "BatchRunner.h"
 
 #include "batch/BatchFile.h"
+#include "batch/BatchLines.h"
 #include "batch/BatchMessages.h"
 #include "serial/PortMessages.h"
 #include "serial/ServoFrame.h"
@@ -200,8 +201,8 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
         printError(error);
         return 2;
     }
-    BatchScript script =
-        parseBatch(std::string_view(bytes->constData(), std::size_t(bytes->size())), channels);
+    const std::string_view text(bytes->constData(), std::size_t(bytes->size()));
+    BatchScript script = parseBatch(text, channels);
     if (script.error) {
         QString problem = batchProblemText(*script.error, channels);
         if (script.error->problem == BatchError::Problem::UnknownChannel && setupPath.isEmpty())
@@ -215,7 +216,10 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
         return 2;
     }
     BatchRunner runner(portDevices, commPort, parser.value(port), channels);
-    return runner.run(std::move(script.steps), QString::fromUtf8(*bytes).split(u'\n'));
+    QStringList lines;
+    for (const TextLine &line : splitLines(text))
+        lines << QString::fromUtf8(line.text);
+    return runner.run(std::move(script.steps), lines);
 }
 
 } // namespace pwm20

@@ -32,6 +32,9 @@ std::unique_ptr<QTimer> whenShown(std::function<bool()> answer)
                              waited.start();
                          if (answer() || waited.hasExpired(3000))
                              timer->stop();
+                         // What is still up then would wait forever: closed, the test goes on.
+                         if (waited.hasExpired(3000) && QApplication::activeModalWidget())
+                             QApplication::activeModalWidget()->close();
                      });
     poll->start(20);
     return poll;

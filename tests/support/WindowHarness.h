@@ -27,8 +27,9 @@ QByteArray frame(int channel, int value);
 // ends with, for 0.
 QByteArray everyChannel(int value);
 
-// Runs `answer` every 20 ms until it returns true, 3 s have passed or the result is dropped:
-// answers a dialog or a menu that the next input opens, so that a test never hangs on one.
+// Runs `answer` every 20 ms until it returns true, 3 s have passed (when a dialog still up is
+// closed) or the result is dropped: answers a dialog or a menu that the next input opens, so that
+// a test never hangs on one.
 [[nodiscard]] std::unique_ptr<QTimer> whenShown(std::function<bool()> answer);
 
 // The real window on the real serial service, com1 and com2 mapped to two pseudo-terminals.
