@@ -108,9 +108,8 @@ void TestCommandLine::answersWithNoWindow_data()
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
     QTest::newRow("a setup checked") << u"--setup SETUP --check"_s << 0
                                      << u" 5  shoulder          7..32     home 12"_s << QString();
-    QTest::newRow("a setup that cannot be used")
-        << u"--check --setup /nonexistent/arm.ini"_s << 2 << QString()
-        << u"/nonexistent/arm.ini: 此文件或目录不存在\n"_s;
+    QTest::newRow("a setup that is a folder")
+        << u"--check --setup /tmp"_s << 2 << QString() << u"/tmp: 这是一个文件夹，不是文件。\n"_s;
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"未知选项“bogus”。\n用法：pwm20 [选项]"_s;
     QTest::newRow("--lang fr") << u"LANGUAGE=en --lang fr"_s << 2 << QString()

@@ -648,7 +648,7 @@ void TestWindowFrames::limitsRefused()
     QTRY_VERIFY(!(shown += window.messages().takeShown()).isEmpty());
     QCOMPARE(shown,
              QStringList(u"⚠ 上次使用的通道设置已不能使用，pwm20 不再记住它，现用默认设置。\n"
-                         u"%1: 此文件或目录不存在\n要换用别的设置文件，请用 pwm20 --setup "
+                         u"%1: 没有这个文件。\n要换用别的设置文件，请用 pwm20 --setup "
                          u"文件 启动；或右键单击通道标题打开“通道设置”，改好后保存或另存为。"_s.arg(
                              missing)));
     window.typeAndEnter(5, u"40"_s);
@@ -732,7 +732,7 @@ void TestWindowFrames::unsavedEdits_data()
     row("typed, discard", {{}, u"1=1"_s, 'c', discard, {}, 1, 0, {}});
     row("opened and edited, saved back", {"off\n", u"1=1"_s, 'c', save, {}, 1, 0, "off\n1=1"});
     row("typed, saved as", {{}, u"1=1"_s, 'c', save, u"b.txt"_s, 1, 0, "1=1"});
-    const QString failed = u"⚠ 无法保存“%1/none/b.txt”：此文件或目录不存在"_s;
+    const QString failed = u"⚠ 无法保存“%1/none/b.txt”：它所在的文件夹不存在。"_s;
     row("typed, the save fails", {{}, u"1=1"_s, 'c', save, u"none/b.txt"_s, 1, 1, {}, failed});
     row("open over typed, cancel", {{}, u"1=1"_s, 'o', no, {}, 1, 1, {}});
 }

@@ -43,6 +43,14 @@
         <source>插入移动</source>
         <translation>Insert move</translation>
     </message>
+    <message>
+        <source>没有插入移动：所有通道都是关（0）的，而移动从通道现在的位置出发。请先用滑块或数值框把要移动的通道设到一个位置。</source>
+        <translation>No move inserted: every channel is off (0), and a move starts from where a channel is. First set the channels to move with their sliders or value boxes.</translation>
+    </message>
+    <message>
+        <source>批量命令框中的修改尚未保存。要保存吗？</source>
+        <translation>The batch has changes that are not saved. Save them?</translation>
+    </message>
 </context>
 <context>
     <name>BatchFile</name>
@@ -277,6 +285,32 @@
         <source>全部恢复默认</source>
         <translation>Restore all defaults</translation>
     </message>
+    <message>
+        <source>这个文件无法使用，现用的是默认设置：%1
+改正后保存，将用上表的内容改写这个文件。</source>
+        <translation>This file cannot be used; the defaults are in use: %1
+Put it right and save, and the table above is written over this file.</translation>
+    </message>
+    <message>
+        <source>通道设置有改动，但其中有错误，无法保存。放弃这些改动吗？</source>
+        <translation>The channel setup has changes, but it has a fault and cannot be saved. Discard the changes?</translation>
+    </message>
+    <message>
+        <source>通道设置有改动，尚未保存。保存吗？</source>
+        <translation>The channel setup has unsaved changes. Save them?</translation>
+    </message>
+    <message>
+        <source>放弃改动</source>
+        <translation>Discard Changes</translation>
+    </message>
+    <message>
+        <source>最小（%1）大于最大（%2）。</source>
+        <translation>Min (%1) is greater than max (%2).</translation>
+    </message>
+    <message>
+        <source>归位（%1）应在最小（%2）和最大（%3）之间。</source>
+        <translation>Home (%1) must be between min (%2) and max (%3).</translation>
+    </message>
 </context>
 <context>
     <name>ChannelTexts</name>
@@ -363,12 +397,59 @@ Plays a batch file on the board with no window; run --help tells more.</translat
     </message>
 </context>
 <context>
+    <name>FileProblem</name>
+    <message>
+        <source>读取失败。</source>
+        <translation>It could not be read.</translation>
+    </message>
+    <message>
+        <source>写入失败。</source>
+        <translation>It could not be written.</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹，不是文件。</source>
+        <translation>It is a folder, not a file.</translation>
+    </message>
+    <message>
+        <source>没有这个文件。</source>
+        <translation>There is no such file.</translation>
+    </message>
+    <message>
+        <source>没有读取它的权限。</source>
+        <translation>You have no permission to read it.</translation>
+    </message>
+    <message>
+        <source>它所在的文件夹不存在。</source>
+        <translation>Its folder does not exist.</translation>
+    </message>
+    <message>
+        <source>没有写入的权限。</source>
+        <translation>You have no permission to write there.</translation>
+    </message>
+    <message>
+        <source>写入失败，磁盘可能已满。</source>
+        <translation>It could not be written; the disk may be full.</translation>
+    </message>
+</context>
+<context>
     <name>Form1</name>
     <message>
         <source>无法使用通道设置，将使用默认设置。
 %1</source>
         <translation>The channel setup cannot be used; the defaults are used.
 %1</translation>
+    </message>
+    <message>
+        <source>新的通道设置已生效，正在进行的批量发送因此停止：它是按原来的设置检查的。停止时没有再发送任何帧；请重新开始批量发送。</source>
+        <translation>The new channel setup is in use, so the batch that was playing has stopped: it was checked against the previous setup. Nothing more was sent; start the batch again.</translation>
+    </message>
+    <message>
+        <source>上次使用的通道设置已不能使用，pwm20 不再记住它，现用默认设置。
+%1
+要换用别的设置文件，请用 pwm20 --setup 文件 启动；或右键单击通道标题打开“通道设置”，改好后保存或另存为。</source>
+        <translation>The channel setup used last time can no longer be used; pwm20 has forgotten it and uses the defaults.
+%1
+To use another setup file, start pwm20 with --setup FILE, or right-click a channel caption to open “Channel setup…”, put it right, and save it.</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "BatchFile.h"
 
 #include "BatchLines.h"
+#include "files/FileProblem.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -42,7 +43,7 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error, boo
         path == u"-" ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
     if (!opened) {
         error = QCoreApplication::translate("BatchFile", "无法打开%1：%2")
-                    .arg(quotedName(path), file.errorString());
+                    .arg(quotedName(path), fileProblem(path, FileAccess::Read, file.error()));
         return std::nullopt;
     }
     // Standard input comes in pieces as they are written: read to its end, or until past the cap.
@@ -55,7 +56,7 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error, boo
     }
     if (file.error() != QFileDevice::NoError) {
         error = QCoreApplication::translate("BatchFile", "无法打开%1：%2")
-                    .arg(quotedName(path), file.errorString());
+                    .arg(quotedName(path), fileProblem(path, FileAccess::Read, file.error()));
         return std::nullopt;
     }
     if (bytes.size() > largestBatchFile) {
@@ -82,7 +83,7 @@ bool writeBatchFile(const QString &path, const QByteArray &bytes, QString &error
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) < 0 || !file.commit()) {
         error = QCoreApplication::translate("BatchFile", "无法保存“%1”：%2")
-                    .arg(path, file.errorString());
+                    .arg(path, fileProblem(path, FileAccess::Write, file.error()));
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "SetupFile.h"
 
+#include "files/FileProblem.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
@@ -75,7 +77,8 @@ std::optional<ChannelTable> loadSetupFile(const QString &path, QString &error, Q
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        error =
+            QStringLiteral("%1: %2").arg(path, fileProblem(path, FileAccess::Read, file.error()));
         return std::nullopt;
     }
     const QByteArray bytes = file.read(qint64(largestSetupText) + 1);
@@ -98,7 +101,8 @@ bool saveSetupFile(const QString &path, const ChannelTable &table, QString &erro
     QSaveFile file(path);
     const QByteArray text = QByteArray::fromStdString(writeSetup(table));
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        error =
+            QStringLiteral("%1: %2").arg(path, fileProblem(path, FileAccess::Write, file.error()));
         return false;
     }
     return true;
