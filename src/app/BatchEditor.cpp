@@ -3,6 +3,7 @@
 #include "SongFont.h"
 
 #include <QKeyEvent>
+#include <QTextBlock>
 
 namespace pwm20 {
 
@@ -16,9 +17,25 @@ BatchEditor::BatchEditor(QWidget *parent) : QTextEdit(parent)
         document(), &QTextDocument::contentsChanged, this,
         [this] { setTabStopDistance(4 * fontMetrics().horizontalAdvance(u' ')); },
         Qt::SingleShotConnection);
-    // Broken anywhere: looking for a word's end first makes a 200 KB word take Qt's layout some
-    // 20 s; anywhere, 70 ms. In a fixed-pitch box a command reads as well either way.
-    setWordWrapMode(QTextOption::WrapAnywhere);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) { chooseWrapping(position, added); });
+}
+
+void BatchEditor::chooseWrapping(int position, int added)
+{
+    // Lines wrap between words, so that "shoulder=20" never splits in two; but looking for a
+    // word's end makes a 200 KB word take Qt's layout some 20 s, and anywhere 70 ms: a text with a
+    // line that long wraps anywhere until it is gone.
+    constexpr int longestWrappedAtWords = 4096;
+    const bool anywhere = wordWrapMode() == QTextOption::WrapAnywhere;
+    QTextBlock block = anywhere ? document()->firstBlock() : document()->findBlock(position);
+    const int end = anywhere ? document()->characterCount() : position + added;
+    bool huge = false;
+    for (; block.isValid() && block.position() <= end && !huge; block = block.next())
+        huge = block.length() > longestWrappedAtWords;
+    if (huge != anywhere)
+        setWordWrapMode(huge ? QTextOption::WrapAnywhere
+                             : QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void BatchEditor::keyPressEvent(QKeyEvent *event)

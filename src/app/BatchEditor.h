@@ -16,6 +16,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void chooseWrapping(int position, int added);
 };
 
 } // namespace pwm20
