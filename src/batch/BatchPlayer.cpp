@@ -43,6 +43,7 @@ void BatchPlayer::start(std::vector<BatchStep> steps)
     m_nextStartNs = std::max(m_line.nowNs(), m_line.freeAtNs());
     m_holdUntilNs = 0;
     m_glide.reset();
+    m_lateNs = 0;
     m_running = true;
     m_interrupted = false;
     advance();
@@ -144,7 +145,9 @@ void BatchPlayer::hand(const PlannedFrame &frame, qint64 dueNs)
     const qint64 sentNs = m_line.nowNs();
     const qint64 lostNs = sentNs - dueNs > lateNs ? sentNs - dueNs : 0;
     m_nextStartNs = dueNs + lostNs + LineClock::frameNs;
-    m_lateNs += (double(lostNs) - m_lateNs) / 8;
+    // One long stall (a suspend, Ctrl+Z) counts as one frame late at most: else a later move
+    // would take its slots for hundreds of milliseconds long and throw servos to their targets.
+    m_lateNs += (double(std::min(lostNs, LineClock::frameNs)) - m_lateNs) / 8;
     // A line is shown as playing once its first frame has gone, not while a wait before it holds.
     if (const int line = std::exchange(m_lineToShow, 0))
         Q_EMIT lineStarted(line);
