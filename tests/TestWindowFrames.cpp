@@ -555,14 +555,16 @@ void TestWindowFrames::limitsOnSlider_data()
     QTest::addColumn<QList<int>>("input");
     QTest::addColumn<QByteArray>("sent");
     QTest::newRow("one step per arrow, track click and notch; no jump, no menu; Home: the top")
-        << 4 << QList<int>{7, UpArrow, TrackAbove, WheelUp, MiddleClick, RightClick, Qt::Key_Home}
-        << frame(4, 7) + frame(4, 8) + frame(4, 9) + frame(4, 10) + frame(4, 255);
+        << 4
+        << QList<int>{7, UpArrow, TrackAbove, WheelUp, MiddleClick, RightClick, Qt::Key_Home, 0}
+        << frame(4, 7) + frame(4, 8) + frame(4, 9) + frame(4, 10) + frame(4, 255) + frame(4, 0);
     QTest::newRow("from off one step up: the minimum; one step down from it: off")
         << 5 << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}
         << frame(5, 7) + frame(5, 8) + frame(5, 7) + frame(5, 0);
     QTest::newRow("Home: the maximum, End: off")
         << 5 << QList<int>{Qt::Key_Home, Qt::Key_End} << frame(5, 32) + frame(5, 0);
-    QTest::newRow("a drag let go below the minimum") << 5 << QList<int>{3} << frame(5, 7);
+    QTest::newRow("a drag let go below the minimum, the bottom end too")
+        << 5 << QList<int>{3, 0} << frame(5, 7);
     QTest::newRow("a drag from the minimum to one below holds; a wheel notch down from it: off")
         << 5 << QList<int>{Qt::Key_Up, 6, Qt::Key_Up, WheelDown, WheelDown}
         << frame(5, 7) + frame(5, 8) + frame(5, 7) + frame(5, 0);
@@ -704,10 +706,11 @@ void TestWindowFrames::poseAndFiles()
     QString startedIn;
     pressInBatchBox(next, Qt::CTRL | Qt::Key_S, folder.filePath(u"next.txt"_s), &startedIn);
     QCOMPARE(startedIn, folder.filePath(u"sub"_s));
-    QCOMPARE(window.messages().takeShown() + next.messages().takeShown(),
-             QStringList({u"没有插入移动：所有通道都是关（0）的，而移动从通道现在的位置出发。"
-                          u"请先用滑块或数值框把要移动的通道设到一个位置。"_s,
-                          u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path())}));
+    QCOMPARE(
+        window.messages().takeShown() + next.messages().takeShown(),
+        QStringList({u"没有插入移动：所有通道都是关（0）的，而移动从通道现在的位置出发。"
+                     u"请先用滑块或数值框把要移动的通道设到一个位置。"_s,
+                     u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path())}));
     // With an Open undone, the box no longer holds that file: Save asks where to write.
     pressInBatchBox(window, Qt::CTRL | Qt::Key_O, folder.filePath(u"pose.txt"_s));
     QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier);

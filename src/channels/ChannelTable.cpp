@@ -12,9 +12,12 @@ bool ChannelTable::accepts(int number, int value) const
 
 int ChannelTable::restingValue(int number, int from, int to, bool dragged) const
 {
-    if (accepts(number, to))
-        return to;
     const Channel &limits = channel(number);
+    // A drag let go at the bottom end of a channel with a minimum is below it too: a gripper let
+    // go of there holds what it grips. End, or a step down from the minimum, switch it off.
+    const bool droppedBelowMinimum = dragged && to < limits.min && limits.min > offValue + 1;
+    if (accepts(number, to) && !droppedBelowMinimum)
+        return to;
     if (to > limits.max)
         return limits.max;
     // Below the minimum: a single step down from it switches off; a drag let go there holds.

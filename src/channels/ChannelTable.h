@@ -43,8 +43,8 @@ public:
     // Whether a frame may carry this value to this channel: 0, or within the channel's limits.
     bool accepts(int number, int value) const;
     // Where a slider that moved from `from` to `to` comes to rest: the value itself when the
-    // channel accepts it; one step (not a drag) down from the minimum, 0; otherwise below the
-    // limits the minimum, above them the maximum.
+    // channel accepts it, but for a drag let go at 0 below a minimum; one step (not a drag) down
+    // from the minimum, 0; otherwise below the limits the minimum, above them the maximum.
     int restingValue(int number, int from, int to, bool dragged) const;
     // The channel with this name, without regard to case.
     std::optional<int> channelNamed(std::string_view name) const;
