@@ -1002,6 +1002,18 @@ void TestWindowFrames::setupSaved()
     QCOMPARE(window.messages().takeShown().value(0).section(u':', 0, 0),
              u"⚠ 无法保存通道设置。\n%1/none/other.ini"_s.arg(folder.path()));
     QVERIFY(dialog->isVisible());
+    // Its question about unsaved edits blocks the dialog alone: the window's button still plays.
+    window.form().show();
+    typeBatch(window, u"1=5"_s);
+    const auto asking = whenShown([&window] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box) // through the window system, where a modal box blocks what it blocks
+            QTest::mouseClick(window.form().windowHandle(), Qt::LeftButton, {},
+                              window.button(2).geometry().center());
+        return box && (box->button(QMessageBox::Cancel)->click(), true);
+    });
+    dialog->reject();
+    QCOMPARE(window.com1().takeReceived(4), frame(1, 5));
     clickIn(*dialog, u"save"_s, folder.filePath(u"other.ini"_s));
     expected.setChannel(3, {"elbow", 41, 200, 100});
     QVERIFY(pwm20::loadSetupFile(path, error) == expected && !dialog->isVisible());

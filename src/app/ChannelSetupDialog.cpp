@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -186,6 +187,15 @@ bool ChannelSetupDialog::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+void ChannelSetupDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // A window of its own beside the main one, not one that stands for it: a question this
+    // dialog asks then blocks the dialog alone, and the main window's Stop stays in reach.
+    if (windowHandle())
+        windowHandle()->setTransientParent(nullptr);
+}
+
 void ChannelSetupDialog::reject()
 {
     if (cells() == m_start)
@@ -207,6 +217,7 @@ void ChannelSetupDialog::reject()
         ->setText(QCoreApplication::translate("ChannelSetupDialog", "取消"));
     ask.setDefaultButton(QMessageBox::Cancel);
     ask.setEscapeButton(QMessageBox::Cancel);
+    ask.setWindowModality(Qt::WindowModal);
     const int answer = ask.exec();
     if (answer == QMessageBox::Save)
         save();

@@ -36,6 +36,7 @@ protected:
     // A cell entered by the keyboard has its text selected, so that typing replaces it; Esc puts
     // back what the cell held when entered.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // The channel's number, then a column for each field.
