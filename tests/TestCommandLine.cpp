@@ -110,6 +110,8 @@ void TestCommandLine::answersWithNoWindow_data()
                                      << u" 5  shoulder          7..32     home 12"_s << QString();
     QTest::newRow("a setup that is a folder")
         << u"--check --setup /tmp"_s << 2 << QString() << u"/tmp: 这是一个文件夹，不是文件。\n"_s;
+    QTest::newRow("a setup that fails to read") << u"--check --setup /proc/self/mem"_s << 2
+                                                << QString() << u"/proc/self/mem: 读取失败。\n"_s;
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"未知选项“bogus”。\n用法：pwm20 [选项]"_s;
     QTest::newRow("--lang fr") << u"LANGUAGE=en --lang fr"_s << 2 << QString()

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 #include <QTextEdit>
 
@@ -112,6 +113,11 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     // A batch was checked against the limits it started with: a new setup ends it, sending nothing
     // more, and says so.
     connect(&m_setup, &SetupInUse::changed, this, [this] {
+        // Saved on the way out: the window is going, and the new setup's stop pose goes first.
+        if (m_closingSetup) {
+            m_stopPoseOnClose = m_batchArea->interrupt();
+            return;
+        }
         if (m_batchArea->stop())
             m_messages->showMessage(QCoreApplication::translate(
                 "Form1", "新的通道设置已生效，正在进行的批量发送因此停止：它是按原来的设置检查的。"
@@ -281,15 +287,21 @@ void Form1::Form_Unload()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // Unsaved edits, the setup dialog's and then the batch box's, are asked about before a batch
+    // Unsaved edits, the batch box's and then the setup dialog's, are asked about before a batch
     // is stopped, so that Cancel leaves it playing; a close waiting for the stop pose has asked.
-    if (!m_closeWhenStopped &&
-        ((m_setupDialog && !m_setupDialog->close()) || !m_batchArea->settleEdits())) {
-        event->ignore();
-        return;
+    if (!m_closeWhenStopped) {
+        if (!m_batchArea->settleEdits()) {
+            event->ignore();
+            return;
+        }
+        const QScopedValueRollback closing(m_closingSetup, true);
+        if (m_setupDialog && !m_setupDialog->close()) {
+            event->ignore();
+            return;
+        }
     }
     // A batch still playing sends the setup's stop pose first; the window closes after it.
-    m_closeWhenStopped = m_batchArea->interrupt();
+    m_closeWhenStopped = std::exchange(m_stopPoseOnClose, false) || m_batchArea->interrupt();
     if (m_closeWhenStopped) {
         event->ignore();
         return;

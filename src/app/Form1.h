@@ -93,7 +93,9 @@ private:
     QByteArray m_receiveBuffer;
     SetupInUse m_setup;
     bool m_closeWhenStopped = false;
-    int m_signalStatus = 0; // while stopping by a signal
+    bool m_closingSetup = false;    // the setup dialog is asked about its edits on the way out
+    bool m_stopPoseOnClose = false; // a setup saved then started the stop pose
+    int m_signalStatus = 0;         // while stopping by a signal
     bool m_endedBySignal = false;
 
     std::array<ChannelSlider *, ChannelTable::channelCount> VScroll{};

@@ -82,6 +82,12 @@ std::optional<ChannelTable> loadSetupFile(const QString &path, QString &error, Q
         return std::nullopt;
     }
     const QByteArray bytes = file.read(qint64(largestSetupText) + 1);
+    // A read that fails gives no bytes, which would read as the defaults.
+    if (file.error() != QFileDevice::NoError) {
+        error =
+            QStringLiteral("%1: %2").arg(path, fileProblem(path, FileAccess::Read, file.error()));
+        return std::nullopt;
+    }
     if (bytes.size() > qsizetype(largestSetupText)) {
         error = QCoreApplication::translate("SetupFile", "%1: 文件超过 64 KiB。").arg(path);
         return std::nullopt;
