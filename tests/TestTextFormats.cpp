@@ -236,6 +236,8 @@ void TestTextFormats::batchErrors_data()
     const QString huge = u"jump"_s + QString(200'000, u'\u00e9');
     add("a huge line, quoted short", u"1=1\r"_s + huge,
         u"第 2 行“%1…”：无法识别的命令“%1…”。"_s.arg(huge.first(40)));
+    add("marks piled on one letter", u"xy"_s + QString(1000, QChar(0x301)),
+        u"第 1 行“x…”：无法识别的命令“x…”。"_s);
     add("loop that only spins", u"1=1\nrepeat\nwait 0\nend"_s,
         u"第 2 行“repeat”：循环体为空：“repeat”和“end”之间既不发送也不等待。"_s);
     add("above the limits", u"1=200\nshoulder=20 5=40"_s,

@@ -11,19 +11,23 @@ namespace {
 constexpr qsizetype longestQuote = 40;
 
 // A piece of the text short enough for a message, of a line of 200 KB as of a word: its first
-// characters, whole, then "…".
+// characters, whole, then "…": at most 40 of them, and at most 80 code units, since marks piled on
+// one letter make one character as long as a line.
 QString quoted(std::string_view text)
 {
-    constexpr std::size_t enough = 4096; // bytes for the characters shown, marks and all
-    const QString start = QString::fromUtf8(text.substr(0, enough));
+    constexpr std::size_t enough = 512; // bytes: more than 80 code units ever take
+    std::size_t cut = std::min(text.size(), enough);
+    while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut; // never half a character
+    const QString start = QString::fromUtf8(text.substr(0, cut));
     QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, start);
-    qsizetype count = 0;
-    while (characters.toNextBoundary() > 0) {
-        if (++count == longestQuote &&
-            (characters.position() < start.size() || text.size() > enough))
-            return start.first(characters.position()) + u'…';
+    qsizetype shown = 0;
+    for (qsizetype count = 0, next = 0; count < longestQuote; ++count, shown = next) {
+        next = characters.toNextBoundary();
+        if (next < 0 || next > 2 * longestQuote)
+            break;
     }
-    return text.size() > enough ? start + u'…' : start;
+    return shown < start.size() || cut < text.size() ? start.first(shown) + u'…' : start;
 }
 
 } // namespace
