@@ -17,7 +17,7 @@
     </message>
     <message>
         <source>另存为…</source>
-        <translation>Save As…</translation>
+        <translation>Save as…</translation>
     </message>
     <message>
         <source>停止发送</source>
@@ -29,7 +29,7 @@
     </message>
     <message>
         <source>另存为</source>
-        <translation>Save As</translation>
+        <translation>Save as</translation>
     </message>
     <message>
         <source>通道设置…</source>
@@ -257,7 +257,7 @@
     </message>
     <message>
         <source>另存为…</source>
-        <translation>Save As…</translation>
+        <translation>Save as…</translation>
     </message>
     <message>
         <source>取消</source>
@@ -301,7 +301,7 @@ Put it right and save, and the table above is written over this file.</translati
     </message>
     <message>
         <source>放弃改动</source>
-        <translation>Discard Changes</translation>
+        <translation>Discard changes</translation>
     </message>
     <message>
         <source>最小（%1）大于最大（%2）。</source>
