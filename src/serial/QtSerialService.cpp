@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -52,6 +53,25 @@ bool isDeviceLoss(QSerialPort::SerialPortError error)
     return error == QSerialPort::ReadError || error == QSerialPort::WriteError ||
            error == QSerialPort::ResourceError;
 }
+
+#ifdef Q_OS_UNIX
+// What the driver and the adapter still hold leaves the line before the port closes, which would
+// throw it away; a second at most, as tcdrain() alone would wait for ever on a stuck adapter.
+void drainDriver(int handle)
+{
+    constexpr int pollMs = 10;
+    for (int waitedMs = 0; waitedMs < 1000; waitedMs += pollMs) {
+        int queued = 0;
+        if (::ioctl(handle, TIOCOUTQ, &queued) != 0)
+            return;
+        if (queued == 0) {
+            ::tcdrain(handle); // the last byte out of the adapter, a byte time at most
+            return;
+        }
+        ::usleep(pollMs * 1000);
+    }
+}
+#endif
 
 } // namespace
 
@@ -198,7 +218,7 @@ void QtSerialService::closePort()
     }
 #ifdef Q_OS_UNIX
     if (!m_lossReported)
-        ::tcdrain(m_port.handle());
+        drainDriver(m_port.handle());
 #endif
     m_port.close();
     m_lossReported = false;
