@@ -687,6 +687,7 @@ void TestWindowFrames::poseAndFiles()
     QVERIFY(QDir(folder.path()).mkdir(u"sub"_s));
     for (const auto &[name, bytes] :
          {std::pair{"gb2312.txt", QByteArray("1=1 # \xc8\xab\xb9\xd8")},
+          std::pair{"fdd0.txt", QByteArray("1=1\xef\xb7\x90")},
           std::pair{"sub/good.txt", QByteArray("wait 5 # \xe5\x85\xa8")}}) {
         QFile other(folder.filePath(QString::fromLatin1(name)));
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write(bytes) == bytes.size());
@@ -706,11 +707,11 @@ void TestWindowFrames::poseAndFiles()
     QString startedIn;
     pressInBatchBox(next, Qt::CTRL | Qt::Key_S, folder.filePath(u"next.txt"_s), &startedIn);
     QCOMPARE(startedIn, folder.filePath(u"sub"_s));
-    QCOMPARE(
-        window.messages().takeShown() + next.messages().takeShown(),
-        QStringList({u"没有插入移动：所有通道都是关（0）的，而移动从通道现在的位置出发。"
-                     u"请先用滑块或数值框把要移动的通道设到一个位置。"_s,
-                     u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path())}));
+    QCOMPARE(window.messages().takeShown() + next.messages().takeShown(),
+             QStringList({u"没有插入移动：所有通道都是关（0）的，而移动从通道现在的位置出发。"
+                          u"请先用滑块或数值框把要移动的通道设到一个位置。"_s,
+                          u"⚠ 无法打开“%1/gb2312.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path()),
+                          u"⚠ 无法打开“%1/fdd0.txt”：文件不是 UTF-8 文本。"_s.arg(folder.path())}));
     // With an Open undone, the box no longer holds that file: Save asks where to write.
     pressInBatchBox(window, Qt::CTRL | Qt::Key_O, folder.filePath(u"pose.txt"_s));
     QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier);

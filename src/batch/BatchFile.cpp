@@ -20,7 +20,10 @@ bool isUtf8Text(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(bytes);
-    return !decoder.hasError() && !bytes.contains('\0');
+    // U+FDD0 and U+FDD1 are no text: the batch box would take them for paragraph ends, and the
+    // box and the shell would count the file's lines apart.
+    return !decoder.hasError() && !bytes.contains('\0') && !bytes.contains("\xEF\xB7\x90") &&
+           !bytes.contains("\xEF\xB7\x91");
 }
 
 // A file by its name in quotes; standard input by that name.
