@@ -188,21 +188,14 @@ void TestCommandLine::runs_data()
         u"\r\x1b[K第 6 行：2=5 # long enough t…\n"_s;
     QTest::newRow("on a terminal 30 wide, every line end")
         << Run{loops, onBoard, 0, 0, frame(1, 5).repeated(4) + frame(2, 5), shown, 30};
+    const QString limits = u"FILE:2: 通道 5（shoulder）只接受 0 或 7..32。\n"_s;
     QTest::newRow("a setup's limits: nothing opened")
-        << Run{u"shoulder=20\n5=40"_s,
-               u"run FILE --setup SETUP --port PTY"_s,
-               0,
-               2,
-               {},
-               u"FILE:2: 通道 5（shoulder）只接受 0 或 7..32。\n"_s};
+        << Run{u"shoulder=20\n5=40"_s, u"run FILE --setup SETUP --port PTY"_s, 0, 2, {}, limits};
     // The batch file read as a setup: a key outside any section.
     QTest::newRow("a bad setup: nothing opened") << Run{
         u"1=1"_s, u"run FILE --setup FILE --port PTY"_s, 0, 2, {}, u"FILE: 1: 未知的键。\n"_s};
-    QByteArray homes;
-    for (int channel = 1; channel <= 20; ++channel)
-        homes += frame(channel, channel == 5 ? 12 : 19);
     QTest::newRow("terminal closed: the setup's stop pose")
-        << Run{forever, u"--setup SETUP "_s + onBoard, SIGHUP, 129, frame(1, 1), {}, 0, homes};
+        << Run{forever, u"--setup SETUP "_s + onBoard, SIGHUP, 129, frame(1, 1), {}, 0, armHomes()};
     QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
     QTest::newRow("under nohup") << Run{forever, onBoard, hangUpIgnored, 130, frame(1, 1)};
     QTest::newRow("SIGTERM") << Run{forever, onBoard, SIGTERM, 143, frame(1, 1)};

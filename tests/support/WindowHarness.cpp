@@ -23,6 +23,14 @@ QByteArray everyChannel(int value)
     return bytes;
 }
 
+QByteArray armHomes()
+{
+    QByteArray frames;
+    for (int channel = 1; channel <= 20; ++channel)
+        frames += frame(channel, channel == 5 ? 12 : 19);
+    return frames;
+}
+
 std::unique_ptr<QTimer> whenShown(std::function<bool()> answer)
 {
     auto poll = std::make_unique<QTimer>();

@@ -26,6 +26,8 @@ QByteArray frame(int channel, int value);
 // A frame for each channel, 1 to 20, with one value: the twenty off frames that every all-off
 // ends with, for 0.
 QByteArray everyChannel(int value);
+// What centre all sends from all off when channel 5, a shoulder, rests at 12.
+QByteArray armHomes();
 
 // Runs `answer` every 20 ms until it returns true, 3 s have passed (when a dialog still up is
 // closed) or the result is dropped: answers a dialog or a menu that the next input opens, so that
