@@ -101,7 +101,10 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
     m_fault = new QLabel(this);
     m_fault->setObjectName(QStringLiteral("fault"));
     m_fault->setWordWrap(true);
-    m_fault->setMinimumHeight(m_fault->fontMetrics().lineSpacing()); // no jump when a fault shows
+    // Room for a file's fault, its path and the advice: a wrapped label's height is not counted
+    // in the dialog's own, so a longer text would run over the table.
+    m_fault->setMinimumHeight(3 * m_fault->fontMetrics().lineSpacing());
+    m_fault->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     m_stopPose = new QComboBox(this);
     m_stopPose->addItems({QCoreApplication::translate("ChannelSetupDialog", "无"),
