@@ -23,10 +23,10 @@ BatchEditor::BatchEditor(QWidget *parent) : QTextEdit(parent)
 
 void BatchEditor::chooseWrapping(int position, int added)
 {
-    // Lines wrap between words, so that "shoulder=20" never splits in two; but looking for a
-    // word's end makes a 200 KB word take Qt's layout some 20 s, and anywhere 70 ms: a text with a
-    // line that long wraps anywhere until it is gone.
-    constexpr int longestWrappedAtWords = 4096;
+    // Lines wrap between words, so that "shoulder=20" never splits in two; but Qt's search for a
+    // word's end grows with the square of the line: 16 K characters take 60 ms, 200 K 10 s, and
+    // wrapping anywhere 70 ms. A text with a line over 16 K wraps anywhere until it is gone.
+    constexpr int longestWrappedAtWords = 16384;
     const bool anywhere = wordWrapMode() == QTextOption::WrapAnywhere;
     QTextBlock block = anywhere ? document()->firstBlock() : document()->findBlock(position);
     const int end = anywhere ? document()->characterCount() : position + added;
