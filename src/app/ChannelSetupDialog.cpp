@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -203,6 +204,8 @@ void ChannelSetupDialog::reject()
 {
     if (cells() == m_start)
         return QDialog::reject();
+    if (m_asking) // asked again from outside while the question is up: it stays the one
+        return;
     const bool faulty = readCells(cells()).error.has_value();
     QMessageBox ask(QMessageBox::Question, windowTitle(),
                     faulty ? QCoreApplication::translate("ChannelSetupDialog",
@@ -221,6 +224,7 @@ void ChannelSetupDialog::reject()
     ask.setDefaultButton(QMessageBox::Cancel);
     ask.setEscapeButton(QMessageBox::Cancel);
     ask.setWindowModality(Qt::WindowModal);
+    const QScopedValueRollback asking(m_asking, true);
     const int answer = ask.exec();
     if (answer == QMessageBox::Save)
         save();

@@ -31,6 +31,8 @@ public:
 
     // Esc, the close button and 取消: asks first when there are unsaved edits.
     void reject() override;
+    // That question is up: the main window waits for its answer before it may close.
+    bool isAsking() const { return m_asking; }
 
 protected:
     // A cell entered by the keyboard has its text selected, so that typing replaces it; Esc puts
@@ -58,7 +60,8 @@ private:
     MessagePresenter &m_messages;
     SetupCells m_start;  // as the dialog opened: anything else is unsaved
     QString m_fileFault; // what is wrong with the file shown, when it could not be used
-    CellPlace m_edited;  // the limit or home edited last
+    bool m_asking = false;
+    CellPlace m_edited;                 // the limit or home edited last
     QLineEdit *m_enteredCell = nullptr; // the cell with the cursor
     QString m_entered;                  // its text as it was entered
     QTableWidget *m_table = nullptr;

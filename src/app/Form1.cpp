@@ -290,7 +290,8 @@ void Form1::closeEvent(QCloseEvent *event)
     // Unsaved edits, the batch box's and then the setup dialog's, are asked about before a batch
     // is stopped, so that Cancel leaves it playing; a close waiting for the stop pose has asked.
     if (!m_closeWhenStopped) {
-        if (!m_batchArea->settleEdits()) {
+        // The setup dialog's question is up (it blocks the dialog alone): it is answered first.
+        if ((m_setupDialog && m_setupDialog->isAsking()) || !m_batchArea->settleEdits()) {
             event->ignore();
             return;
         }
