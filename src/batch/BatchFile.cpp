@@ -46,7 +46,8 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error, boo
         path == u"-" ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
     if (!opened) {
         error = QCoreApplication::translate("BatchFile", "无法打开%1：%2")
-                    .arg(quotedName(path), fileProblem(path, FileAccess::Read, file.error()));
+                    .arg(quotedName(path), fileProblem(path == u"-" ? QString() : path,
+                                                       FileAccess::Read, file.error()));
         return std::nullopt;
     }
     // Standard input comes in pieces as they are written: read to its end, or until past the cap.
@@ -59,7 +60,8 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error, boo
     }
     if (file.error() != QFileDevice::NoError) {
         error = QCoreApplication::translate("BatchFile", "无法打开%1：%2")
-                    .arg(quotedName(path), fileProblem(path, FileAccess::Read, file.error()));
+                    .arg(quotedName(path), fileProblem(path == u"-" ? QString() : path,
+                                                       FileAccess::Read, file.error()));
         return std::nullopt;
     }
     if (bytes.size() > largestBatchFile) {

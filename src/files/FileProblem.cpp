@@ -10,7 +10,7 @@ QString fileProblem(const QString &path, FileAccess access, QFileDevice::FileErr
     const bool reading = access == FileAccess::Read;
     const QFileInfo file(path);
     // Standard input has no path to look at.
-    if (path.isEmpty() || path == u"-")
+    if (path.isEmpty())
         return reading ? QCoreApplication::translate("FileProblem", "读取失败。")
                        : QCoreApplication::translate("FileProblem", "写入失败。");
     if (file.isDir())

@@ -4,7 +4,9 @@
 #include "ReceiveText.h"
 
 #include <QSerialPortInfo>
+
 #include <QtGlobal>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -55,9 +57,10 @@ bool isDeviceLoss(QSerialPort::SerialPortError error)
 }
 
 #ifdef Q_OS_UNIX
-// What the driver and the adapter still hold leaves the line before the port closes, which would
-// throw it away; a second at most, as tcdrain() alone would wait for ever on a stuck adapter.
-void drainDriver(int handle)
+// What the driver still holds leaves the line before the port closes, which would throw it away,
+// and then the adapter's own buffer, by the time the line needs for it: a second at most in all.
+// A stuck adapter's bytes are dropped then, or closing would wait on them for half a minute more.
+void drainDriver(int handle, qint64 lineFreeInNs)
 {
     constexpr int pollMs = 10;
     for (int waitedMs = 0; waitedMs < 1000; waitedMs += pollMs) {
@@ -65,11 +68,14 @@ void drainDriver(int handle)
         if (::ioctl(handle, TIOCOUTQ, &queued) != 0)
             return;
         if (queued == 0) {
-            ::tcdrain(handle); // the last byte out of the adapter, a byte time at most
+            ::usleep(useconds_t(
+                std::clamp<qint64>(lineFreeInNs / 1000, 0, 1'000'000 - waitedMs * 1000)));
             return;
         }
         ::usleep(pollMs * 1000);
+        lineFreeInNs -= pollMs * 1'000'000;
     }
+    ::tcflush(handle, TCOFLUSH);
 }
 #endif
 
@@ -218,7 +224,7 @@ void QtSerialService::closePort()
     }
 #ifdef Q_OS_UNIX
     if (!m_lossReported)
-        drainDriver(m_port.handle());
+        drainDriver(m_port.handle(), line().freeAtNs() - line().nowNs());
 #endif
     m_port.close();
     m_lossReported = false;
