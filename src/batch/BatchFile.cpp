@@ -32,6 +32,12 @@ QString quotedName(const QString &path)
     return path == u"-" ? batchFileName(path) : u"“"_s + path + u"”"_s;
 }
 
+// Why a file, or standard input, could not be read.
+QString readProblem(const QString &path, const QFile &file)
+{
+    return fileProblem(path == u"-" ? QString() : path, FileAccess::Read, file.error());
+}
+
 } // namespace
 
 QString batchFileName(const QString &path)
@@ -46,8 +52,7 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error, boo
         path == u"-" ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
     if (!opened) {
         error = QCoreApplication::translate("BatchFile", "无法打开%1：%2")
-                    .arg(quotedName(path), fileProblem(path == u"-" ? QString() : path,
-                                                       FileAccess::Read, file.error()));
+                    .arg(quotedName(path), readProblem(path, file));
         return std::nullopt;
     }
     // Standard input comes in pieces as they are written: read to its end, or until past the cap.
@@ -60,8 +65,7 @@ std::optional<QByteArray> readBatchFile(const QString &path, QString &error, boo
     }
     if (file.error() != QFileDevice::NoError) {
         error = QCoreApplication::translate("BatchFile", "无法打开%1：%2")
-                    .arg(quotedName(path), fileProblem(path == u"-" ? QString() : path,
-                                                       FileAccess::Read, file.error()));
+                    .arg(quotedName(path), readProblem(path, file));
         return std::nullopt;
     }
     if (bytes.size() > largestBatchFile) {
