@@ -20,6 +20,8 @@ public:
     static constexpr int offValue = 0;
     // A servo's centre on this board: every channel's home unless set otherwise.
     static constexpr int centreValue = 19;
+    static constexpr int fastestSpeed = 2550;
+    static constexpr int largestAccel = 100000;
 
     struct Channel
     {
@@ -27,6 +29,10 @@ public:
         int min = 1;
         int max = highestValue;
         int home = centreValue;
+        // The most the value may change in a second, and the most that rate may change in a
+        // second; 0: no limit.
+        int speed = 0;
+        int accel = 0;
 
         bool operator==(const Channel &) const = default;
     };
