@@ -6,6 +6,7 @@
 //   pwm20_batch_bench [SECONDS]   (how long `repeat` without a count plays; default 60)
 #include "WindowHarness.h"
 #include "batch/BatchOutput.h"
+#include "batch/BatchScript.h"
 #include "motion/Glide.h"
 
 #include <QApplication>
@@ -247,7 +248,7 @@ void measureMove(WindowHarness &window, FrameClock &board, const Move &move)
     }
     const auto frameNs = qint64(frameMs * 1e6);
     const qint64 durationNs = step.amount * 1'000'000;
-    const pwm20::Glide glide(targets, held, durationNs, step.smooth, frameNs);
+    const pwm20::Glide glide(targets, held, durationNs, pwm20::MoveShape{step.smooth}, frameNs);
 
     const Run run = [&] {
         const BusyProcesses busy(move.busyProcesses);

@@ -65,7 +65,7 @@ void TestGlide::moves()
         board[c] = sent[c] = n[at + 1].toInt();
         targets.push_back({c + 1, target[c] = n[at + 2].toInt()});
     }
-    Glide glide(targets, board, durationNs, move.endsWith(u"smooth"), frameNs);
+    Glide glide(targets, board, durationNs, MoveShape{move.endsWith(u"smooth")}, frameNs);
     QString played;
     double error = 0;
     ChannelValue frame; // on its way to the board; channel 0: none

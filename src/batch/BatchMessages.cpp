@@ -100,4 +100,34 @@ QString batchErrorMessage(const BatchError &error, const ChannelTable &table)
         .arg(quoted(error.lineText), batchProblemText(error, table));
 }
 
+QString stretchedMoveText(const StretchedMove &move, const ChannelTable &table)
+{
+    const MoveTiming &timing = move.timing;
+    const std::string &name = table.channel(timing.channel).name;
+    const QString channel =
+        name.empty() ? QCoreApplication::translate("ChannelTexts", "通道 %1").arg(timing.channel)
+                     : QString::fromStdString(name);
+    const ChannelTable::Channel &limits = table.channel(timing.channel);
+    const QString text =
+        timing.limit == MoveTiming::Limit::Accel
+            ? QCoreApplication::translate("BatchMessages",
+                                          "“move”需要 %1 毫秒，而不是 %2 毫秒（%3：加速度 %4）")
+            : QCoreApplication::translate("BatchMessages",
+                                          "“move”需要 %1 毫秒，而不是 %2 毫秒（%3：速度 %4）");
+    return text.arg(timing.durationNs / 1'000'000)
+        .arg(timing.askedNs / 1'000'000)
+        .arg(channel)
+        .arg(timing.limit == MoveTiming::Limit::Accel ? limits.accel : limits.speed);
+}
+
+QString stretchedMovesMessage(const std::vector<StretchedMove> &moves, const ChannelTable &table)
+{
+    QStringList lines;
+    for (const StretchedMove &move : moves)
+        lines << QCoreApplication::translate("BatchMessages", "第 %1 行：%2")
+                     .arg(move.line)
+                     .arg(stretchedMoveText(move, table));
+    return lines.join(u'\n');
+}
+
 } // namespace pwm20

@@ -24,7 +24,8 @@ constexpr qint64 lateNs = 500'000;
 BatchPlayer::BatchPlayer(BatchOutput &output, const LineClock &line, const ChannelTable &channels,
                          std::unique_ptr<Alarm> alarm, QObject *parent)
     : QObject(parent), m_output(output), m_line(line), m_channels(channels),
-      m_alarm(alarm ? std::move(alarm) : std::make_unique<WakeTimer>())
+      m_alarm(alarm ? std::move(alarm) : std::make_unique<WakeTimer>()),
+      m_planner(channels, LineClock::frameNs)
 {
     m_alarm->onWake([this] { advance(); });
 }
@@ -37,12 +38,10 @@ void BatchPlayer::start(std::vector<BatchStep> steps)
     m_activity = 0;
     m_openLoops.clear();
     m_nextStep = 0;
-    m_frames.clear();
-    m_nextFrame = 0;
     // Frames written just before (all-off on open, a hand move) leave the line first.
     m_nextStartNs = std::max(m_line.nowNs(), m_line.freeAtNs());
     m_holdUntilNs = 0;
-    m_glide.reset();
+    m_planner.endMove();
     m_lateNs = 0;
     m_running = true;
     m_interrupted = false;
@@ -61,14 +60,15 @@ bool BatchPlayer::interrupt()
     BatchStep pose;
     pose.kind =
         m_channels.stopPose() == Pose::Home ? BatchStep::Kind::Centre : BatchStep::Kind::Off;
-    m_steps = {pose};
+    m_steps.clear();
     m_nextStep = 0;
-    m_frames.clear();
-    m_nextFrame = 0;
-    m_glide.reset();
     m_holdUntilNs = 0;
-    m_nextStartNs = std::min(m_nextStartNs, std::max(m_line.nowNs(), m_line.freeAtNs()));
-    m_lineToShow = 0;
+    m_nextStartNs = std::min(m_nextStartNs, std::max(clockNs(), lineFreeNs()));
+    // The pose takes over from where every channel is and how fast it goes, then what is left
+    // of the move is dropped.
+    m_planner.cutShort();
+    takeStep(pose);
+    m_planner.endMove();
     m_alarm->startIn(0);
     return true;
 }
@@ -76,64 +76,92 @@ bool BatchPlayer::interrupt()
 void BatchPlayer::stop()
 {
     m_running = false;
+    m_planner.clear();
     m_alarm->stop();
+}
+
+bool BatchPlayer::moveByHand(int channel, int value)
+{
+    const ChannelValues held = m_output.channelValues();
+    if (!m_planner.ramps(channel, value, held)) {
+        m_planner.endRamp(channel);
+        return false;
+    }
+    const qint64 nowNs = clockNs();
+    if (!m_running && !m_planner.busy(held, nowNs)) {
+        // Idle since who knows when: the ramp starts now, not at a slot long gone.
+        m_nextStartNs = std::max(m_nextStartNs, nowNs);
+        m_lateNs = 0;
+    }
+    m_planner.moveTo(channel, value, held, nowNs);
+    m_alarm->startIn(0);
+    return true;
+}
+
+qint64 BatchPlayer::clockNs() const
+{
+    const qint64 nowNs = m_line.nowNs();
+    return nowNs > m_wakeNs && nowNs - m_wakeNs < lateNs ? m_wakeNs : nowNs;
+}
+
+qint64 BatchPlayer::lineFreeNs() const
+{
+    // The last frame was handed a little after its slot: the line is free when its slot says.
+    const qint64 freeNs = m_line.freeAtNs();
+    return freeNs > m_nextStartNs && freeNs - m_nextStartNs < lateNs ? m_nextStartNs : freeNs;
 }
 
 void BatchPlayer::advance()
 {
-    for (int step = 0; step < stepsPerTurn && m_running; ++step) {
-        const qint64 nowNs = m_line.nowNs();
-        if (m_nextFrame < m_frames.size() || m_glide) {
+    for (int step = 0; step < stepsPerTurn; ++step) {
+        const qint64 nowNs = clockNs();
+        const ChannelValues held = m_output.channelValues();
+        if (m_planner.busy(held, nowNs)) {
             // A frame written by hand or by a button meanwhile goes first; this one queues
             // behind the last of them at most.
-            const qint64 dueNs = std::max(m_nextStartNs, m_line.freeAtNs() - LineClock::frameNs);
+            const qint64 dueNs = std::max(m_nextStartNs, lineFreeNs() - LineClock::frameNs);
             if (dueNs > nowNs)
                 return sleepUntil(dueNs);
-            if (m_nextFrame < m_frames.size())
-                hand(m_frames[m_nextFrame++], dueNs);
-            else
-                glideOn(dueNs);
+            planOn(dueNs, held);
+        } else if (!m_running) {
+            // Hand ramps are over and no batch plays.
+            return;
         } else if (m_holdUntilNs > nowNs) {
             return sleepUntil(m_holdUntilNs);
         } else if (m_nextStep < m_steps.size()) {
             takeStep(m_steps[m_nextStep++]);
-        } else if (m_line.freeAtNs() > nowNs) {
+        } else if (lineFreeNs() > nowNs) {
             // Done once the last frame is on the board.
-            return sleepUntil(m_line.freeAtNs());
+            return sleepUntil(lineFreeNs());
         } else {
             m_running = false;
             Q_EMIT finished();
             return;
         }
     }
-    if (m_running)
-        m_alarm->startIn(0);
+    m_alarm->startIn(0);
 }
 
 void BatchPlayer::sleepUntil(qint64 ns)
 {
+    m_wakeNs = ns;
     const qint64 waitNs = ns - m_line.nowNs();
     // A long sleep wakes late on a busy machine: wake a little early, then sleep the short rest.
     m_alarm->startIn(waitNs > 2 * earlyWakeNs ? waitNs - earlyWakeNs : waitNs);
 }
 
-void BatchPlayer::glideOn(qint64 dueNs)
+void BatchPlayer::planOn(qint64 dueNs, const ChannelValues &held)
 {
-    const ChannelValues held = m_output.channelValues();
-    if (m_glide->finished(held)) {
-        // A move lasts its time, whatever it sent.
-        m_glide.reset();
-        m_holdUntilNs = std::max(m_holdUntilNs, m_moveEndNs);
-        return;
-    }
+    // The frame lands a line time after it starts: now, or behind any frame still on the line.
+    const qint64 arrivalNs = std::max({dueNs, clockNs(), lineFreeNs()}) + LineClock::frameNs;
     // Slots come a line time apart, plus what the machine has lately been adding to each.
     const auto slotNs = LineClock::frameNs + qint64(m_lateNs);
-    const qint64 nowNs = m_line.nowNs() - m_moveStartNs;
-    if (const auto frame = m_glide->nextFrame(nowNs, held, slotNs))
-        hand({frame->channel, frame->value, false}, dueNs);
-    // A slow move sleeps until its next frame is due, not a slot at a time.
-    m_nextStartNs = std::max(
-        m_nextStartNs, m_moveStartNs + m_glide->nextDueNs(nowNs, m_output.channelValues(), slotNs));
+    if (const auto frame = m_planner.nextFrame(arrivalNs, held, slotNs))
+        hand(*frame, dueNs);
+    // A slow ramp or move sleeps until its next frame is due, not a slot at a time.
+    m_nextStartNs = std::max(m_nextStartNs,
+                             m_planner.nextArrivalNs(arrivalNs, m_output.channelValues(), slotNs) -
+                                 LineClock::frameNs);
 }
 
 void BatchPlayer::hand(const PlannedFrame &frame, qint64 dueNs)
@@ -145,6 +173,9 @@ void BatchPlayer::hand(const PlannedFrame &frame, qint64 dueNs)
     const qint64 sentNs = m_line.nowNs();
     const qint64 lostNs = sentNs - dueNs > lateNs ? sentNs - dueNs : 0;
     m_nextStartNs = dueNs + lostNs + LineClock::frameNs;
+    // Ramps wait for the line rather than jump ahead after it stood still.
+    if (lostNs > 0 && m_planner.delay(lostNs))
+        m_holdUntilNs = std::max<qint64>(m_holdUntilNs, m_planner.moveEndNs());
     // One long stall (a suspend, Ctrl+Z) counts as one frame late at most: else a later move
     // would take its slots for hundreds of milliseconds long and throw servos to their targets.
     m_lateNs += (double(std::min(lostNs, LineClock::frameNs)) - m_lateNs) / 8;
@@ -163,44 +194,52 @@ void BatchPlayer::takeStep(const BatchStep &step)
         Q_EMIT lineStarted(step.line);
     else if (step.kind != Kind::Repeat && step.kind != Kind::End)
         m_lineToShow = step.line;
-    m_frames.clear();
-    m_nextFrame = 0;
+    const ChannelValues held = m_output.channelValues();
     switch (step.kind) {
-    case Kind::Frames:
+    case Kind::Frames: {
+        std::vector<PlannedFrame> frames;
         for (const ChannelValue &frame : step.frames)
-            m_frames.push_back({frame.channel, frame.value, false});
+            frames.push_back({frame.channel, frame.value});
+        moveAll(frames, step.line);
         break;
+    }
     case Kind::Off:
-        m_frames = allOffFrames(m_output.channelValues());
+        m_planner.endRamps();
+        for (PlannedFrame frame : allOffFrames(held)) {
+            frame.line = step.line;
+            m_planner.queue(frame);
+        }
         break;
-    case Kind::Centre:
-        m_frames = centreAllFrames(m_output.channelValues(), m_channels);
+    case Kind::Centre: {
+        std::vector<PlannedFrame> frames = centreAllFrames(held, m_channels);
+        // A channel on its way elsewhere that happens to stand at home now goes home too.
+        for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
+            const int home = m_channels.channel(channel).home;
+            if (held[std::size_t(channel - 1)] == home && m_planner.moving(channel) &&
+                m_planner.ramps(channel, home, held))
+                frames.push_back({channel, home});
+        }
+        moveAll(frames, step.line);
         break;
+    }
     case Kind::Wait:
         // Counted from when the frames before it have left the line, and held even when
         // nothing follows it.
         m_nextStartNs =
-            std::max({m_nextStartNs, m_line.freeAtNs(), m_line.nowNs()}) + step.amount * 1'000'000;
+            std::max({m_nextStartNs, lineFreeNs(), clockNs()}) + step.amount * 1'000'000;
         m_holdUntilNs = m_nextStartNs;
         m_activity += step.amount > 0 ? 1 : 0;
         break;
     case Kind::Move: {
         // Starts when the line is free, as a wait counts, from where every channel stands.
-        m_moveStartNs = std::max({m_nextStartNs, m_line.freeAtNs(), m_line.nowNs()});
-        m_moveEndNs = m_moveStartNs + step.amount * 1'000'000;
-        m_nextStartNs = m_moveStartNs;
-        std::vector<GlideChannel> targets;
-        ChannelValues held = m_output.channelValues();
-        for (const ChannelValue &target : step.frames) {
-            targets.push_back({target.channel, target.value});
-            // A value the limits refuse (a setup changed since) is no position to glide from:
-            // such a channel goes straight to its target, as one that is off does.
-            int &start = held[std::size_t(target.channel - 1)];
-            if (!m_channels.accepts(target.channel, start))
-                start = ChannelTable::offValue;
-        }
-        m_glide.emplace(std::move(targets), held, step.amount * 1'000'000, step.smooth,
-                        LineClock::frameNs);
+        const qint64 startNs = std::max({m_nextStartNs, lineFreeNs(), clockNs()});
+        m_nextStartNs = startNs;
+        const MoveTiming timing = m_planner.startMove(
+            step.frames, held, startNs, step.amount * 1'000'000, step.smooth, step.line);
+        // A move lasts its time, whatever it sent.
+        m_holdUntilNs = std::max<qint64>(m_holdUntilNs, m_planner.moveEndNs());
+        if (timing.stretched())
+            Q_EMIT moveStretched(step.line, timing);
         m_activity += step.amount > 0 ? 1 : 0;
         break;
     }
@@ -213,6 +252,16 @@ void BatchPlayer::takeStep(const BatchStep &step)
         endLoopPass(step);
         break;
     }
+}
+
+void BatchPlayer::moveAll(const std::vector<PlannedFrame> &frames, int line)
+{
+    // Each channel is asked from the moment the step is taken; the frames that go at once keep
+    // the order written, ahead of the ramps.
+    const qint64 nowNs = std::max(m_nextStartNs, clockNs());
+    const ChannelValues held = m_output.channelValues();
+    for (const PlannedFrame &frame : frames)
+        m_planner.moveTo(frame.channel, frame.value, held, nowNs, line);
 }
 
 void BatchPlayer::endLoopPass(const BatchStep &end)

@@ -3,7 +3,7 @@
 #include "Alarm.h"
 #include "BatchOutput.h"
 #include "BatchScript.h"
-#include "motion/Glide.h"
+#include "motion/MotionPlanner.h"
 
 #include <QObject>
 
@@ -26,6 +26,9 @@ struct LoopPass
 // once the frame before it has had its line time, so at most one frame waits ahead of the line;
 // a `wait` holds for the time written wherever it stands, and stop() takes effect before the next
 // frame. Between frames and waits the player sleeps, so playing costs next to no processor time.
+// Its planner decides every frame, and it also plays the ramps of changes made by hand, batch or
+// not. A timer that rings a little late (less than half a millisecond) counts as on time, so that
+// the same batch sends the same frames at the same moments on any machine.
 class BatchPlayer final : public QObject
 {
     Q_OBJECT
@@ -43,6 +46,11 @@ public:
     // interruption ends at once.
     bool interrupt();
     bool isRunning() const { return m_running; }
+    // A change made by hand, batch or not: true when the channel ramps there and the player
+    // sends its frames; false when its one frame is to go at once, the caller's to send.
+    bool moveByHand(int channel, int value);
+    // All-off: every ramp ends where it is.
+    void endRamps() { m_planner.endRamps(); }
     // The pass of the innermost loop around the step playing; none outside every loop.
     std::optional<LoopPass> loopPass() const
     {
@@ -55,13 +63,19 @@ Q_SIGNALS:
     // The batch, or the stop pose, ran to its end and its last frame has left the line (not
     // sent on stop()).
     void finished();
+    // A timed move on this line takes longer than written, to keep its channels' limits.
+    void moveStretched(int line, const pwm20::MoveTiming &timing);
 
 private:
     void advance();
     void sleepUntil(qint64 ns);
+    // The clock, and when the line is free, with a timer's usual lateness taken off.
+    qint64 clockNs() const;
+    qint64 lineFreeNs() const;
     void hand(const PlannedFrame &frame, qint64 dueNs);
-    void glideOn(qint64 dueNs);
+    void planOn(qint64 dueNs, const ChannelValues &held);
     void takeStep(const BatchStep &step);
+    void moveAll(const std::vector<PlannedFrame> &frames, int line);
     void endLoopPass(const BatchStep &end);
 
     BatchOutput &m_output;
@@ -78,19 +92,15 @@ private:
     std::int64_t m_activity = 0;
     std::vector<std::int64_t> m_activityAtPass; // by the index of a `repeat` step
     std::vector<LoopPass> m_openLoops;          // entered and not yet left, the innermost last
-    std::vector<PlannedFrame> m_frames;         // of the step being played
-    std::size_t m_nextFrame = 0;
     int m_lineToShow = 0; // the line of the step being played, until its first frame goes out
     // When the next frame may start on the line: the end of the last one's line time, plus any
     // `wait` since, or when a move's next value is due.
     qint64 m_nextStartNs = 0;
     // No step is taken before this: the end of a `wait` or of a move.
     qint64 m_holdUntilNs = 0;
-    // The move under way, and when it started: it spends each slot of the line on the channel
-    // that lags its glide the most.
-    std::optional<Glide> m_glide;
-    qint64 m_moveStartNs = 0;
-    qint64 m_moveEndNs = 0;
+    // When the alarm was last set to ring.
+    qint64 m_wakeNs = 0;
+    MotionPlanner m_planner;
     // The line time lost to late frames lately, on average: a move counts its slots with it.
     double m_lateNs = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channels/ChannelTable.h"
+#include "channels/ChannelValue.h"
 
 #include <cstdint>
 #include <optional>
@@ -9,15 +10,6 @@
 #include <vector>
 
 namespace pwm20 {
-
-// One channel set to one value: what a frame carries.
-struct ChannelValue
-{
-    int channel = 0;
-    int value = 0;
-
-    bool operator==(const ChannelValue &) const = default;
-};
 
 // One command of a batch, from one line of its text.
 struct BatchStep

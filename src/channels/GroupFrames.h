@@ -7,14 +7,17 @@
 
 namespace pwm20 {
 
-// One frame of a group command or a batch. A frame of all-off's loop goes out as that loop
-// sends it: no echo, no slider; every other frame as if that channel's slider had been moved by
+// One frame of a group command, a batch or a ramp. A frame of all-off's loop goes out as that
+// loop sends it: no echo, no slider; a frame on the way of a ramp with its echo, the slider
+// staying on the value asked; every other frame as if that channel's slider had been moved by
 // hand.
 struct PlannedFrame
 {
     int channel = 0;
     int value = 0;
     bool offLoop = false;
+    bool ramped = false;
+    int line = 0; // of the batch it comes from; 0 for none
 
     bool operator==(const PlannedFrame &) const = default;
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
 
 namespace pwm20 {
 namespace {
@@ -16,14 +15,14 @@ std::size_t indexOf(int channel)
 } // namespace
 
 Glide::Glide(std::vector<GlideChannel> targets, std::span<const int> held, std::int64_t durationNs,
-             bool smooth, std::int64_t frameNs)
-    : m_durationNs(std::max<std::int64_t>(durationNs, 0)), m_smooth(smooth),
+             MoveShape shape, std::int64_t frameNs)
+    : m_durationNs(std::max<std::int64_t>(durationNs, 0)), m_shape(shape),
       m_frameNs(std::max<std::int64_t>(frameNs, 1))
 {
     for (const GlideChannel &entry : targets) {
         std::erase_if(m_tracks, [&](const Track &track) { return track.channel == entry.channel; });
         const int start = held[indexOf(entry.channel)];
-        m_tracks.push_back({entry.channel, start, entry.target, start});
+        m_tracks.push_back({entry.channel, start, entry.target, start, entry.exact});
     }
     for (const Track &track : m_tracks) {
         if (glides(track))
@@ -65,13 +64,11 @@ std::optional<ChannelValue> Glide::nextFrame(std::int64_t nowNs, std::span<const
 {
     const auto holds = [&](const Track &track) { return held[indexOf(track.channel)]; };
     const auto open = std::ranges::count_if(
-        m_tracks, [&](const Track &track) { return holds(track) != track.target; });
-    if (open == 0)
-        return std::nullopt;
+        m_tracks, [&](const Track &track) { return !track.exact && holds(track) != track.target; });
     slotNs = std::max(slotNs, m_frameNs);
     // Once no more slots are left than channels off target, each one finishes a channel.
     const std::int64_t slots = slotsLeft(nowNs, slotNs);
-    if (open >= slots)
+    if (open > 0 && open >= slots)
         return finishOne(held, m_durationNs == 0);
 
     // When the frames still needed would fill the slots left, the channels near their targets
@@ -88,7 +85,7 @@ std::optional<ChannelValue> Glide::nextFrame(std::int64_t nowNs, std::span<const
         // When slots are short, a channel within a slot's travel of its target is sent the
         // target at once, which spares it a frame later; a channel sent its target early
         // waits there.
-        const bool ends = crowded && std::abs(track.target - ideal) <= travel;
+        const bool ends = crowded && !track.exact && std::abs(track.target - ideal) <= travel;
         const int value = ends ? notBack(track, track.target) : glideValue(track, nowNs);
         // The frame spared counts as a slot's travel.
         const double priority = lag + (ends ? travel : 0);
@@ -138,7 +135,7 @@ std::optional<ChannelValue> Glide::finishOne(std::span<const int> held, bool inO
     int chosenRest = 0;
     for (Track &track : m_tracks) {
         const int rest = std::abs(track.target - held[indexOf(track.channel)]);
-        if (rest > chosenRest && !(inOrder && chosen)) {
+        if (!track.exact && rest > chosenRest && !(inOrder && chosen)) {
             chosen = &track;
             chosenRest = rest;
         }
@@ -161,6 +158,16 @@ double Glide::ideal(int channel, std::int64_t ns) const
     return found == m_tracks.end() ? std::nan("") : idealOf(*found, ns);
 }
 
+void Glide::release(int channel)
+{
+    std::erase_if(m_tracks, [&](const Track &track) { return track.channel == channel; });
+}
+
+bool Glide::hasExact() const
+{
+    return std::ranges::any_of(m_tracks, &Track::exact);
+}
+
 int Glide::notBack(const Track &track, int value)
 {
     return track.target >= track.start ? std::max(value, track.sent) : std::min(value, track.sent);
@@ -168,7 +175,8 @@ int Glide::notBack(const Track &track, int value)
 
 int Glide::glideValue(const Track &track, std::int64_t ns) const
 {
-    return notBack(track, static_cast<int>(std::lround(idealOf(track, ns + m_frameNs))));
+    const auto value = static_cast<int>(std::lround(idealOf(track, ns + m_frameNs)));
+    return track.exact ? value : notBack(track, value);
 }
 
 double Glide::idealOf(const Track &track, std::int64_t ns) const
@@ -177,8 +185,7 @@ double Glide::idealOf(const Track &track, std::int64_t ns) const
     if (!glides(track) || ns >= m_durationNs)
         return track.target;
     const double s = std::max(0.0, static_cast<double>(ns) / static_cast<double>(m_durationNs));
-    const double eased = m_smooth ? (1 - std::cos(std::numbers::pi * s)) / 2 : s;
-    return track.start + (track.target - track.start) * eased;
+    return track.start + (track.target - track.start) * m_shape.progress(s);
 }
 
 bool Glide::glides(const Track &track)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "batch/BatchScript.h"
+#include "MoveTiming.h"
+#include "channels/ChannelValue.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +15,9 @@ struct GlideChannel
 {
     int channel = 0;
     int target = 0;
+    // A channel with limits keeps to the move's curve exactly: never finished early, never
+    // thrown to its target, so that the curve's speed is its speed.
+    bool exact = false;
 };
 
 // A timed move of several channels together: each glides from the value it holds at the start to
@@ -35,7 +39,7 @@ public:
     // A channel listed twice keeps its later target and place. A duration of 0 is a pose: the
     // targets in the order written. Channels are 1..held.size().
     Glide(std::vector<GlideChannel> targets, std::span<const int> held, std::int64_t durationNs,
-          bool smooth, std::int64_t frameNs);
+          MoveShape shape, std::int64_t frameNs);
 
     // The frame to write `nowNs` after the move started; it reaches the board one frame later.
     // Slots come `slotNs` apart: the line time, or more on a machine whose timer wakes late.
@@ -50,6 +54,9 @@ public:
     bool finished(std::span<const int> held) const;
     // Where a channel ought to be `ns` after the start, unrounded; NaN for a channel not moved.
     double ideal(int channel, std::int64_t ns) const;
+    // The channel leaves the move: something else moves it now.
+    void release(int channel);
+    bool hasExact() const;
 
 private:
     struct Track
@@ -58,6 +65,7 @@ private:
         int start = 0;
         int target = 0;
         int sent = 0; // the furthest value sent so far: the move never takes a step back
+        bool exact = false;
     };
 
     double idealOf(const Track &track, std::int64_t ns) const;
@@ -78,7 +86,7 @@ private:
 
     std::vector<Track> m_tracks; // in the order written
     std::int64_t m_durationNs = 0;
-    bool m_smooth = false;
+    MoveShape m_shape;
     std::int64_t m_frameNs = 1;
     double m_travel = 0; // of every channel that glides, together
 };
