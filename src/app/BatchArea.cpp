@@ -116,6 +116,11 @@ void BatchArea::start()
         m_messages.showMessage(notOpenMessage());
         return;
     }
+    // A move that must take longer to keep its channels' limits is never silent.
+    constexpr qint64 planNs = 60'000'000'000;
+    const BatchPlan plan = planBatch(script.steps, m_channels, m_output.channelValues(), planNs);
+    if (!plan.stretched.empty())
+        m_messages.showMessage(stretchedMovesMessage(plan.stretched, m_channels));
     showRunning(true);
     m_player.start(script.steps);
 }

@@ -42,6 +42,11 @@ public:
     // after which playingEnded() follows (at once, when there is no pose or it is cut short).
     bool interrupt();
 
+    // A row's change by hand: true when the channel ramps there, batch or not.
+    bool moveByHand(int channel, int value) { return m_player.moveByHand(channel, value); }
+    // The port closed: the ramps under way end with the batch.
+    void portClosed() { m_player.stop(); }
+
     // One line "1=v1 2=v2 ... 20=v20" with every channel's value now, at the cursor.
     void insertCurrentPose();
     // "move shoulder=v1 2=v2 ... in 500" with every channel that is not off, by its name where it

@@ -96,6 +96,8 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     m_batchArea =
         std::make_unique<BatchArea>(*RichTextBox1, *Command2, *MSComm1, *m_messages,
                                     *m_groupCommands, m_setup.table(), m_recentFolder.get());
+    m_frameSend->setRamper(
+        [this](int channel, int value) { return m_batchArea->moveByHand(channel, value); });
     // A window closed while the stop pose went out closes once it is over, or cut short by
     // the port or the device going: after the handler that ended it has run.
     connect(
@@ -281,6 +283,7 @@ void Form1::Form_Unload()
     // Closing never asks, and sends nothing beyond a batch's stop pose (sent before this):
     // the board keeps its last values.
     m_batchArea->stop();
+    m_batchArea->portClosed();
     if (MSComm1->portOpen())
         MSComm1->setPortOpen(false);
 }
@@ -326,6 +329,8 @@ void Form1::Command1_Click()
     // Only an open port can be playing a batch, and closing it ends the batch.
     m_batchArea->stop();
     m_portSwitch->toggle();
+    if (!MSComm1->portOpen())
+        m_batchArea->portClosed();
 }
 
 void Form1::Command2_Click()
@@ -354,6 +359,7 @@ void Form1::MSComm1_OnComm()
         break;
     case CommEvent::DeviceLost:
         m_batchArea->stop();
+        m_batchArea->portClosed();
         m_portSwitch->deviceLost();
         break;
     default:

@@ -16,7 +16,13 @@ FrameSend::FrameSend(SerialService &comm, FrameBuffer &frameBuffer, QLineEdit &t
 void FrameSend::channelFrameSend(int channel, const QLineEdit &valueBox)
 {
     // The row has just written the decimal channel value into its box.
-    fillChannelFrame(m_frameBuffer, channel, static_cast<std::uint8_t>(valueBox.text().toUInt()));
+    const int value = valueBox.text().toInt();
+    if (m_comm.portOpen() && m_ramper && m_ramper(channel, value)) {
+        m_text2.setText(waitText());
+        return;
+    }
+    fillChannelFrame(m_frameBuffer, channel, static_cast<std::uint8_t>(value));
+    keepSent();
     if (m_comm.portOpen()) {
         write();
         m_text1.setText(echoText(channel, valueBox.text()));
@@ -26,10 +32,27 @@ void FrameSend::channelFrameSend(int channel, const QLineEdit &valueBox)
     m_text2.setText(waitText());
 }
 
+void FrameSend::rampFrameSend(int channel, int value)
+{
+    fillChannelFrame(m_frameBuffer, channel, static_cast<std::uint8_t>(value));
+    keepSent();
+    if (m_comm.portOpen()) {
+        write();
+        m_text1.setText(echoText(channel, QString::number(value)));
+    }
+    m_text2.setText(waitText());
+}
+
 void FrameSend::plainFrameWrite()
 {
+    keepSent();
     if (m_comm.portOpen())
         write();
+}
+
+void FrameSend::keepSent()
+{
+    m_sent[static_cast<std::size_t>(m_frameBuffer[1] - 1)] = m_frameBuffer[2];
 }
 
 void FrameSend::write()

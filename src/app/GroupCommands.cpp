@@ -12,17 +12,22 @@ GroupCommands::GroupCommands(std::span<ChannelRow> rows, FrameBuffer &frameBuffe
 
 void GroupCommands::allOff()
 {
-    for (const PlannedFrame &frame : allOffFrames(channelValues()))
+    for (const PlannedFrame &frame : allOffFrames(sliderValues()))
         send(frame);
 }
 
 void GroupCommands::centreAll()
 {
-    for (const PlannedFrame &frame : centreAllFrames(channelValues(), m_table))
+    for (const PlannedFrame &frame : centreAllFrames(sliderValues(), m_table))
         send(frame);
 }
 
 ChannelValues GroupCommands::channelValues() const
+{
+    return m_frames.sentValues();
+}
+
+ChannelValues GroupCommands::sliderValues() const
 {
     ChannelValues values{};
     for (const ChannelRow &row : m_rows)
@@ -32,7 +37,9 @@ ChannelValues GroupCommands::channelValues() const
 
 void GroupCommands::send(const PlannedFrame &frame)
 {
-    if (frame.offLoop) {
+    if (frame.ramped) {
+        m_frames.rampFrameSend(frame.channel, frame.value);
+    } else if (frame.offLoop) {
         fillChannelFrame(m_frameBuffer, frame.channel, 0);
         m_frames.plainFrameWrite();
         // The slider moved to 0 before the loop began, unless a hand has moved it since.
@@ -40,6 +47,12 @@ void GroupCommands::send(const PlannedFrame &frame)
     } else {
         m_rows[static_cast<std::size_t>(frame.channel - 1)].sendValue(frame.value);
     }
+}
+
+void GroupCommands::rampStarted(int channel, int target)
+{
+    // The slider shows where the channel is going; its frames echo on the way.
+    m_rows[static_cast<std::size_t>(channel - 1)].showSent(target);
 }
 
 } // namespace pwm20

@@ -13,6 +13,8 @@ public:
     // The value each channel stands at now, channel 1 first.
     virtual ChannelValues channelValues() const = 0;
     virtual void send(const PlannedFrame &frame) = 0;
+    // A batch set a channel with limits ramping toward `target`.
+    virtual void rampStarted(int /*channel*/, int /*target*/) {}
 };
 
 } // namespace pwm20

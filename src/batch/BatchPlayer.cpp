@@ -234,6 +234,10 @@ void BatchPlayer::takeStep(const BatchStep &step)
         // Starts when the line is free, as a wait counts, from where every channel stands.
         const qint64 startNs = std::max({m_nextStartNs, lineFreeNs(), clockNs()});
         m_nextStartNs = startNs;
+        for (const ChannelValue &target : step.frames) {
+            if (m_planner.ramps(target.channel, target.value, held))
+                m_output.rampStarted(target.channel, target.value);
+        }
         const MoveTiming timing = m_planner.startMove(
             step.frames, held, startNs, step.amount * 1'000'000, step.smooth, step.line);
         // A move lasts its time, whatever it sent.
@@ -260,8 +264,11 @@ void BatchPlayer::moveAll(const std::vector<PlannedFrame> &frames, int line)
     // the order written, ahead of the ramps.
     const qint64 nowNs = std::max(m_nextStartNs, clockNs());
     const ChannelValues held = m_output.channelValues();
-    for (const PlannedFrame &frame : frames)
+    for (const PlannedFrame &frame : frames) {
+        if (m_planner.ramps(frame.channel, frame.value, held))
+            m_output.rampStarted(frame.channel, frame.value);
         m_planner.moveTo(frame.channel, frame.value, held, nowNs, line);
+    }
 }
 
 void BatchPlayer::endLoopPass(const BatchStep &end)

@@ -168,6 +168,12 @@ bool Glide::hasExact() const
     return std::ranges::any_of(m_tracks, &Track::exact);
 }
 
+bool Glide::keepsCurve(int channel) const
+{
+    const auto found = std::ranges::find(m_tracks, channel, &Track::channel);
+    return found != m_tracks.end() && found->exact && glides(*found);
+}
+
 int Glide::notBack(const Track &track, int value)
 {
     return track.target >= track.start ? std::max(value, track.sent) : std::min(value, track.sent);

@@ -57,6 +57,8 @@ public:
     // The channel leaves the move: something else moves it now.
     void release(int channel);
     bool hasExact() const;
+    // The channel is one with limits, on the curve exactly.
+    bool keepsCurve(int channel) const;
 
 private:
     struct Track

@@ -221,7 +221,9 @@ MotionPlanner::glideFrame(std::int64_t arrivalNs, std::span<const int> held, std
     const auto frame = m_glide->nextFrame(arrivalNs - m_frameNs - m_moveStartNs, held, slotNs);
     if (!frame)
         return std::nullopt;
-    return PlannedFrame{frame->channel, frame->value, false, false, m_moveLine};
+    // A channel with limits keeps to the move's curve: its frames are a ramp's.
+    return PlannedFrame{frame->channel, frame->value, false, m_glide->keepsCurve(frame->channel),
+                        m_moveLine};
 }
 
 std::int64_t MotionPlanner::rampDueNs(const RampTrack &track, int holds, std::int64_t fromNs) const
