@@ -31,16 +31,17 @@ struct Run
     QByteArray pose{}; // sent after the loop's frames when the batch is stopped
 };
 
-// A setup file: channel 5 is a shoulder that takes 7..32, homes at 12, and a stopped batch goes
-// home; SETUP in a row's words stands for it.
+// A setup file: channel 5 is a shoulder that takes 7..32, homes at 12, changes by 40 a second
+// at most and that by 200 a second, and a stopped batch goes home; SETUP in a row's words stands
+// for it.
 QString armSetup()
 {
     static const QString path = [] {
         const QString file = QDir::temp().filePath(u"pwm20-test-arm-%1.ini"_s.arg(getpid()));
         QFile setup(file);
         if (!setup.open(QIODevice::WriteOnly) ||
-            setup.write("[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n"
-                        "[batch]\non_stop=home\n") < 0)
+            setup.write("[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\nspeed=40\n"
+                        "accel=200\n[batch]\non_stop=home\n") < 0)
             qFatal("cannot write the setup");
         return file;
     }();
@@ -106,8 +107,9 @@ void TestCommandLine::answersWithNoWindow_data()
         << u"com1：/dev/pwm20-x（命令行 --com1 指定）"_s
         << u"注意：com1 和 com2 是同一个设备（/dev/pwm20-x）。\n"_s;
     QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.1.0"_s << QString();
-    QTest::newRow("a setup checked") << u"--setup SETUP --check"_s << 0
-                                     << u" 5  shoulder          7..32     home 12"_s << QString();
+    QTest::newRow("a setup checked")
+        << u"--setup SETUP --check"_s << 0
+        << u" 5  shoulder          7..32     home 12   speed 40/s    accel 200/s²"_s << QString();
     QTest::newRow("a setup that is a folder")
         << u"--check --setup /tmp"_s << 2 << QString() << u"/tmp: 这是一个文件夹，不是文件。\n"_s;
     QTest::newRow("a setup that fails to read") << u"--check --setup /proc/self/mem"_s << 2

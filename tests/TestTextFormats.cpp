@@ -311,7 +311,7 @@ void TestTextFormats::setupReads_data()
     add("[channel21]", u"[channel21"_s + section);
     add("[channel0]", u"[channel0"_s + section);
     add("[channel1]\n[Channel1 ]", u"[Channel1]: 这一节已经出现过。"_s);
-    in5("speed=3", u"speed: 未知的键。"_s);
+    in5("slew=3", u"slew: 未知的键。"_s);
     add("min=3", u"min: 未知的键。"_s);
     in5("min=5\nMin=6", u"Min: 这个键已经出现过。"_s);
     in5("max=+30", u"max: “+30”不是十进制整数。"_s);
@@ -319,6 +319,15 @@ void TestTextFormats::setupReads_data()
     for (const char *limit : {"min=0", "min=256", "max=0", "max=256"})
         in5(limit, u"%1: 应在 1 到 255 之间，而不是 %2。"_s.arg(QString::fromLatin1(limit).left(3),
                                                                 QString::fromLatin1(limit + 4)));
+    const QString speeds = u"[channel1]\nmin=1\nmax=255\nhome=19\nspeed=2550\naccel=1\n\n"
+                           u"[channel2]\nmin=1\nmax=255\nhome=19\nspeed=1\n\n"
+                           u"[channel3]\nmin=1\nmax=255\nhome=19\naccel=100000\n\n"_s;
+    add(speeds.toUtf8(), speeds, "speed and accel: either, both, their ends");
+    in5("speed=0", u"speed: 应在 1 到 2550 之间，而不是 0；不限速就不写。"_s);
+    in5("speed=2551", u"speed: 应在 1 到 2550 之间，而不是 2551；不限速就不写。"_s);
+    in5("accel=0", u"accel: 应在 1 到 100000 之间，而不是 0；不限加速度就不写。"_s);
+    in5("accel=100001", u"accel: 应在 1 到 100000 之间，而不是 100001；不限加速度就不写。"_s);
+    in5("accel=", u"accel: “”不是十进制整数。"_s);
     in5("min=40\nmax=30\nhome=35", u"max: max（30）小于 min。"_s);
     in5("min=30\n[channel6]", home.arg(19));
     in5("max=30\nhome=31", home.arg(31));

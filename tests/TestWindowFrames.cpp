@@ -959,18 +959,20 @@ void TestWindowFrames::setupSaved()
     QPointer dialog = window.form().findChild<pwm20::ChannelSetupDialog *>();
     QVERIFY(dialog && !QApplication::activeModalWidget()); // the window's stop button stays usable
     QCOMPARE(dialog->windowTitle(), u"通道设置 — 默认设置"_s);
-    typeCells(*dialog, {u"name3=elbow"_s, u"min3=40"_s, u"max3=200"_s, u"home3=100"_s});
+    typeCells(*dialog, {u"name3=elbow"_s, u"min3=40"_s, u"max3=200"_s, u"home3=100"_s,
+                        u"speed3=50"_s, u"accel3=250"_s});
     dialog->findChild<QComboBox *>()->setCurrentText(u"归位"_s);
     clickIn(*dialog, u"save"_s, folder.filePath(u"robot"_s));
     QTRY_VERIFY(!dialog);
     pwm20::ChannelTable expected;
-    expected.setChannel(3, {"elbow", 40, 200, 100});
+    expected.setChannel(3, {"elbow", 40, 200, 100, 50, 250});
     expected.setStopPose(pwm20::ChannelTable::StopPose::Home);
     QVERIFY(pwm20::loadSetupFile(path, error) == expected);
     // Used at once, and nothing moves until a person moves it.
     QCOMPARE(window.com1().takeAllWithin(300), QByteArray());
     QCOMPARE(window.control<QLabel>(u"Label3"_s).toolTip(),
-             u"通道 3（elbow）\n可用数值：0（关）或 40..200\n归位：100"_s);
+             u"通道 3（elbow）\n可用数值：0（关）或 40..200\n归位：100\n速度上限：50/秒\n"
+             u"加速度上限：250/秒²"_s);
     window.clickOn(3, QStyle::SC_ScrollBarSubLine);
     QCOMPARE(window.com1().takeReceived(4), frame(3, 40));
 
@@ -1001,7 +1003,7 @@ void TestWindowFrames::setupSaved()
     QVERIFY(!closed && window.form().isVisible());
     QCOMPARE(window.com1().takeReceived(4), frame(1, 5));
     clickIn(*dialog, u"save"_s, folder.filePath(u"other.ini"_s));
-    expected.setChannel(3, {"elbow", 41, 200, 100});
+    expected.setChannel(3, {"elbow", 41, 200, 100, 50, 250});
     QVERIFY(pwm20::loadSetupFile(path, error) == expected && !dialog->isVisible());
 }
 
@@ -1040,6 +1042,11 @@ void TestWindowFrames::setupEdits_data()
         u"通道 4，最大：“”不是十进制整数。|max4 no save|shoulder 7 32 12 open|7|"_s);
     row("line break pasted", u"{name2=a\nb}{min3=x}"_s,
         u"通道 2，名称：名称“a b”只能由字母、数字和 _ 组成，且不能以数字开头。|name2 no save|"
+        u"shoulder 7 32 12 open|7|"_s);
+    row("a speed edited after the limits", u"{max3=5}{min3=9}{speed3=7}"_s,
+        u"通道 3，最小：最小（9）大于最大（5）。|min3 no save|shoulder 7 32 12 open|7|"_s);
+    row("speed out of range", u"{accel4=1}{speed4=2551}"_s,
+        u"通道 4，速度：应在 1 到 2550 之间，而不是 2551；不限速就不写。|speed4 no save|"
         u"shoulder 7 32 12 open|7|"_s);
     row("put right", u"{min5=abc}{min5=10}{name5= arm }"_s, u"|| arm  10 32 12 open|7|"_s);
     row("a file with a fault in a cell", u"~"_s,

@@ -20,7 +20,7 @@ batch)
     printf 'repeat 3\n1=100 2=50\nwait 500\nS 5 19 E\nend\noff # done\n' > "$out/corpus/gait" ;;
 setup)
     sources=(tools/fuzz/SetupTextFuzzer.cpp src/setup/SetupText.cpp src/channels/ChannelTable.cpp)
-    printf '[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n[batch]\non_stop=home\n' \
+    printf '[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\nspeed=40\naccel=200\n[batch]\non_stop=home\n' \
         > "$out/corpus/arm" ;;
 *)
     echo "usage: tools/fuzz.sh entry|batch|setup [SECONDS]" >&2

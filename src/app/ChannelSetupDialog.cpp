@@ -34,7 +34,9 @@ QStringList columnTitles()
             QCoreApplication::translate("ChannelSetupDialog", "名称"),
             QCoreApplication::translate("ChannelSetupDialog", "最小"),
             QCoreApplication::translate("ChannelSetupDialog", "最大"),
-            QCoreApplication::translate("ChannelSetupDialog", "归位")};
+            QCoreApplication::translate("ChannelSetupDialog", "归位"),
+            QCoreApplication::translate("ChannelSetupDialog", "速度"),
+            QCoreApplication::translate("ChannelSetupDialog", "加速度")};
 }
 
 } // namespace
@@ -78,7 +80,7 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
                                     titles[firstCellColumn + field]);
             edit->installEventFilter(this);
             // Of the limits and home, which one changed last.
-            if (field != SetupCells::Name)
+            if (field >= SetupCells::Min && field <= SetupCells::Home)
                 connect(edit, &QLineEdit::textChanged, this, [this, channel, field] {
                     m_edited = {channel, SetupCells::Field(field)};
                 });
@@ -86,13 +88,17 @@ ChannelSetupDialog::ChannelSetupDialog(SetupInUse &setup, MessagePresenter &mess
             m_table->setCellWidget(channel - 1, firstCellColumn + field, edit);
         }
     }
-    // Room for a long name, and for all twenty rows at once where the screen has it.
+    // Room for a long name, a number (100000 at most) or the title above it, and for all twenty
+    // rows at once where the screen has it.
     const int digit = fontMetrics().horizontalAdvance(u'0');
     m_table->resizeColumnToContents(channelColumn);
     int width = 2 * m_table->frameWidth() + m_table->columnWidth(channelColumn) + 24 * digit;
     for (int field = SetupCells::Min; field < SetupCells::fieldCount; ++field) {
-        m_table->setColumnWidth(firstCellColumn + field, 8 * digit);
-        width += 8 * digit;
+        const int column = firstCellColumn + field;
+        const int columnWidth =
+            std::max(8 * digit, m_table->horizontalHeader()->sectionSizeHint(column));
+        m_table->setColumnWidth(column, columnWidth);
+        width += columnWidth;
     }
     const int allRows = 2 * m_table->frameWidth() + m_table->verticalHeader()->length() +
                         m_table->horizontalHeader()->sizeHint().height();

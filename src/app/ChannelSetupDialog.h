@@ -15,10 +15,11 @@ namespace pwm20 {
 class MessagePresenter;
 class SetupInUse;
 
-// Edits the setup in use: the twenty channels' names, limits and homes in one table, and what a
-// stopped batch sends. Every edit is checked at once; only a setup without faults can be saved,
-// and a saved one is used at once without moving anything. A file that could not be used is
-// shown as far as it can be read, and saving writes it. Closing with unsaved edits asks first.
+// Edits the setup in use: the twenty channels' names, limits, homes, speeds and accelerations in
+// one table, and what a stopped batch sends. Every edit is checked at once; only a setup without
+// faults can be saved, and a saved one is used at once without moving anything. A file that could
+// not be used is shown as far as it can be read, and saving writes it. Closing with unsaved edits
+// asks first.
 class ChannelSetupDialog final : public QDialog
 {
     Q_OBJECT

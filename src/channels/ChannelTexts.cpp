@@ -27,11 +27,19 @@ QString channelLimitsText(const ChannelTable &table, int channel)
 QString channelToolTip(const ChannelTable &table, int channel)
 {
     const ChannelTable::Channel &limits = table.channel(channel);
-    return QCoreApplication::translate("ChannelTexts", "%1\n可用数值：0（关）或 %2..%3\n归位：%4")
-        .arg(channelTitle(table, channel))
-        .arg(limits.min)
-        .arg(limits.max)
-        .arg(limits.home);
+    QString text =
+        QCoreApplication::translate("ChannelTexts", "%1\n可用数值：0（关）或 %2..%3\n归位：%4")
+            .arg(channelTitle(table, channel))
+            .arg(limits.min)
+            .arg(limits.max)
+            .arg(limits.home);
+    if (limits.speed != 0)
+        text += u'\n' +
+                QCoreApplication::translate("ChannelTexts", "速度上限：%1/秒").arg(limits.speed);
+    if (limits.accel != 0)
+        text += u'\n' +
+                QCoreApplication::translate("ChannelTexts", "加速度上限：%1/秒²").arg(limits.accel);
+    return text;
 }
 
 } // namespace pwm20

@@ -14,9 +14,13 @@ SetupCells SetupCells::of(const ChannelTable &table)
     SetupCells cells;
     for (int number = 1; number <= ChannelTable::channelCount; ++number) {
         const ChannelTable::Channel &channel = table.channel(number);
-        cells.rows[std::size_t(number - 1)] = {
-            QString::fromStdString(channel.name), QString::number(channel.min),
-            QString::number(channel.max), QString::number(channel.home)};
+        const auto limit = [](int value) { return value ? QString::number(value) : QString(); };
+        cells.rows[std::size_t(number - 1)] = {QString::fromStdString(channel.name),
+                                               QString::number(channel.min),
+                                               QString::number(channel.max),
+                                               QString::number(channel.home),
+                                               limit(channel.speed),
+                                               limit(channel.accel)};
     }
     cells.stopPose = table.stopPose();
     return cells;
@@ -54,8 +58,10 @@ CellReading readCells(const SetupCells &cells, CellPlace edited)
             QString cell = cells.rows[std::size_t(number - 1)][std::size_t(field)];
             // A pasted line break must not start a line of its own; a blank is as wrong there.
             cell.replace(u'\n', u' ').replace(QChar(0), u' ');
-            // No name is no name line: an empty one would be refused.
-            if (field == SetupCells::Name && cell.trimmed().isEmpty())
+            // No name is no name line, no speed or acceleration no limit: empty ones would be
+            // refused.
+            if ((field == SetupCells::Name || field >= SetupCells::Speed) &&
+                cell.trimmed().isEmpty())
                 continue;
             text.append(SetupCells::keys[std::size_t(field)])
                 .append("=")

@@ -10,12 +10,13 @@
 namespace pwm20 {
 
 // The setup as the channel setup dialog shows it: per channel the text of each cell, as typed,
-// and the stop pose.
+// and the stop pose. An empty speed or acceleration cell is no limit, as a key left out is.
 struct SetupCells
 {
-    enum Field { Name, Min, Max, Home, fieldCount };
+    enum Field { Name, Min, Max, Home, Speed, Accel, fieldCount };
     // Each field's key in a setup file.
-    static constexpr std::array<const char *, fieldCount> keys{"name", "min", "max", "home"};
+    static constexpr std::array<const char *, fieldCount> keys{"name", "min",   "max",
+                                                               "home", "speed", "accel"};
     using Row = std::array<QString, fieldCount>;
 
     std::array<Row, ChannelTable::channelCount> rows;
@@ -44,8 +45,9 @@ struct CellReading
     CellPlace place; // of the fault
 };
 
-// Reads the cells as a setup file with every key written would be read, so the dialog refuses
-// exactly what a file would, in the same order: a cell that is not a number is a fault too.
+// Reads the cells as a setup file with every key written (but for an empty name, speed or
+// acceleration) would be read, so the dialog refuses exactly what a file would, in the same
+// order: a cell that is not a number is a fault too.
 // Limits and a home that do not fit each other are the fault of the one among them edited last.
 CellReading readCells(const SetupCells &cells, CellPlace edited = {});
 

@@ -35,6 +35,14 @@ QString problemText(const SetupError &error)
     case Problem::LimitRange:
         return QCoreApplication::translate("SetupFile", "应在 1 到 255 之间，而不是 %1。")
             .arg(value);
+    case Problem::SpeedRange:
+        return QCoreApplication::translate("SetupFile",
+                                           "应在 1 到 2550 之间，而不是 %1；不限速就不写。")
+            .arg(value);
+    case Problem::AccelRange:
+        return QCoreApplication::translate("SetupFile",
+                                           "应在 1 到 100000 之间，而不是 %1；不限加速度就不写。")
+            .arg(value);
     case Problem::MinAboveMax:
         return QCoreApplication::translate("SetupFile", "max（%1）小于 min。").arg(value);
     case Problem::HomeOutside:
@@ -119,11 +127,19 @@ QString describeSetup(const ChannelTable &table)
     QStringList lines;
     for (int number = 1; number <= ChannelTable::channelCount; ++number) {
         const ChannelTable::Channel &channel = table.channel(number);
-        lines << QStringLiteral("%1  %2  %3  home %4")
-                     .arg(number, 2)
-                     .arg(QString::fromStdString(channel.name), -16)
-                     .arg(QStringLiteral("%1..%2").arg(channel.min).arg(channel.max), -8)
-                     .arg(channel.home);
+        QString line =
+            QStringLiteral("%1  %2  %3  %4  %5  %6")
+                .arg(number, 2)
+                .arg(QString::fromStdString(channel.name), -16)
+                .arg(QStringLiteral("%1..%2").arg(channel.min).arg(channel.max), -8)
+                .arg(QStringLiteral("home %1").arg(channel.home), -8)
+                .arg(channel.speed ? QStringLiteral("speed %1/s").arg(channel.speed) : QString(),
+                     -12)
+                .arg(channel.accel ? QStringLiteral("accel %1/s²").arg(channel.accel) : QString());
+        // The limits line up in columns; a channel without them ends at its home.
+        while (line.endsWith(u' '))
+            line.chop(1);
+        lines << line;
     }
     lines << QStringLiteral("on_stop=") + QString::fromLatin1(stopPoseName(table.stopPose()));
     return lines.join(u'\n') + u'\n';

@@ -20,7 +20,8 @@ bool saveSetupFile(const QString &path, const ChannelTable &table, QString &erro
 // What is wrong, after the file's name: "[channel5] min: …".
 QString setupErrorText(const SetupError &error);
 
-// The table as `--check` prints it: one line for each channel.
+// The table as `--check` prints it: one line for each channel, with its speed and acceleration
+// limits where it has them.
 QString describeSetup(const ChannelTable &table);
 
 } // namespace pwm20

@@ -208,6 +208,16 @@ std::optional<SetupError> SetupReader::setChannelKey(std::string_view key, std::
         if (name != "home" && (*number < 1 || *number > ChannelTable::highestValue))
             return fail(Problem::LimitRange, key, value);
         (name == "min" ? channel.min : name == "max" ? channel.max : channel.home) = *number;
+    } else if (name == "speed" || name == "accel") {
+        const bool speed = name == "speed";
+        const std::optional<int> number = plainNumber(value);
+        if (!number)
+            return fail(Problem::NotANumber, key, value);
+        // 0 means no limit inside the table, but a file says so by leaving the key out.
+        if (*number < 1 ||
+            *number > (speed ? ChannelTable::fastestSpeed : ChannelTable::largestAccel))
+            return fail(speed ? Problem::SpeedRange : Problem::AccelRange, key, value);
+        (speed ? channel.speed : channel.accel) = *number;
     } else {
         return fail(Problem::UnknownKey, key, value);
     }
@@ -298,7 +308,12 @@ std::string writeSetup(const ChannelTable &table)
         if (!channel.name.empty())
             text += "name=" + channel.name + "\n";
         text += "min=" + std::to_string(channel.min) + "\nmax=" + std::to_string(channel.max) +
-                "\nhome=" + std::to_string(channel.home) + "\n\n";
+                "\nhome=" + std::to_string(channel.home) + "\n";
+        if (channel.speed != 0)
+            text += "speed=" + std::to_string(channel.speed) + "\n";
+        if (channel.accel != 0)
+            text += "accel=" + std::to_string(channel.accel) + "\n";
+        text += "\n";
     }
     if (table.stopPose() != ChannelTable::StopPose::None)
         text += "[batch]\non_stop=" + std::string(stopPoseName(table.stopPose())) + "\n";

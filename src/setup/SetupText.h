@@ -21,6 +21,8 @@ struct SetupError
         DuplicateKey,
         NotANumber,
         LimitRange,
+        SpeedRange,
+        AccelRange,
         MinAboveMax,
         HomeOutside,
         BadName,
@@ -49,8 +51,9 @@ inline constexpr std::size_t longestChannelName = 32;
 inline constexpr std::size_t largestSetupText = 64 * 1024;
 
 // Reads a setup (UTF-8 INI): a [channelN] section for each channel that differs from the
-// defaults, with name, min, max and home; a [batch] section with on_stop. Comments start with
-// ';' or '#'. The first fault stops the reading.
+// defaults, with name, min, max and home, and speed and accel where the channel's changes are
+// limited (a key left out: no limit); a [batch] section with on_stop. Comments start with ';' or
+// '#'. The first fault stops the reading.
 SetupReading readSetup(std::string_view text);
 
 // A key of a setup text with its value, as the reader sees them.
