@@ -239,9 +239,10 @@ std::int64_t MotionPlanner::rampDueNs(const RampTrack &track, int holds, std::in
 std::int64_t MotionPlanner::nextArrivalNs(std::int64_t arrivalNs, std::span<const int> held,
                                           std::int64_t slotNs) const
 {
-    const std::int64_t nextNs = arrivalNs + std::max(slotNs, m_frameNs);
+    // Frames that go at once follow each other at the line's pace.
     if (!m_queue.empty())
-        return nextNs;
+        return arrivalNs + m_frameNs;
+    const std::int64_t nextNs = arrivalNs + std::max(slotNs, m_frameNs);
     std::int64_t dueNs = std::numeric_limits<std::int64_t>::max();
     for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
         const std::optional<RampTrack> &track = m_ramps[index(channel)];
