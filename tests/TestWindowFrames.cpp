@@ -153,13 +153,14 @@ void clickIn(QWidget &dialog, const QString &button, const QString &path)
 
 // A setup in `folder`: channel 5 is a shoulder that takes 7..32 and rests at 12; `onStop` is what
 // a stopped batch sends.
-QString setupFile(const QTemporaryDir &folder, const QByteArray &onStop = "none")
+QString setupFile(const QTemporaryDir &folder, const QByteArray &onStop = "none",
+                  const QByteArray &shoulderLimits = {})
 {
     const QString path = folder.filePath(u"arm.ini"_s);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
-        file.write("[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n[batch]\non_stop=" +
-                   onStop) < 0)
+        file.write("[channel5]\nname=shoulder\nmin=7\nmax=32\nhome=12\n" + shoulderLimits +
+                   "[batch]\non_stop=" + onStop) < 0)
         qFatal("cannot write the setup");
     return path;
 }
@@ -225,6 +226,7 @@ private Q_SLOTS:
     void limitsOnSlider_data();
     void limitsOnSlider();
     void limitsRefused();
+    void handRamps();
     void poseAndFiles();
     void unsavedEdits_data();
     void unsavedEdits();
@@ -594,6 +596,32 @@ void TestWindowFrames::limitsOnSlider()
     const int last = quint8(sent.at(sent.size() - 2));
     QCOMPARE(window.valueBox(channel).text(), QString::number(last));
     QCOMPARE(slider.value(), 255 - last);
+}
+
+void TestWindowFrames::handRamps()
+{
+    const QTemporaryDir folder;
+    WindowHarness window;
+    window.form().useSetup(setupFile(folder, "none", "speed=100\n"));
+    window.openPortAndSettle();
+    window.typeAndEnter(5, u"12"_s); // on from off: at once
+    QCOMPARE(window.com1().takeReceived(4), frame(5, 12));
+    // At 100 a second, a step every 10 ms: every value on the way, the box on the value asked.
+    window.typeAndEnter(5, u"32"_s);
+    QCOMPARE(window.valueBox(5).text(), u"32"_s);
+    QCOMPARE(window.slider(5).value(), 255 - 32);
+    QByteArray ramp;
+    for (int value = 13; value <= 32; ++value)
+        ramp += frame(5, value);
+    QCOMPARE(window.com1().takeReceived(ramp.size()), ramp);
+    QCOMPARE(window.text1().text(), u"S 5 32 E"_s);
+    // Back down, and "全关" midway: off at once, nothing of the ramp after it.
+    window.typeAndEnter(5, u"7"_s);
+    QCOMPARE(window.com1().takeReceived(8), frame(5, 31) + frame(5, 30));
+    window.click(window.button(3));
+    const QByteArray rest = window.com1().takeAllWithin(400);
+    QVERIFY2(rest.endsWith(frame(5, 0) + everyChannel(0)), rest.toHex(' ').constData());
+    QVERIFY(rest.size() <= 4 * 24);
 }
 
 void TestWindowFrames::limitsRefused()

@@ -93,7 +93,8 @@ bool BatchPlayer::moveByHand(int channel, int value)
         m_nextStartNs = std::max(m_nextStartNs, nowNs);
         m_lateNs = 0;
     }
-    m_planner.moveTo(channel, value, held, nowNs);
+    // The channel stands on the value it holds once the frames on the line have landed.
+    m_planner.moveTo(channel, value, held, std::max(nowNs, lineFreeNs()));
     m_alarm->startIn(0);
     return true;
 }
@@ -152,30 +153,29 @@ void BatchPlayer::sleepUntil(qint64 ns)
 
 void BatchPlayer::planOn(qint64 dueNs, const ChannelValues &held)
 {
+    // A slot taken late (the machine was busy) counts the line time from now: the frames after
+    // it keep their spacing instead of catching up, and ramps wait rather than jump ahead.
+    const qint64 nowNs = m_line.nowNs();
+    const qint64 lostNs = nowNs - dueNs > lateNs ? nowNs - dueNs : 0;
+    if (lostNs > 0 && m_planner.delay(lostNs))
+        m_holdUntilNs = std::max<qint64>(m_holdUntilNs, m_planner.moveEndNs());
     // The frame lands a line time after it starts: now, or behind any frame still on the line.
     const qint64 arrivalNs = std::max({dueNs, clockNs(), lineFreeNs()}) + LineClock::frameNs;
     // Slots come a line time apart, plus what the machine has lately been adding to each.
     const auto slotNs = LineClock::frameNs + qint64(m_lateNs);
     if (const auto frame = m_planner.nextFrame(arrivalNs, held, slotNs))
-        hand(*frame, dueNs);
+        hand(*frame, dueNs, lostNs);
     // A slow ramp or move sleeps until its next frame is due, not a slot at a time.
     m_nextStartNs = std::max(m_nextStartNs,
                              m_planner.nextArrivalNs(arrivalNs, m_output.channelValues(), slotNs) -
                                  LineClock::frameNs);
 }
 
-void BatchPlayer::hand(const PlannedFrame &frame, qint64 dueNs)
+void BatchPlayer::hand(const PlannedFrame &frame, qint64 dueNs, qint64 lostNs)
 {
     m_output.send(frame);
     ++m_activity;
-    // A frame that went out late (the machine was busy) counts the line time from now: the
-    // frames after it keep their spacing instead of catching up.
-    const qint64 sentNs = m_line.nowNs();
-    const qint64 lostNs = sentNs - dueNs > lateNs ? sentNs - dueNs : 0;
     m_nextStartNs = dueNs + lostNs + LineClock::frameNs;
-    // Ramps wait for the line rather than jump ahead after it stood still.
-    if (lostNs > 0 && m_planner.delay(lostNs))
-        m_holdUntilNs = std::max<qint64>(m_holdUntilNs, m_planner.moveEndNs());
     // One long stall (a suspend, Ctrl+Z) counts as one frame late at most: else a later move
     // would take its slots for hundreds of milliseconds long and throw servos to their targets.
     m_lateNs += (double(std::min(lostNs, LineClock::frameNs)) - m_lateNs) / 8;
@@ -262,7 +262,7 @@ void BatchPlayer::moveAll(const std::vector<PlannedFrame> &frames, int line)
 {
     // Each channel is asked from the moment the step is taken; the frames that go at once keep
     // the order written, ahead of the ramps.
-    const qint64 nowNs = std::max(m_nextStartNs, clockNs());
+    const qint64 nowNs = std::max({m_nextStartNs, clockNs(), lineFreeNs()});
     const ChannelValues held = m_output.channelValues();
     for (const PlannedFrame &frame : frames) {
         if (m_planner.ramps(frame.channel, frame.value, held))

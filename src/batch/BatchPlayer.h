@@ -72,7 +72,8 @@ private:
     // The clock, and when the line is free, with a timer's usual lateness taken off.
     qint64 clockNs() const;
     qint64 lineFreeNs() const;
-    void hand(const PlannedFrame &frame, qint64 dueNs);
+    // `lostNs`: how late the slot due at `dueNs` was taken.
+    void hand(const PlannedFrame &frame, qint64 dueNs, qint64 lostNs);
     void planOn(qint64 dueNs, const ChannelValues &held);
     void takeStep(const BatchStep &step);
     void moveAll(const std::vector<PlannedFrame> &frames, int line);
