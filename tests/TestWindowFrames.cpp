@@ -2,6 +2,7 @@
 
 #include "app/ChannelSetupDialog.h"
 #include "app/Language.h"
+#include "app/PlanWindow.h"
 #include "setup/SetupFile.h"
 
 #include <QApplication>
@@ -12,11 +13,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QSerialPort>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -228,6 +231,7 @@ private Q_SLOTS:
     void limitsRefused();
     void handRamps();
     void poseAndFiles();
+    void batchPlan();
     void unsavedEdits_data();
     void unsavedEdits();
     void openAndClose();
@@ -687,7 +691,7 @@ void TestWindowFrames::poseAndFiles()
     // Qt's own entries of the menu speak Chinese too.
     const QStringList menu = rightClickMenu(*batchBox(window).viewport());
     QCOMPARE(menu.first() + menu.sliced(menu.size() - 3).join(u'|'),
-             u"撤消(&U)\tCtrl+Z保存|另存为…|通道设置…"_s);
+             u"撤消(&U)\tCtrl+Z另存为…|查看计划…|通道设置…"_s);
 
     // Saved and opened again through the menu's shortcuts and the file dialog; a name with no
     // suffix gets ".txt".
@@ -727,6 +731,51 @@ void TestWindowFrames::poseAndFiles()
     QTest::keyClick(&batchBox(window), Qt::Key_Z, Qt::ControlModifier);
     pressInBatchBox(window, Qt::CTRL | Qt::Key_S, folder.filePath(u"undone.txt"_s));
     QVERIFY(QFile::exists(folder.filePath(u"undone.txt"_s)));
+}
+
+// What the batch would send from where the channels stand, in a window beside the main one
+// that each showing replaces, and as CSV; a batch with an error shows it and no plan.
+void TestWindowFrames::batchPlan()
+{
+    QTemporaryDir folder;
+    WindowHarness window(folder.filePath(u"pwm20.conf"_s));
+    window.form().useSetup(setupFile(folder));
+    window.openPortAndSettle();
+    window.typeAndEnter(5, u"20"_s);
+    typeBatch(window, u"1=1\nshoulder=40"_s);
+    rightClickMenu(*batchBox(window).viewport(), u"查看计划…"_s);
+    QCOMPARE(window.messages().takeShown(),
+             QStringList{u"⚠ 第 2 行“shoulder=40”：通道 5（shoulder）只接受 0 或 7..32。"_s});
+    QVERIFY(!window.form().findChild<pwm20::PlanWindow *>());
+
+    batchBox(window).setPlainText(u"move shoulder=12 in 20\n3=7\nrepeat\nwait 30000\nend"_s);
+    rightClickMenu(*batchBox(window).viewport(), u"查看计划…"_s);
+    auto *plan = window.form().findChild<pwm20::PlanWindow *>();
+    QVERIFY(plan && plan->isVisible());
+    const QAbstractItemModel &rows = *plan->findChild<QTableView *>()->model();
+    QCOMPARE(rows.rowCount(), 6);
+    QCOMPARE(plan->findChild<QPlainTextEdit *>()->toPlainText(),
+             u"批量命令不会自行结束：只列出前 60 秒。"_s);
+    const auto cell = [&](int row, int column) {
+        return rows.index(row, column).data().toString();
+    };
+    QCOMPARE(cell(0, 0) + u'|' + cell(0, 1) + u'|' + cell(5, 1) + u'|' + cell(5, 3),
+             u"4.167|5 shoulder|3|2"_s);
+    clickIn(*plan, u"export"_s, folder.filePath(u"plan.csv"_s));
+    QFile csv(folder.filePath(u"plan.csv"_s));
+    QCOMPARE(csv.open(QIODevice::ReadOnly) ? csv.readAll() : "",
+             "time_ms,channel,value,line\n4.167,5,18,1\n8.333,5,17,1\n12.500,5,15,1\n"
+             "16.667,5,13,1\n20.833,5,12,1\n25.000,3,7,2\n");
+    clickIn(*plan, u"export"_s, folder.filePath(u"none/plan.csv"_s));
+    QCOMPARE(
+        window.messages().takeShown(),
+        QStringList{u"⚠ 无法保存“%1/none/plan.csv”：它所在的文件夹不存在。"_s.arg(folder.path())});
+
+    batchBox(window).setPlainText(u"off"_s);
+    rightClickMenu(*batchBox(window).viewport(), u"查看计划…"_s);
+    QCOMPARE(window.form().findChildren<pwm20::PlanWindow *>(), QList{plan});
+    QCOMPARE(rows.rowCount(), 21); // shoulder's off, then the twenty
+    QVERIFY(plan->findChild<QPlainTextEdit *>()->isHidden());
 }
 
 void TestWindowFrames::unsavedEdits_data()

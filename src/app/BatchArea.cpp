@@ -1,5 +1,6 @@
 #include "BatchArea.h"
 
+#include "PlanWindow.h"
 #include "RecentFolder.h"
 #include "batch/BatchLines.h"
 #include "batch/BatchMessages.h"
@@ -64,6 +65,8 @@ BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm
     m_saveAs =
         addAction(QCoreApplication::translate("BatchArea", "另存为…"),
                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &BatchArea::chooseFileToSave);
+    m_showPlan = addAction(QCoreApplication::translate("BatchArea", "查看计划…"), QKeySequence(),
+                           &BatchArea::showPlan);
     m_editor.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_editor, &QTextEdit::customContextMenuRequested, this, &BatchArea::showMenu);
     connect(&m_player, &BatchPlayer::lineStarted, this, &BatchArea::highlightLine);
@@ -95,6 +98,24 @@ void BatchArea::startOrStop()
 
 void BatchArea::start()
 {
+    const std::optional<std::vector<BatchStep>> steps = checkedSteps();
+    if (!steps || steps->empty())
+        return;
+    if (!m_comm.portOpen()) {
+        m_messages.showMessage(notOpenMessage());
+        return;
+    }
+    // A move that must take longer to keep its channels' limits is never silent.
+    constexpr qint64 planNs = 60'000'000'000;
+    const BatchPlan plan = planBatch(*steps, m_channels, m_output.channelValues(), planNs);
+    if (!plan.stretched.empty())
+        m_messages.showMessage(stretchedMovesMessage(plan.stretched, m_channels));
+    showRunning(true);
+    m_player.start(*steps);
+}
+
+std::optional<std::vector<BatchStep>> BatchArea::checkedSteps()
+{
     const QByteArray text = boxText(m_editor).toUtf8();
     const std::string_view view(text.constData(), std::size_t(text.size()));
     m_lines.clear();
@@ -108,21 +129,21 @@ void BatchArea::start()
         m_editor.setTextCursor(lineCursor(script.error->line, false));
         m_editor.setFocus();
         m_messages.showWarning(batchErrorMessage(*script.error, m_channels));
-        return;
+        return std::nullopt;
     }
-    if (script.steps.empty())
+    return script.steps;
+}
+
+void BatchArea::showPlan()
+{
+    const std::optional<std::vector<BatchStep>> steps = checkedSteps();
+    if (!steps)
         return;
-    if (!m_comm.portOpen()) {
-        m_messages.showMessage(notOpenMessage());
-        return;
-    }
-    // A move that must take longer to keep its channels' limits is never silent.
-    constexpr qint64 planNs = 60'000'000'000;
-    const BatchPlan plan = planBatch(script.steps, m_channels, m_output.channelValues(), planNs);
-    if (!plan.stretched.empty())
-        m_messages.showMessage(stretchedMovesMessage(plan.stretched, m_channels));
-    showRunning(true);
-    m_player.start(script.steps);
+    // Kept once made, so that a plan shown again comes up where the user left it.
+    if (!m_planWindow)
+        m_planWindow = new PlanWindow(
+            m_messages, [this] { return dialogFolder(); }, m_editor.window());
+    m_planWindow->showPlan(*steps, m_channels, m_output.channelValues());
 }
 
 bool BatchArea::interrupt()
@@ -154,6 +175,8 @@ void BatchArea::showRunning(bool running)
     m_insertPose->setEnabled(!running);
     m_insertMove->setEnabled(!running);
     m_open->setEnabled(!running);
+    // A plan starts from where the channels stand, and while a batch plays they stand mid-way.
+    m_showPlan->setEnabled(!running);
     if (!running)
         m_editor.setExtraSelections({});
 }
@@ -308,6 +331,7 @@ void BatchArea::showMenu(const QPoint &at)
     menu->addSeparator();
     menu->addActions({m_insertPose, m_insertMove, m_open, m_save, m_saveAs});
     menu->addSeparator();
+    menu->addAction(m_showPlan);
     menu->addAction(QCoreApplication::translate("BatchArea", "通道设置…"), this,
                     &BatchArea::channelSetupRequested);
     menu->exec(m_editor.viewport()->mapToGlobal(at));

@@ -4,7 +4,10 @@
 #include "batch/BatchPlayer.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+
+#include <optional>
 
 class QAction;
 class QKeySequence;
@@ -16,11 +19,13 @@ class QTextEdit;
 namespace pwm20 {
 
 class MessagePresenter;
+class PlanWindow;
 class RecentFolder;
 class SerialService;
 
 // The batch box and its button: a batch is checked as a whole, then played line by line with
-// the line being played highlighted; the box's menu inserts the current pose, opens and saves.
+// the line being played highlighted; the box's menu inserts the current pose, opens and saves,
+// and shows what the batch would send.
 // Save writes back to the file last opened or saved, as that file wrote its lines; the dialogs
 // start in the folder last used.
 class BatchArea final : public QObject
@@ -47,6 +52,10 @@ public:
     // The port closed: the ramps under way end with the batch.
     void portClosed() { m_player.stop(); }
 
+    // Checks the batch as starting it does, then shows what it would send from the channels'
+    // values now, in the plan window: it stays open beside the main window.
+    void showPlan();
+
     // One line "1=v1 2=v2 ... 20=v20" with every channel's value now, at the cursor.
     void insertCurrentPose();
     // "move shoulder=v1 2=v2 ... in 500" with every channel that is not off, by its name where it
@@ -71,6 +80,8 @@ Q_SIGNALS:
 private:
     void insertLine(const QString &line);
     void start();
+    // The batch's steps, checked as a start checks them; an error is shown, and gives none.
+    std::optional<std::vector<BatchStep>> checkedSteps();
     void showRunning(bool running);
     void highlightLine(int line);
     // At the start of a line of the batch last checked, or all of it.
@@ -95,6 +106,8 @@ private:
     QAction *m_open = nullptr;
     QAction *m_save = nullptr;
     QAction *m_saveAs = nullptr;
+    QAction *m_showPlan = nullptr;
+    QPointer<PlanWindow> m_planWindow;
     RecentFolder *m_recentFolder = nullptr;
     QString m_currentFile;
     FileStyle m_fileStyle;
