@@ -51,6 +51,10 @@
         <source>批量命令框中的修改尚未保存。要保存吗？</source>
         <translation>The batch has changes that are not saved. Save them?</translation>
     </message>
+    <message>
+        <source>查看计划…</source>
+        <translation>Show plan…</translation>
+    </message>
 </context>
 <context>
     <name>BatchFile</name>
@@ -160,6 +164,18 @@
     <message>
         <source>同一个“move”中两次出现%1。</source>
         <translation>%1 appears twice in one “move”.</translation>
+    </message>
+    <message>
+        <source>“move”需要 %1 毫秒，而不是 %2 毫秒（%3：加速度 %4）</source>
+        <translation>move takes %1 ms, not %2 ms (%3: accel %4)</translation>
+    </message>
+    <message>
+        <source>“move”需要 %1 毫秒，而不是 %2 毫秒（%3：速度 %4）</source>
+        <translation>move takes %1 ms, not %2 ms (%3: speed %4)</translation>
+    </message>
+    <message>
+        <source>第 %1 行：%2</source>
+        <translation>Line %1: %2</translation>
     </message>
 </context>
 <context>
@@ -311,6 +327,14 @@ Put it right and save, and the table above is written over this file.</translati
         <source>归位（%1）应在最小（%2）和最大（%3）之间。</source>
         <translation>Home (%1) must be between min (%2) and max (%3).</translation>
     </message>
+    <message>
+        <source>速度</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>加速度</source>
+        <translation>Accel</translation>
+    </message>
 </context>
 <context>
     <name>ChannelTexts</name>
@@ -337,6 +361,14 @@ Home: %4</translation>
     <message>
         <source>%1 只接受 0 或 %2..%3。</source>
         <translation>%1 takes only 0 or %2..%3.</translation>
+    </message>
+    <message>
+        <source>速度上限：%1/秒</source>
+        <translation>Speed limit: %1/s</translation>
+    </message>
+    <message>
+        <source>加速度上限：%1/秒²</source>
+        <translation>Accel limit: %1/s²</translation>
     </message>
 </context>
 <context>
@@ -450,6 +482,71 @@ Plays a batch file on the board with no window; run --help tells more.</translat
         <translation>The channel setup used last time can no longer be used; pwm20 has forgotten it and uses the defaults.
 %1
 To use another setup file, start pwm20 with --setup FILE, or right-click a channel caption to open “Channel setup…”, put it right, and save it.</translation>
+    </message>
+</context>
+<context>
+    <name>PlanModel</name>
+    <message>
+        <source>时间（毫秒）</source>
+        <translation>Time (ms)</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Line</translation>
+    </message>
+</context>
+<context>
+    <name>PlanText</name>
+    <message>
+        <source>时间 毫秒</source>
+        <translation>time ms</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Line</translation>
+    </message>
+</context>
+<context>
+    <name>PlanWindow</name>
+    <message>
+        <source>批量计划</source>
+        <translation>Batch plan</translation>
+    </message>
+    <message>
+        <source>导出 CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>批量命令不会自行结束：只列出前 60 秒。</source>
+        <translation>The batch does not end by itself: only its first 60 seconds are listed.</translation>
+    </message>
+    <message>
+        <source>批量命令 10 分钟内不会结束：只列出前 10 分钟。</source>
+        <translation>The batch runs longer than 10 minutes: only its first 10 minutes are listed.</translation>
+    </message>
+    <message>
+        <source>导出 CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv);;所有文件 (*)</source>
+        <translation>CSV files (*.csv);;All files (*)</translation>
     </message>
 </context>
 <context>
@@ -749,6 +846,14 @@ Check the connection, then run again; plugged in again, the device may have a ne
     <message>
         <source>%1: 文件超过 64 KiB。</source>
         <translation>%1: the file is larger than 64 KiB.</translation>
+    </message>
+    <message>
+        <source>应在 1 到 2550 之间，而不是 %1；不限速就不写。</source>
+        <translation>Must be from 1 to 2550, not %1; for no limit, leave it out.</translation>
+    </message>
+    <message>
+        <source>应在 1 到 100000 之间，而不是 %1；不限加速度就不写。</source>
+        <translation>Must be from 1 to 100000, not %1; for no limit, leave it out.</translation>
     </message>
 </context>
 <context>
