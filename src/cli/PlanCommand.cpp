@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <cmath>
 #include <cstdio>
@@ -67,14 +68,14 @@ int planBatchCommand(const QStringList &arguments, const QString &setupFile)
     if (endless)
         std::fputs(qPrintable(QCoreApplication::translate("PlanCommand",
                                                           "批量命令不会自行结束：只列出前 %1 秒。")
-                                  .arg(seconds) +
+                                  .arg(seconds, 0, 'g', QLocale::FloatingPointShortest) +
                               u'\n'),
                    stderr);
     else if (plan.cut)
         std::fputs(
             qPrintable(QCoreApplication::translate(
                            "PlanCommand", "批量命令在 %1 秒时还没有结束：只列出到此为止的帧。")
-                           .arg(seconds) +
+                           .arg(seconds, 0, 'g', QLocale::FloatingPointShortest) +
                        u'\n'),
             stderr);
     return printOut(parser.isSet(csv) ? planCsv(plan) : planTable(plan, loaded->channels));
