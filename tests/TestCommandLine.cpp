@@ -1,6 +1,7 @@
 #include "WindowHarness.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTest>
@@ -20,7 +21,7 @@ constexpr int hangUpIgnored = -2;
 
 // A batch run from a shell: the script (also on standard input), pwm20's words (FILE: the
 // script's file, PTY: the board's path), a signal sent to it or the board unplugged, what comes
-// of it, and the width of a terminal standing for standard error (0: a pipe).
+// of it, the width of a terminal standing for standard error (0: a pipe), and standard output.
 struct Run
 {
     QString script, words;
@@ -29,6 +30,7 @@ struct Run
     QString errors{};
     int terminal = 0;
     QByteArray pose{}; // sent after the loop's frames when the batch is stopped
+    QString out{};
 };
 
 // A setup file: channel 5 is a shoulder that takes 7..32, homes at 12, changes by 40 a second
@@ -85,6 +87,7 @@ private Q_SLOTS:
     void answersWithNoWindow();
     void runs_data();
     void runs();
+    void runSendsThePlan();
 };
 
 void TestCommandLine::answersWithNoWindow_data()
@@ -96,8 +99,19 @@ void TestCommandLine::answersWithNoWindow_data()
     QTest::newRow("help: every option of run")
         << u"--help"_s << 0
         << u"  run              run FILE [--port DEVICE | --com N] [--setup SETUP]"_s << QString();
+    QTest::newRow("help: plan beside run")
+        << u"--help"_s << 0
+        << u"  plan             plan FILE [--setup SETUP] [--csv] [--for SECONDS]"_s << QString();
+    // Seconds, fractions too, above 0 and up to a day.
+    for (const char *seconds : {"0", "86401", "nan"})
+        QTest::addRow("plan --for %s", seconds)
+            << u"plan a --for "_s + QLatin1StringView(seconds) << 2 << QString()
+            << u"--for 后面应为大于 0、不超过 86400 的秒数，而不是“%1”。\n"
+               u"用法：pwm20 plan FILE [--setup SETUP] [--csv] [--for SECONDS]\n"_s.arg(
+                   QLatin1StringView(seconds));
     // Standard output on a full disk: a failure, whichever option wrote it.
-    for (const char *words : {"--help", "--version", "--ports", "--check", "run --help"})
+    for (const char *words :
+         {"--help", "--version", "--ports", "--check", "run --help", "plan --help"})
         QTest::newRow(words) << QLatin1StringView(words) + u" >/dev/full"_s << 1 << QString()
                              << u"无法写入标准输出：设备中已没有剩余空间\n"_s;
     QTest::newRow("ports") << u"--ports --com2 /dev/pwm20-x"_s << 0
@@ -167,8 +181,15 @@ void TestCommandLine::runs_data()
     // A batch that ends by itself leaves no stop pose.
     QTest::newRow("--com1 and a setup before run")
         << Run{u"1=3"_s, u"--com1 PTY --setup SETUP run FILE"_s, 0, 0, frame(1, 3)};
-    QTest::newRow("a bad line: nothing opened")
-        << Run{u"1=1\nfoo"_s, onBoard, 0, 2, {}, u"FILE:2: 无法识别的命令“foo”。\n"_s};
+    // `plan` reads the setup and the batch as `run` does: the same faults, in the same words.
+    const auto refused = [](const char *name, const QString &script, const QString &words,
+                            const QString &errors) {
+        QString plan = QString(words).replace(u"run "_s, u"plan "_s).remove(u" --port PTY"_s);
+        QTest::addRow("run: %s", name) << Run{script, words, 0, 2, {}, errors};
+        QTest::addRow("plan: %s", name) << Run{script, plan, 0, 2, {}, errors};
+    };
+    refused("a bad line: nothing opened", u"1=1\nfoo"_s, onBoard,
+            u"FILE:2: 无法识别的命令“foo”。\n"_s);
     QTest::newRow("no such device")
         << Run{u"1=1"_s, u"run FILE --port /dev/pwm20-none"_s, 0, 1, {}, notFound};
     // 1 MiB and 1 MiB and a byte, a long comment making up most of it.
@@ -180,8 +201,7 @@ void TestCommandLine::runs_data()
                u"无法打开标准输入：文件超过 1 MiB。\n"_s};
     const QString noSetup = u"标准输入:1: “shoulder”既不是通道号，也不是通道的名称。\n"
                             u"通道的名称来自通道设置文件：请用 --setup 给出一个。\n"_s;
-    QTest::newRow("a name, no setup")
-        << Run{u"shoulder=20"_s, u"run - --port PTY"_s, 0, 2, {}, noSetup};
+    refused("a name, no setup", u"shoulder=20"_s, u"run - --port PTY"_s, noSetup);
     // Each line as it plays, written over the one before, with the pass of its innermost loop.
     // Every line end counts, as in the window: CR, U+2028, CR LF and LF.
     const QString loops = u"repeat 2\rrepeat 2\u20281=5\r\nend\nend\n2=5 # long enough to be cut"_s;
@@ -194,8 +214,32 @@ void TestCommandLine::runs_data()
     QTest::newRow("a setup's limits: nothing opened")
         << Run{u"shoulder=20\n5=40"_s, u"run FILE --setup SETUP --port PTY"_s, 0, 2, {}, limits};
     // The batch file read as a setup: a key outside any section.
-    QTest::newRow("a bad setup: nothing opened") << Run{
-        u"1=1"_s, u"run FILE --setup FILE --port PTY"_s, 0, 2, {}, u"FILE: 1: 未知的键。\n"_s};
+    refused("a bad setup: nothing opened", u"1=1"_s, u"run FILE --setup FILE --port PTY"_s,
+            u"FILE: 1: 未知的键。\n"_s);
+    // What `run` would send and when it reaches the board: a frame's line time (4.167 ms) after
+    // it starts on the line; a wait counts from the end of the frame before it.
+    const auto planned = [](const char *name, const QString &script, const QString &words,
+                            const QString &errors, const QString &out) {
+        QTest::newRow(name) << Run{script, words, 0, 0, {}, errors, 0, {}, out};
+    };
+    const QString csv = u"time_ms,channel,value,line\n"_s;
+    planned("plan --csv", u"1=100\nwait 10\n2=50"_s, u"plan FILE --csv"_s, {},
+            csv + u"4.167,1,100,1\n18.333,2,50,3\n"_s);
+    // At 200/s² the move of 2 takes 2·√(2/200) s, crossing 10.5 and 11.5 √(1/200) s from either
+    // end.
+    planned("plan: a move held back by a setup's limits", u"shoulder=10\nmove shoulder=12 in 20"_s,
+            u"--setup SETUP plan -"_s,
+            u"标准输入:2: “move”需要 200 毫秒，而不是 20 毫秒（shoulder：加速度 200）\n"_s,
+            u"       时间 毫秒  通道                                      数值     行\n"
+            u"       4.167    5 shoulder                            10     1\n"
+            u"      74.877    5 shoulder                            11     2\n"
+            u"     133.456    5 shoulder                            12     2\n"_s);
+    planned("plan --for: a batch that never ends", u"repeat\n1=1\nwait 100\nend"_s,
+            u"plan FILE --csv --for 0.25"_s, u"批量命令不会自行结束：只列出前 0.25 秒。\n"_s,
+            csv + u"4.167,1,1,2\n108.333,1,1,2\n212.500,1,1,2\n"_s);
+    planned("plan --for: a batch that ends later", u"1=1\nwait 1000\n1=2"_s,
+            u"plan FILE --csv --for 0.5"_s,
+            u"批量命令在 0.5 秒时还没有结束：只列出到此为止的帧。\n"_s, csv + u"4.167,1,1,1\n"_s);
     QTest::newRow("terminal closed: the setup's stop pose")
         << Run{forever, u"--setup SETUP "_s + onBoard, SIGHUP, 129, frame(1, 1), {}, 0, armHomes()};
     QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
@@ -243,12 +287,48 @@ void TestCommandLine::runs()
     QCOMPARE(QString::fromUtf8(run.terminal > 0 ? terminal.takeAllWithin(100)
                                                 : runner.readAllStandardError()),
              run.errors);
+    QCOMPARE(QString::fromUtf8(runner.readAllStandardOutput()), run.out);
     // Whatever went out meanwhile is whole frames of the loop, and nothing comes after the end.
     QByteArray rest = received.mid(run.sent.size()) + board.takeAllWithin(300);
     QVERIFY(rest.endsWith(run.pose));
     rest.chop(run.pose.size());
     QCOMPARE(rest, run.interruption == 0 ? QByteArray() : run.sent.repeated(rest.size() / 4));
     QVERIFY(run.interruption == unplug || board.programSideClosed());
+}
+
+// `run` sends the frames `plan` lists, each about when it says, and the same notes first.
+void TestCommandLine::runSendsThePlan()
+{
+    QTemporaryFile file;
+    QVERIFY(file.open() &&
+            file.write("shoulder=10\nmove shoulder=14 in 20\nwait 100\nmove 1=5 in 20") > 0 &&
+            file.flush());
+    QProcess planner, runner;
+    start(planner, u"--setup SETUP plan --csv "_s + file.fileName());
+    QVERIFY(planner.waitForFinished(3000));
+    const QStringList rows =
+        QString::fromUtf8(planner.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 7); // the header, 10, four steps of the ramp, and 1=5 at once from off
+    PtyPair board;
+    start(runner, u"--setup SETUP run --port "_s + board.devicePath() + u' ' + file.fileName());
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray received;
+    double startMs = 0; // the run's start on the plan's clock
+    for (qsizetype at = 1; at < rows.size(); ++at) {
+        received += board.takeReceived(4 * at - received.size());
+        const QStringList cells = rows[at].split(u',');
+        QCOMPARE(received.mid(4 * at - 4, 4), frame(cells[1].toInt(), cells[2].toInt()));
+        if (at == 1)
+            startMs = double(clock.elapsed()) - cells[0].toDouble();
+        QVERIFY2(qAbs(double(clock.elapsed()) - startMs - cells[0].toDouble()) < 30,
+                 qPrintable(rows[at]));
+    }
+    QVERIFY(runner.waitForFinished(3000));
+    QCOMPARE(received.size() + board.takeAllWithin(0).size(), 4 * (rows.size() - 1));
+    const QByteArray notes = planner.readAllStandardError();
+    QVERIFY(notes.endsWith(":2: “move”需要 283 毫秒，而不是 20 毫秒（shoulder：加速度 200）\n"));
+    QCOMPARE(runner.readAllStandardError(), notes);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

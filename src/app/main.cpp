@@ -4,6 +4,7 @@
 #include "app/RecentFolder.h"
 #include "cli/BatchRunner.h"
 #include "cli/CommandLine.h"
+#include "cli/PlanCommand.h"
 #include "cli/PortListing.h"
 #include "cli/SetupCheck.h"
 #include "cli/StopSignals.h"
@@ -39,7 +40,7 @@ int main(int argc, char *argv[])
     using pwm20::CommandLine;
     CommandLine commandLine;
     if (argc > 1) {
-        // Read before any window exists: --help, --version and run need no display.
+        // Read before any window exists: --help, --version, run and plan need no display.
         QCoreApplication app(argc, argv);
         nameApplication();
         QTranslator translator;
@@ -50,6 +51,8 @@ int main(int argc, char *argv[])
         if (commandLine.action == CommandLine::Action::RunBatch)
             return pwm20::endByStopSignal(pwm20::runBatchCommand(
                 commandLine.batchArguments, commandLine.portDevices, commandLine.setupFile));
+        if (commandLine.action == CommandLine::Action::PlanBatch)
+            return pwm20::planBatchCommand(commandLine.batchArguments, commandLine.setupFile);
         if (commandLine.action == CommandLine::Action::CheckSetup)
             return pwm20::checkSetupCommand(commandLine.setupFile);
         if (commandLine.action == CommandLine::Action::ListPorts) {

@@ -1,12 +1,10 @@
 #include "BatchRunner.h"
 
-#include "batch/BatchFile.h"
-#include "batch/BatchLines.h"
-#include "batch/BatchMessages.h"
+#include "batch/BatchPlan.h"
 #include "serial/PortMessages.h"
 #include "serial/ServoFrame.h"
-#include "setup/SetupFile.h"
 
+#include "BatchArguments.h"
 #include "CommandLine.h"
 #include "PlayingLine.h"
 #include "StopSignals.h"
@@ -136,11 +134,6 @@ void BatchRunner::showLine(int line)
 int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &portDevices,
                     const QString &setupFile)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QCoreApplication::translate("BatchRunner", "按批量命令文件向控制板发送帧。"));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QCoreApplication::translate("BatchRunner", "显示本帮助并退出。"));
     const QCommandLineOption port(QStringLiteral("port"),
                                   QCoreApplication::translate("BatchRunner", "串口设备的路径。"),
                                   QStringLiteral("DEVICE"));
@@ -148,78 +141,35 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
         QStringLiteral("com"),
         QCoreApplication::translate("BatchRunner", "串口号，与窗口中的 comN 相同。"),
         QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption setup(
-        QStringLiteral("setup"),
-        QCoreApplication::translate("BatchRunner", "通道设置文件（名称、范围、归位）。"),
-        QStringLiteral("SETUP"));
-    parser.addOptions({help, port, com, setup});
-    parser.addPositionalArgument(
-        QStringLiteral("FILE"),
-        QCoreApplication::translate("BatchRunner", "批量命令文件；- 表示标准输入。"));
-    const bool parsed = parser.parse(QStringList{QStringLiteral("pwm20 run")} + arguments);
-    // Qt puts "[options]" before FILE; the shell line reads better.
-    const QString usage = helpText(
-        parser, QStringLiteral("pwm20 run FILE [--port DEVICE | --com N] [--setup SETUP]"));
-    if (parsed && parser.isSet(help))
-        return printOut(usage);
-    const QStringList files = parser.positionalArguments();
+    const BatchArguments batch(
+        arguments, QStringLiteral("run"),
+        QCoreApplication::translate("BatchRunner", "按批量命令文件向控制板发送帧。"),
+        QStringLiteral("pwm20 run FILE [--port DEVICE | --com N] [--setup SETUP]"), {port, com});
+    if (batch.helpAsked())
+        return printOut(batch.help());
+    const QCommandLineParser &parser = batch.parser();
     bool comIsNumber = false;
     const int commPort = parser.value(com).toInt(&comIsNumber);
-    QString mistake;
-    if (!parsed)
-        mistake = parser.errorText();
-    else if (files.isEmpty())
-        mistake = QCoreApplication::translate("BatchRunner", "缺少批量命令文件。");
-    else if (files.size() > 1)
-        mistake =
-            QCoreApplication::translate("BatchRunner", "只能给一个批量命令文件，“%1”是多余的。")
-                .arg(files[1]);
-    else if (!comIsNumber || commPort < 1)
-        mistake = QCoreApplication::translate("BatchRunner",
-                                              "--com 后面应为 1 或更大的整数，而不是“%1”。")
-                      .arg(parser.value(com));
-    else if (parser.isSet(port) && parser.isSet(com))
-        mistake = QCoreApplication::translate("BatchRunner", "--port 和 --com 只能给一个。");
-    if (!mistake.isEmpty()) {
-        std::fputs(qPrintable(mistake + u'\n' + usage), stderr);
-        return 2;
-    }
+    if (const QString mistake = batch.mistake(); !mistake.isEmpty())
+        return batch.refuse(mistake);
+    if (!comIsNumber || commPort < 1)
+        return batch.refuse(QCoreApplication::translate(
+                                "BatchRunner", "--com 后面应为 1 或更大的整数，而不是“%1”。")
+                                .arg(parser.value(com)));
+    if (parser.isSet(port) && parser.isSet(com))
+        return batch.refuse(
+            QCoreApplication::translate("BatchRunner", "--port 和 --com 只能给一个。"));
 
-    // Only a setup named here: a shell run does what its own words say.
-    const QString setupPath = parser.isSet(setup) ? parser.value(setup) : setupFile;
-    QString error;
-    const std::optional<ChannelTable> loaded =
-        setupPath.isEmpty() ? std::optional(ChannelTable()) : loadSetupFile(setupPath, error);
-    if (!loaded) {
-        printError(error);
+    std::optional<LoadedBatch> loaded = batch.load(setupFile);
+    if (!loaded)
         return 2;
-    }
-    const ChannelTable &channels = *loaded;
-    const QString file = files.constFirst();
-    const std::optional<QByteArray> bytes = readBatchFile(file, error);
-    if (!bytes) {
-        printError(error);
-        return 2;
-    }
-    const std::string_view text(bytes->constData(), std::size_t(bytes->size()));
-    BatchScript script = parseBatch(text, channels);
-    if (script.error) {
-        QString problem = batchProblemText(*script.error, channels);
-        if (script.error->problem == BatchError::Problem::UnknownChannel && setupPath.isEmpty())
-            problem +=
-                u'\n' + QCoreApplication::translate(
-                            "BatchRunner", "通道的名称来自通道设置文件：请用 --setup 给出一个。");
-        printError(QStringLiteral("%1:%2: %3")
-                       .arg(batchFileName(file))
-                       .arg(script.error->line)
-                       .arg(problem));
-        return 2;
-    }
-    BatchRunner runner(portDevices, commPort, parser.value(port), channels);
-    QStringList lines;
-    for (const TextLine &line : splitLines(text))
-        lines << QString::fromUtf8(line.text);
-    return runner.run(std::move(script.steps), lines);
+    // What takes longer than written is said once, before it plays, as `plan` says it.
+    constexpr std::int64_t foreseenNs = 60'000'000'000;
+    batch.printStretchedMoves(
+        planBatch(loaded->steps, loaded->channels, ChannelValues{}, foreseenNs).stretched,
+        loaded->channels);
+    BatchRunner runner(portDevices, commPort, parser.value(port), loaded->channels);
+    return runner.run(std::move(loaded->steps), loaded->lines);
 }
 
 } // namespace pwm20

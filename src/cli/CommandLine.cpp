@@ -36,7 +36,8 @@ QString helpText(const QCommandLineParser &parser, const QString &usage)
 QString requestedLanguage(const QStringList &arguments)
 {
     QString language;
-    for (qsizetype at = 1; at < arguments.size() && arguments[at] != u"run"; ++at) {
+    for (qsizetype at = 1;
+         at < arguments.size() && arguments[at] != u"run" && arguments[at] != u"plan"; ++at) {
         if (arguments[at].startsWith(u"--lang="))
             language = arguments[at].mid(7);
         else if (arguments[at] == u"--lang")
@@ -73,7 +74,7 @@ CommandLine readCommandLine(const QStringList &arguments)
         QStringLiteral("setup"),
         QCoreApplication::translate(
             "CommandLine",
-            "通道设置文件（名称、范围、归位）；窗口不给时使用上次用过的，run 不给时不用。"),
+            "通道设置文件（名称、范围、归位）；窗口不给时使用上次用过的，run 和 plan 不给时不用。"),
         QStringLiteral("FILE"));
     const QCommandLineOption check(
         QStringLiteral("check"),
@@ -85,6 +86,16 @@ CommandLine readCommandLine(const QStringList &arguments)
                                     "run FILE [--port DEVICE | --com N] [--setup SETUP]\n"
                                     "不打开窗口，按批量命令文件发送帧；run --help 显示详情。"),
         QStringLiteral("[run FILE ...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("plan"),
+        QCoreApplication::translate(
+            "CommandLine", "plan FILE [--setup SETUP] [--csv] [--for SECONDS]\n"
+                           "不打开串口，列出 run 会发送的每一帧及其时间；plan --help 显示详情。"),
+        QStringLiteral("[plan FILE ...]"));
+    // One command at most: Qt's usage line would list both as if they went together.
+    const QString usage = u"pwm20 "_s +
+                          QCoreApplication::translate("QCommandLineParser", "[options]") +
+                          u" [run|plan FILE ...]"_s;
 
     CommandLine commandLine;
     commandLine.action = CommandLine::Action::Exit;
@@ -92,17 +103,17 @@ CommandLine readCommandLine(const QStringList &arguments)
     if (!parser.parse(arguments))
         mistake = parser.errorText();
     else if (const QStringList rest = parser.positionalArguments();
-             !rest.isEmpty() && rest[0] != u"run")
+             !rest.isEmpty() && rest[0] != u"run" && rest[0] != u"plan")
         mistake = QCoreApplication::translate("CommandLine", "未知的参数“%1”。").arg(rest[0]);
     else if (parser.isSet(lang) && parser.value(lang) != u"zh" && parser.value(lang) != u"en")
         mistake = QCoreApplication::translate("CommandLine", "--lang 只接受 zh 或 en。");
     if (!mistake.isEmpty()) {
-        std::fputs(qPrintable(mistake + u'\n' + helpText(parser)), stderr);
+        std::fputs(qPrintable(mistake + u'\n' + helpText(parser, usage)), stderr);
         commandLine.exitStatus = 2;
         return commandLine;
     }
     if (parser.isSet(help)) {
-        commandLine.exitStatus = printOut(helpText(parser));
+        commandLine.exitStatus = printOut(helpText(parser, usage));
         return commandLine;
     }
     if (parser.isSet(version)) {
@@ -119,7 +130,9 @@ CommandLine readCommandLine(const QStringList &arguments)
     else if (parser.isSet(ports))
         commandLine.action = CommandLine::Action::ListPorts;
     else if (!parser.positionalArguments().isEmpty())
-        commandLine.action = CommandLine::Action::RunBatch;
+        commandLine.action = parser.positionalArguments()[0] == u"plan"
+                                 ? CommandLine::Action::PlanBatch
+                                 : CommandLine::Action::RunBatch;
     else
         commandLine.action = CommandLine::Action::OpenWindow;
     return commandLine;

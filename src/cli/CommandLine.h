@@ -12,14 +12,14 @@ namespace pwm20 {
 // What pwm20 was asked to do on its command line.
 struct CommandLine
 {
-    enum class Action { OpenWindow, RunBatch, ListPorts, CheckSetup, Exit };
+    enum class Action { OpenWindow, RunBatch, PlanBatch, ListPorts, CheckSetup, Exit };
 
     Action action = Action::OpenWindow;
     int exitStatus = 0;
     QString language;                   // "zh", "en", or empty for the user's own
     std::array<QString, 2> portDevices; // --com1 and --com2; empty where not given
     QString setupFile;                  // --setup; empty where not given
-    QStringList batchArguments;         // what follows `run`
+    QStringList batchArguments;         // what follows `run` or `plan`
 };
 
 // Writes `text` to standard output at once: 0, or 1 when it cannot be written (a full disk), which
