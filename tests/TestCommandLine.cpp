@@ -230,7 +230,7 @@ void TestCommandLine::runs_data()
     planned("plan: a move held back by a setup's limits", u"shoulder=10\nmove shoulder=12 in 20"_s,
             u"--setup SETUP plan -"_s,
             u"标准输入:2: “move”需要 200 毫秒，而不是 20 毫秒（shoulder：加速度 200）\n"_s,
-            u"       时间 毫秒  通道                                      数值     行\n"
+            u"   时间 毫秒  通道                                  数值    行\n"
             u"       4.167    5 shoulder                            10     1\n"
             u"      74.877    5 shoulder                            11     2\n"
             u"     133.456    5 shoulder                            12     2\n"_s);

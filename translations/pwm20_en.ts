@@ -414,10 +414,6 @@ Home: %4</translation>
         <translation>Checks the channel setup file, shows what it holds, then exits.</translation>
     </message>
     <message>
-        <source>通道设置文件（名称、范围、归位）；窗口不给时使用上次用过的，run 不给时不用。</source>
-        <translation>The channel setup file (names, limits, homes); without it the window uses the one used last, and run none.</translation>
-    </message>
-    <message>
         <source>无法写入标准输出：%1</source>
         <translation>Cannot write to standard output: %1</translation>
     </message>
@@ -426,6 +422,16 @@ Home: %4</translation>
 不打开窗口，按批量命令文件发送帧；run --help 显示详情。</source>
         <translation>run FILE [--port DEVICE | --com N] [--setup SETUP]
 Plays a batch file on the board with no window; run --help tells more.</translation>
+    </message>
+    <message>
+        <source>通道设置文件（名称、范围、归位）；窗口不给时使用上次用过的，run 和 plan 不给时不用。</source>
+        <translation>The channel setup file (names, limits, homes); without it the window uses the one used last, and run and plan none.</translation>
+    </message>
+    <message>
+        <source>plan FILE [--setup SETUP] [--csv] [--for SECONDS]
+不打开串口，列出 run 会发送的每一帧及其时间；plan --help 显示详情。</source>
+        <translation>plan FILE [--setup SETUP] [--csv] [--for SECONDS]
+Lists every frame run would send and when, without opening a port; plan --help tells more.</translation>
     </message>
 </context>
 <context>
@@ -485,6 +491,33 @@ To use another setup file, start pwm20 with --setup FILE, or right-click a chann
     </message>
 </context>
 <context>
+    <name>PlanCommand</name>
+    <message>
+        <source>以 CSV 列出：time_ms,channel,value,line（line 为 0：不来自某一行）。</source>
+        <translation>List as CSV: time_ms,channel,value,line (line 0: from no line).</translation>
+    </message>
+    <message>
+        <source>只列出前 SECONDS 秒；不会自行结束的批量命令默认列出 60 秒。</source>
+        <translation>List only the first SECONDS seconds; a batch that never ends lists 60 by default.</translation>
+    </message>
+    <message>
+        <source>列出 run 会发送的每一帧及其到达控制板的时间（毫秒，从开始算起），不打开串口。</source>
+        <translation>Lists every frame run would send and when it reaches the board (milliseconds from the start), without opening a port.</translation>
+    </message>
+    <message>
+        <source>--for 后面应为大于 0、不超过 %1 的秒数，而不是“%2”。</source>
+        <translation>--for takes a number of seconds above 0, up to %1, not “%2”.</translation>
+    </message>
+    <message>
+        <source>批量命令不会自行结束：只列出前 %1 秒。</source>
+        <translation>The batch does not end by itself: only its first %1 s are listed.</translation>
+    </message>
+    <message>
+        <source>批量命令在 %1 秒时还没有结束：只列出到此为止的帧。</source>
+        <translation>The batch is still playing at %1 s: only the frames up to then are listed.</translation>
+    </message>
+</context>
+<context>
     <name>PlanModel</name>
     <message>
         <source>时间（毫秒）</source>
@@ -507,19 +540,19 @@ To use another setup file, start pwm20 with --setup FILE, or right-click a chann
     <name>PlanText</name>
     <message>
         <source>时间 毫秒</source>
-        <translation>time ms</translation>
+        <translation>time (ms)</translation>
     </message>
     <message>
         <source>通道</source>
-        <translation>Channel</translation>
+        <translation>channel</translation>
     </message>
     <message>
         <source>数值</source>
-        <translation>Value</translation>
+        <translation>value</translation>
     </message>
     <message>
         <source>行</source>
-        <translation>Line</translation>
+        <translation>line</translation>
     </message>
 </context>
 <context>
@@ -764,6 +797,10 @@ Check the connection, then run again; plugged in again, the device may have a ne
     <message>
         <source>Usage: %1</source>
         <translation>Usage: %1</translation>
+    </message>
+    <message>
+        <source>[options]</source>
+        <translation>[options]</translation>
     </message>
 </context>
 <context>
