@@ -123,7 +123,12 @@ void BatchPlayer::advance()
             if (dueNs > nowNs)
                 return sleepUntil(dueNs);
             planOn(dueNs, held);
-        } else if (!m_running) {
+            continue;
+        }
+        // Every channel of a move stands on its target: the move is over, and must not pull a
+        // channel back once something else moves it (all-off, a frame by hand).
+        m_planner.endMove();
+        if (!m_running) {
             // Hand ramps are over and no batch plays.
             return;
         } else if (m_holdUntilNs > nowNs) {
