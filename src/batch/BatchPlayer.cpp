@@ -134,6 +134,8 @@ void BatchPlayer::advance()
         } else if (m_holdUntilNs > nowNs) {
             return sleepUntil(m_holdUntilNs);
         } else if (m_nextStep < m_steps.size()) {
+            // The step after a move goes out when the move ends, not late since it began.
+            m_nextStartNs = std::max(m_nextStartNs, m_holdUntilNs);
             takeStep(m_steps[m_nextStep++]);
         } else if (lineFreeNs() > nowNs) {
             // Done once the last frame is on the board.
