@@ -120,7 +120,9 @@ void BatchPlayer::advance()
             // A frame written by hand or by a button meanwhile goes first; this one queues
             // behind the last of them at most.
             const qint64 dueNs = std::max(m_nextStartNs, lineFreeNs() - LineClock::frameNs);
-            if (dueNs > nowNs)
+            // Due by the real clock already: sleeping again would add a second wake-up's
+            // lateness to this frame.
+            if (dueNs > m_line.nowNs())
                 return sleepUntil(dueNs);
             planOn(dueNs, held);
             continue;
