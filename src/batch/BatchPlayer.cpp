@@ -121,15 +121,24 @@ void BatchPlayer::advance()
             // A frame written by hand or by a button meanwhile goes first; this one queues
             // behind the last of them at most.
             const qint64 dueNs = std::max(m_nextStartNs, lineFreeNs() - LineClock::frameNs);
-            if (dueNs > nowNs)
+            // Due by the real clock already: sleeping again would add a second wake-up's
+            // lateness to this frame.
+            if (dueNs > m_line.nowNs())
                 return sleepUntil(dueNs);
             planOn(dueNs, held);
-        } else if (!m_running) {
+            continue;
+        }
+        // Every channel of a move stands on its target: the move is over, and must not pull a
+        // channel back once something else moves it (all-off, a frame by hand).
+        m_planner.endMove();
+        if (!m_running) {
             // Hand ramps are over and no batch plays.
             return;
         } else if (m_holdUntilNs > nowNs) {
             return sleepUntil(m_holdUntilNs);
         } else if (m_nextStep < m_steps.size()) {
+            // The step after a move goes out when the move ends, not late since it began.
+            m_nextStartNs = std::max(m_nextStartNs, m_holdUntilNs);
             takeStep(m_steps[m_nextStep++]);
         } else if (lineFreeNs() > nowNs) {
             // Done once the last frame is on the board.
