@@ -39,6 +39,7 @@ struct Rig final : testing::HandClock, BatchOutput
         : jitterNs(late), player(*this, line, table, std::unique_ptr<Alarm>(ringer))
     {}
     ChannelValues channelValues() const override { return values; }
+    void showTarget(int channel, int value) override { shown[std::size_t(channel - 1)] = value; }
     void send(const PlannedFrame &frame) override
     {
         values[std::size_t(frame.channel - 1)] = frame.value;
@@ -60,6 +61,7 @@ struct Rig final : testing::HandClock, BatchOutput
     std::optional<qint64> alarmAt;
     LineClock line{*this};
     ChannelValues values{};
+    ChannelValues shown{};
     std::vector<PlanFrame> frames;      // when each lands
     Ringer *ringer = new Ringer(*this); // the player's
     BatchPlayer player;
@@ -146,6 +148,7 @@ private Q_SLOTS:
     void randomBatches();
     void handRamp_data();
     void handRamp();
+    void handAndBatch();
 };
 
 void TestMotion::ramp_data()
@@ -292,6 +295,31 @@ void TestMotion::handRamp()
     QCOMPARE(rig.values, (ChannelValues{20, 40}));
     QVERIFY2(broken({rig.frames, {}, false}, table, {}).isEmpty(),
              qPrintable(broken({rig.frames, {}, false}, table, {})));
+}
+
+void TestMotion::handAndBatch()
+{
+    ChannelTable table;
+    table.setChannel(1, {"", 26, 200, 26, 300, 0});
+    table.setChannel(2, {"", 10, 200, 19, 1, 0});
+    // A ramp asked behind a frame of its own channel still on the line starts once it lands.
+    const BatchPlan plan =
+        planBatch(parseBatch("1=47 3=0 1=38").steps, table, {0, 0, 37}, 1'000'000'000);
+    QVERIFY2(broken(plan, table, {}).isEmpty(), qPrintable(broken(plan, table, {})));
+    // A slow ramp by hand holds up no batch, and a batch's wait holds up no ramp by hand.
+    Rig rig(table, 0);
+    rig.values = {100, 100};
+    QVERIFY(rig.player.moveByHand(2, 130));
+    rig.player.start(parseBatch("3=50\nwait 5000\n3=60").steps);
+    rig.runUntil(100'000'000);
+    QCOMPARE(rig.values[2], 50);
+    QVERIFY(rig.player.moveByHand(1, 150));
+    rig.runUntil(200'000'000);
+    QVERIFY2(rig.values[0] >= 125, qPrintable(QString::number(rig.values[0])));
+    QVERIFY(broken({rig.frames, {}, false}, table, {}).isEmpty());
+    // Cut short (the port closed), a ramp is shown where it stopped.
+    rig.player.stop();
+    QCOMPARE(rig.shown[0], rig.values[0]);
 }
 
 QTEST_APPLESS_MAIN(TestMotion)

@@ -177,6 +177,10 @@
         <source>第 %1 行：%2</source>
         <translation>Line %1: %2</translation>
     </message>
+    <message>
+        <source>通道 %1</source>
+        <translation>channel %1</translation>
+    </message>
 </context>
 <context>
     <name>BatchRunner</name>

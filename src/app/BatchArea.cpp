@@ -106,7 +106,7 @@ void BatchArea::start()
         return;
     }
     // A move that must take longer to keep its channels' limits is never silent.
-    constexpr qint64 planNs = 60'000'000'000;
+    constexpr qint64 planNs = 600'000'000'000;
     const BatchPlan plan = planBatch(*steps, m_channels, m_output.channelValues(), planNs);
     if (!plan.stretched.empty())
         m_messages.showMessage(stretchedMovesMessage(plan.stretched, m_channels));

@@ -49,8 +49,9 @@ public:
 
     // A row's change by hand: true when the channel ramps there, batch or not.
     bool moveByHand(int channel, int value) { return m_player.moveByHand(channel, value); }
-    // The port closed: the ramps under way end with the batch.
-    void portClosed() { m_player.stop(); }
+    // The port closed or the setup changed: the ramps under way end with the batch, where they
+    // are.
+    void endMotion() { m_player.stop(); }
 
     // Checks the batch as starting it does, then shows what it would send from the channels'
     // values now, in the plan window: it stays open beside the main window.

@@ -120,7 +120,10 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
             m_stopPoseOnClose = m_batchArea->interrupt();
             return;
         }
-        if (m_batchArea->stop())
+        const bool stopped = m_batchArea->stop();
+        // Ramps under way keep to the limits they began with no further.
+        m_batchArea->endMotion();
+        if (stopped)
             m_messages->showMessage(QCoreApplication::translate(
                 "Form1", "新的通道设置已生效，正在进行的批量发送因此停止：它是按原来的设置检查的。"
                          "停止时没有再发送任何帧；请重新开始批量发送。"));
@@ -283,7 +286,7 @@ void Form1::Form_Unload()
     // Closing never asks, and sends nothing beyond a batch's stop pose (sent before this):
     // the board keeps its last values.
     m_batchArea->stop();
-    m_batchArea->portClosed();
+    m_batchArea->endMotion();
     if (MSComm1->portOpen())
         MSComm1->setPortOpen(false);
 }
@@ -330,7 +333,7 @@ void Form1::Command1_Click()
     m_batchArea->stop();
     m_portSwitch->toggle();
     if (!MSComm1->portOpen())
-        m_batchArea->portClosed();
+        m_batchArea->endMotion();
 }
 
 void Form1::Command2_Click()
@@ -359,7 +362,7 @@ void Form1::MSComm1_OnComm()
         break;
     case CommEvent::DeviceLost:
         m_batchArea->stop();
-        m_batchArea->portClosed();
+        m_batchArea->endMotion();
         m_portSwitch->deviceLost();
         break;
     default:

@@ -49,7 +49,7 @@ void GroupCommands::send(const PlannedFrame &frame)
     }
 }
 
-void GroupCommands::rampStarted(int channel, int target)
+void GroupCommands::showTarget(int channel, int target)
 {
     // The slider shows where the channel is going; its frames echo on the way.
     m_rows[static_cast<std::size_t>(channel - 1)].showSent(target);

@@ -27,7 +27,7 @@ public:
     // What the board was last sent: a ramp goes on from there.
     ChannelValues channelValues() const override;
     void send(const PlannedFrame &frame) override;
-    void rampStarted(int channel, int target) override;
+    void showTarget(int channel, int target) override;
 
 private:
     ChannelValues sliderValues() const;

@@ -105,7 +105,7 @@ QString stretchedMoveText(const StretchedMove &move, const ChannelTable &table)
     const MoveTiming &timing = move.timing;
     const std::string &name = table.channel(timing.channel).name;
     const QString channel =
-        name.empty() ? QCoreApplication::translate("ChannelTexts", "通道 %1").arg(timing.channel)
+        name.empty() ? QCoreApplication::translate("BatchMessages", "通道 %1").arg(timing.channel)
                      : QString::fromStdString(name);
     const ChannelTable::Channel &limits = table.channel(timing.channel);
     const QString text =

@@ -13,8 +13,9 @@ public:
     // The value each channel stands at now, channel 1 first.
     virtual ChannelValues channelValues() const = 0;
     virtual void send(const PlannedFrame &frame) = 0;
-    // A batch set a channel with limits ramping toward `target`.
-    virtual void rampStarted(int /*channel*/, int /*target*/) {}
+    // A channel with limits ramps toward `target`, or stopped there midway: the window's row
+    // shows it, sending nothing.
+    virtual void showTarget(int /*channel*/, int /*target*/) {}
 };
 
 } // namespace pwm20

@@ -76,6 +76,12 @@ bool BatchPlayer::interrupt()
 void BatchPlayer::stop()
 {
     m_running = false;
+    // A channel cut short on its way is shown where it stopped.
+    const ChannelValues held = m_output.channelValues();
+    for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
+        if (m_planner.moving(channel))
+            m_output.showTarget(channel, held[std::size_t(channel - 1)]);
+    }
     m_planner.clear();
     m_alarm->stop();
 }
@@ -93,6 +99,8 @@ bool BatchPlayer::moveByHand(int channel, int value)
         m_nextStartNs = std::max(m_nextStartNs, nowNs);
         m_lateNs = 0;
     }
+    // A sleep until a slow ramp's next frame, or a batch's wait, does not hold this one back.
+    m_nextStartNs = std::min(m_nextStartNs, std::max(nowNs, lineFreeNs()));
     // The channel stands on the value it holds once the frames on the line have landed.
     m_planner.moveTo(channel, value, held, std::max(nowNs, lineFreeNs()));
     m_alarm->startIn(0);
@@ -117,29 +125,32 @@ void BatchPlayer::advance()
     for (int step = 0; step < stepsPerTurn; ++step) {
         const qint64 nowNs = clockNs();
         const ChannelValues held = m_output.channelValues();
-        if (m_planner.busy(held, nowNs)) {
+        // A ramp made by hand shares the line with the batch but holds none of its steps.
+        const bool batchMoving = m_planner.busy(held, nowNs, false);
+        const bool stepDue = m_running && !batchMoving && m_nextStep < m_steps.size();
+        if (!batchMoving)
+            // Every channel of a move stands on its target: the move is over, and must not pull
+            // a channel back once something else moves it (all-off, a frame by hand).
+            m_planner.endMove();
+        if (stepDue && m_holdUntilNs <= nowNs) {
+            // The step after a move or a wait counts from its end, even where a ramp by hand
+            // pulled the next slot back into it.
+            m_nextStartNs = std::max(m_nextStartNs, m_holdUntilNs);
+            takeStep(m_steps[m_nextStep++]);
+        } else if (m_planner.busy(held, nowNs, true)) {
             // A frame written by hand or by a button meanwhile goes first; this one queues
             // behind the last of them at most.
             const qint64 dueNs = std::max(m_nextStartNs, lineFreeNs() - LineClock::frameNs);
             // Due by the real clock already: sleeping again would add a second wake-up's
             // lateness to this frame.
             if (dueNs > m_line.nowNs())
-                return sleepUntil(dueNs);
+                return sleepUntil(stepDue ? std::min(dueNs, m_holdUntilNs) : dueNs);
             planOn(dueNs, held);
-            continue;
-        }
-        // Every channel of a move stands on its target: the move is over, and must not pull a
-        // channel back once something else moves it (all-off, a frame by hand).
-        m_planner.endMove();
-        if (!m_running) {
+        } else if (!m_running) {
             // Hand ramps are over and no batch plays.
             return;
         } else if (m_holdUntilNs > nowNs) {
             return sleepUntil(m_holdUntilNs);
-        } else if (m_nextStep < m_steps.size()) {
-            // The step after a move goes out when the move ends, not late since it began.
-            m_nextStartNs = std::max(m_nextStartNs, m_holdUntilNs);
-            takeStep(m_steps[m_nextStep++]);
         } else if (lineFreeNs() > nowNs) {
             // Done once the last frame is on the board.
             return sleepUntil(lineFreeNs());
@@ -245,7 +256,7 @@ void BatchPlayer::takeStep(const BatchStep &step)
         m_nextStartNs = startNs;
         for (const ChannelValue &target : step.frames) {
             if (m_planner.ramps(target.channel, target.value, held))
-                m_output.rampStarted(target.channel, target.value);
+                m_output.showTarget(target.channel, target.value);
         }
         const MoveTiming timing = m_planner.startMove(
             step.frames, held, startNs, step.amount * 1'000'000, step.smooth, step.line);
@@ -275,7 +286,7 @@ void BatchPlayer::moveAll(const std::vector<PlannedFrame> &frames, int line)
     const ChannelValues held = m_output.channelValues();
     for (const PlannedFrame &frame : frames) {
         if (m_planner.ramps(frame.channel, frame.value, held))
-            m_output.rampStarted(frame.channel, frame.value);
+            m_output.showTarget(frame.channel, frame.value);
         m_planner.moveTo(frame.channel, frame.value, held, nowNs, line);
     }
 }

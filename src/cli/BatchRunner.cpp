@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <set>
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -85,6 +86,14 @@ int BatchRunner::run(std::vector<BatchStep> steps, const QStringList &lines)
     if (m_showLines)
         std::fputs("\n", stderr);
     return status;
+}
+
+void BatchRunner::onStretchedMove(std::function<void(const StretchedMove &)> report)
+{
+    connect(&m_player, &BatchPlayer::moveStretched, this,
+            [report = std::move(report)](int line, const MoveTiming &timing) {
+                report({line, timing});
+            });
 }
 
 void BatchRunner::send(const PlannedFrame &frame)
@@ -163,12 +172,20 @@ int runBatchCommand(const QStringList &arguments, const std::array<QString, 2> &
     std::optional<LoadedBatch> loaded = batch.load(setupFile);
     if (!loaded)
         return 2;
-    // What takes longer than written is said once, before it plays, as `plan` says it.
+    // What takes longer than written is said once, before it plays, as `plan` says it; a move
+    // further on than foreseen when it comes.
     constexpr std::int64_t foreseenNs = 60'000'000'000;
-    batch.printStretchedMoves(
-        planBatch(loaded->steps, loaded->channels, ChannelValues{}, foreseenNs).stretched,
-        loaded->channels);
+    const std::vector<StretchedMove> foreseen =
+        planBatch(loaded->steps, loaded->channels, ChannelValues{}, foreseenNs).stretched;
+    batch.printStretchedMoves(foreseen, loaded->channels);
+    std::set<int> told;
+    for (const StretchedMove &move : foreseen)
+        told.insert(move.line);
     BatchRunner runner(portDevices, commPort, parser.value(port), loaded->channels);
+    runner.onStretchedMove([&](const StretchedMove &move) {
+        if (told.insert(move.line).second)
+            batch.printStretchedMoves({move}, loaded->channels);
+    });
     return runner.run(std::move(loaded->steps), loaded->lines);
 }
 

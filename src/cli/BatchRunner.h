@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/BatchPlan.h"
 #include "batch/BatchPlayer.h"
 #include "serial/QtSerialService.h"
 
@@ -7,6 +8,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 namespace pwm20 {
 
@@ -25,6 +27,8 @@ public:
 
     // The exit status: 0 when done, 1 when the port failed, 128 + the signal when stopped.
     int run(std::vector<BatchStep> steps, const QStringList &lines);
+    // Called for each timed move that takes longer than written, as it starts.
+    void onStretchedMove(std::function<void(const StretchedMove &)> report);
 
     ChannelValues channelValues() const override { return m_values; }
     void send(const PlannedFrame &frame) override;

@@ -16,6 +16,7 @@ namespace {
 
 // A day: longer than anyone reads a plan, short enough that its frames fit in memory.
 constexpr double longestPlanSeconds = 86400;
+constexpr double defaultPlanSeconds = 3600;
 // How much of a batch that never ends is listed when --for does not say.
 constexpr double endlessPlanSeconds = 60;
 
@@ -58,9 +59,11 @@ int planBatchCommand(const QStringList &arguments, const QString &setupFile)
     if (!loaded)
         return 2;
     const bool endless = playsUntilStopped(loaded->steps);
+    // A batch that ends by itself is planned to its end, up to an hour unless --for says more:
+    // loops nested deep can run for days, and every frame is held until it is printed.
     const double seconds = parser.isSet(forTime) ? forSeconds
                            : endless             ? endlessPlanSeconds
-                                                 : longestPlanSeconds;
+                                                 : defaultPlanSeconds;
     // `run` starts with every channel at 0.
     const BatchPlan plan =
         planBatch(loaded->steps, loaded->channels, ChannelValues{}, std::llround(seconds * 1e9));

@@ -149,14 +149,14 @@ bool MotionPlanner::moving(int channel) const
     return m_ramps[index(channel)] || (m_glide && !std::isnan(m_glide->ideal(channel, 0)));
 }
 
-bool MotionPlanner::busy(std::span<const int> held, std::int64_t nowNs) const
+bool MotionPlanner::busy(std::span<const int> held, std::int64_t nowNs, bool handRamps) const
 {
     if (!m_queue.empty() || (m_glide && !m_glide->finished(held)))
         return true;
     for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
         const std::optional<RampTrack> &track = m_ramps[index(channel)];
         const int holds = held[index(channel)];
-        if (track && holds != ChannelTable::offValue &&
+        if (track && (handRamps || track->line != 0) && holds != ChannelTable::offValue &&
             !(holds == track->target && track->over(nowNs)))
             return true;
     }
@@ -170,6 +170,9 @@ std::optional<PlannedFrame> MotionPlanner::nextFrame(std::int64_t arrivalNs,
     if (!m_queue.empty()) {
         frame = m_queue.front();
         m_queue.pop_front();
+        // A ramp asked behind this frame starts from it once it has landed.
+        if (auto &track = m_ramps[index(frame->channel)]; track && track->startNs < arrivalNs)
+            track->startNs = arrivalNs;
     } else if (m_glide && m_glide->finished(held)) {
         m_glide.reset();
     }

@@ -52,8 +52,9 @@ public:
     // The channel ramps or moves now.
     bool moving(int channel) const;
 
-    // Something is still to be sent at `nowNs`, or a ramp or move is still on its way.
-    bool busy(std::span<const int> held, std::int64_t nowNs) const;
+    // Something is still to be sent at `nowNs`, or a ramp or move is still on its way; ramps
+    // asked by hand (line 0) count only with `handRamps`.
+    bool busy(std::span<const int> held, std::int64_t nowNs, bool handRamps = true) const;
     // The frame for the slot that reaches the board at `arrivalNs`, if any channel needs one
     // then; slots come `slotNs` apart.
     std::optional<PlannedFrame> nextFrame(std::int64_t arrivalNs, std::span<const int> held,
