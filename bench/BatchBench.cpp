@@ -4,6 +4,7 @@
 // processor time against a `wait`, and the window's longest event-loop stall and its memory while
 // a long batch plays.
 //   pwm20_batch_bench [SECONDS]   (how long `repeat` without a count plays; default 60)
+#include "FrameClock.h"
 #include "WindowHarness.h"
 #include "batch/BatchOutput.h"
 #include "batch/BatchScript.h"
@@ -17,21 +18,15 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <mutex>
 #include <numbers>
-#include <poll.h>
-#include <pthread.h>
-#include <sched.h>
 #include <signal.h>
 #include <sys/resource.h>
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
 #endif
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -63,74 +58,6 @@ double residentMiB()
     const qsizetype at = text.indexOf("VmRSS:") + 6;
     return text.mid(at, text.indexOf('\n', at) - at).trimmed().split(' ')[0].toDouble() / 1024.0;
 }
-
-// A frame as the board read it: when its first byte arrived, its channel and value.
-struct Arrival
-{
-    Clock::time_point at;
-    int channel = 0;
-    int value = 0;
-};
-
-// The board: a thread that notes when each frame's first byte arrives.
-class FrameClock
-{
-public:
-    explicit FrameClock(int fd) : m_fd(fd), m_thread([this] { listen(); }) {}
-    ~FrameClock()
-    {
-        m_stop = true;
-        m_thread.join();
-    }
-    std::vector<Clock::time_point> take()
-    {
-        std::vector<Clock::time_point> starts;
-        for (const Arrival &arrival : takeFrames())
-            starts.push_back(arrival.at);
-        return starts;
-    }
-    std::vector<Arrival> takeFrames()
-    {
-        const std::lock_guard lock(m_mutex);
-        return std::exchange(m_frames, {});
-    }
-
-private:
-    void listen()
-    {
-        // The board answers at once: ahead of everything else on the machine, where that is
-        // allowed.
-        sched_param realtime{};
-        realtime.sched_priority = 1;
-        pthread_setschedparam(pthread_self(), SCHED_FIFO, &realtime);
-        std::size_t bytes = 0;
-        while (!m_stop) {
-            pollfd watched{m_fd, POLLIN, 0};
-            if (::poll(&watched, 1, 20) <= 0)
-                continue;
-            const auto now = Clock::now();
-            char chunk[4096];
-            const ssize_t got = ::read(m_fd, chunk, sizeof chunk);
-            const std::lock_guard lock(m_mutex);
-            for (ssize_t i = 0; i < got; ++i) {
-                const auto byte = static_cast<unsigned char>(chunk[i]);
-                if (bytes % 4 == 0)
-                    m_frames.push_back({now});
-                else if (bytes % 4 == 1)
-                    m_frames.back().channel = byte;
-                else if (bytes % 4 == 2)
-                    m_frames.back().value = byte;
-                ++bytes;
-            }
-        }
-    }
-
-    int m_fd;
-    std::atomic<bool> m_stop = false;
-    std::mutex m_mutex;
-    std::vector<Arrival> m_frames;
-    std::thread m_thread;
-};
 
 struct Run
 {

@@ -6,11 +6,12 @@ cd "$(dirname "$0")/.."
 bash tools/install-deps.sh --bench
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build-bench --target pwm20 pwm20_floor pwm20_latency_bench pwm20_startup_bench \
-    pwm20_batch_bench pwm20_check_bench
+    pwm20_batch_bench pwm20_limits_bench pwm20_check_bench
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
 # The batch first: the receive flood at the end of the latency benchmark leaves the machine busy
 # for a while after it.
 QT_QPA_PLATFORM=offscreen build-bench/bench/pwm20_batch_bench "${2:-60}"
+QT_QPA_PLATFORM=offscreen build-bench/bench/pwm20_limits_bench
 QT_QPA_PLATFORM=offscreen build-bench/bench/pwm20_latency_bench "${1:-10000}"
 QT_QPA_PLATFORM=offscreen build-bench/bench/pwm20_check_bench
 # Start-up in both languages: Chinese needs no translation, English loads one.
