@@ -110,7 +110,7 @@ public:
         m_values[std::size_t(frame.channel - 1)] = frame.value;
         m_line.bytesHanded(4);
     }
-    void rampStarted(int channel, int target) override
+    void showTarget(int channel, int target) override
     {
         starts.ramps.push_back({nowMs(), channel, target});
     }

@@ -228,6 +228,10 @@
         <source>通道的名称来自通道设置文件：请用 --setup 给出一个。</source>
         <translation>Channel names come from a setup file: give one with --setup.</translation>
     </message>
+    <message>
+        <source>正在发送停止姿态…（再次按 Ctrl+C 立即结束）</source>
+        <translation>Sending the stop pose… (press Ctrl+C again to end at once)</translation>
+    </message>
 </context>
 <context>
     <name>ChannelSetupDialog</name>

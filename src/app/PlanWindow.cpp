@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPlainTextEdit>
@@ -104,7 +105,10 @@ void PlanWindow::placeBeside(const QWidget &window)
     for (int column = 0; column < PlanModel::columns; ++column)
         width += m_table->columnWidth(column);
     const QMargins margins = layout()->contentsMargins();
-    resize(std::max(width + margins.left() + margins.right(), sizeHint().width()), window.height());
+    // Wide enough too for a note on a stretched move to read on one line.
+    constexpr int noteWidth = 520;
+    resize(std::max({width + margins.left() + margins.right(), sizeHint().width(), noteWidth}),
+           window.height());
     const QRect main = window.frameGeometry();
     const QRect room = window.screen()->availableGeometry();
     const int frameWidth = main.width() - window.width();
@@ -118,11 +122,14 @@ void PlanWindow::placeBeside(const QWidget &window)
 
 bool PlanWindow::exportCsv()
 {
-    const QString path = QFileDialog::getSaveFileName(
+    QString path = QFileDialog::getSaveFileName(
         this, QCoreApplication::translate("PlanWindow", "导出 CSV"), m_folder(),
         QCoreApplication::translate("PlanWindow", "CSV 文件 (*.csv);;所有文件 (*)"));
     if (path.isEmpty())
         return false;
+    // A name typed without a suffix gets the one the dialog offers, as the batch files do.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
     QString error;
     if (!writeBatchFile(path, planCsv(m_model->plan()).toUtf8(), error)) {
         m_messages.showWarning(error);

@@ -12,6 +12,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <set>
 
@@ -114,8 +115,18 @@ void BatchRunner::finish(int status)
 void BatchRunner::interrupt(int status)
 {
     m_finishedStatus = status;
-    if (!m_player.interrupt())
+    if (!m_player.interrupt()) {
         finish(status);
+        return;
+    }
+    // A stop pose that ramps can take a while: the one at the keyboard is told what is going on,
+    // and how to cut it short.
+    if (status != 128 + SIGINT)
+        return;
+    if (m_showLines)
+        std::fputs("\r\x1b[K", stderr);
+    printError(
+        QCoreApplication::translate("BatchRunner", "正在发送停止姿态…（再次按 Ctrl+C 立即结束）"));
 }
 
 void BatchRunner::reportEvent()
