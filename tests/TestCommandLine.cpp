@@ -243,6 +243,11 @@ void TestCommandLine::runs_data()
     QTest::newRow("terminal closed: the setup's stop pose")
         << Run{forever, u"--setup SETUP "_s + onBoard, SIGHUP, 129, frame(1, 1), {}, 0, armHomes()};
     QTest::newRow("Ctrl+C") << Run{forever, onBoard, SIGINT, 130, frame(1, 1)};
+    QTest::newRow("Ctrl+C: the stop pose, said")
+        << Run{forever,     u"--setup SETUP "_s + onBoard,
+               SIGINT,      130,
+               frame(1, 1), u"正在发送停止姿态…（再次按 Ctrl+C 立即结束）\n"_s,
+               0,           armHomes()};
     QTest::newRow("under nohup") << Run{forever, onBoard, hangUpIgnored, 130, frame(1, 1)};
     QTest::newRow("SIGTERM") << Run{forever, onBoard, SIGTERM, 143, frame(1, 1)};
     QTest::newRow("device lost") << Run{forever, onBoard, unplug, 1, frame(1, 1), lost};
