@@ -34,6 +34,9 @@ public:
         int speed = 0;
         int accel = 0;
 
+        // A change of this channel ramps rather than jumps.
+        bool pacesMoves() const { return speed > 0 || accel > 0; }
+
         bool operator==(const Channel &) const = default;
     };
 

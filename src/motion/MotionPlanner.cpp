@@ -27,9 +27,10 @@ int MotionPlanner::RampTrack::valueAt(std::int64_t ns) const
     return static_cast<int>(std::lround(ramp.position(seconds(ns - startNs))));
 }
 
-bool MotionPlanner::RampTrack::over(std::int64_t ns) const
+bool MotionPlanner::RampTrack::ended(int holds, std::int64_t ns) const
 {
-    return seconds(ns - startNs) >= ramp.duration();
+    return holds == ChannelTable::offValue ||
+           (holds == target && seconds(ns - startNs) >= ramp.duration());
 }
 
 int MotionPlanner::willHold(int channel, std::span<const int> held) const
@@ -45,7 +46,7 @@ bool MotionPlanner::ramps(int channel, int target, std::span<const int> held) co
     const int from = willHold(channel, held);
     // Off is no position to ramp from or to, and a value the limits refuse (a setup changed
     // since) is none either.
-    return (limits.speed > 0 || limits.accel > 0) && target != ChannelTable::offValue &&
+    return limits.pacesMoves() && target != ChannelTable::offValue &&
            from != ChannelTable::offValue && m_channels.accepts(channel, from);
 }
 
@@ -116,8 +117,7 @@ MoveTiming MotionPlanner::startMove(std::span<const ChannelValue> targets,
         if (!m_channels.accepts(target.channel, start))
             start = ChannelTable::offValue;
         const ChannelTable::Channel &limits = m_channels.channel(target.channel);
-        const bool limited = (limits.speed > 0 || limits.accel > 0) &&
-                             start != ChannelTable::offValue &&
+        const bool limited = limits.pacesMoves() && start != ChannelTable::offValue &&
                              target.value != ChannelTable::offValue;
         glides.push_back({target.channel, target.value, limited});
         if (limited)
@@ -156,8 +156,7 @@ bool MotionPlanner::busy(std::span<const int> held, std::int64_t nowNs, bool han
     for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
         const std::optional<RampTrack> &track = m_ramps[index(channel)];
         const int holds = held[index(channel)];
-        if (track && (handRamps || track->line != 0) && holds != ChannelTable::offValue &&
-            !(holds == track->target && track->over(nowNs)))
+        if (track && (handRamps || track->line != 0) && !track->ended(holds, nowNs))
             return true;
     }
     return false;
@@ -200,8 +199,8 @@ std::optional<PlannedFrame> MotionPlanner::rampFrame(std::int64_t arrivalNs,
         if (!track)
             continue;
         const int holds = held[index(channel)];
-        // Switched off meanwhile (all-off, a hand): off ends the ramp.
-        if (holds == ChannelTable::offValue || (holds == track->target && track->over(arrivalNs))) {
+        // Off meanwhile, or at rest on its target: the ramp is over.
+        if (track->ended(holds, arrivalNs)) {
             track.reset();
             continue;
         }
@@ -233,7 +232,7 @@ std::int64_t MotionPlanner::rampDueNs(const RampTrack &track, int holds, std::in
 {
     std::int64_t ns = fromNs;
     for (int slot = 0; slot < mostSlotsAhead; ++slot, ns += m_frameNs) {
-        if (track.valueAt(ns) != holds || track.over(ns))
+        if (track.valueAt(ns) != holds || track.ended(holds, ns))
             return ns;
     }
     return ns;
@@ -250,8 +249,7 @@ std::int64_t MotionPlanner::nextArrivalNs(std::int64_t arrivalNs, std::span<cons
     for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
         const std::optional<RampTrack> &track = m_ramps[index(channel)];
         const int holds = held[index(channel)];
-        if (track && holds != ChannelTable::offValue &&
-            !(holds == track->target && track->over(nextNs)))
+        if (track && !track->ended(holds, nextNs))
             dueNs = std::min(dueNs, rampDueNs(*track, holds, nextNs));
     }
     if (m_glide && !m_glide->finished(held)) {

@@ -75,7 +75,8 @@ private:
         int line = 0;
 
         int valueAt(std::int64_t ns) const;
-        bool over(std::int64_t ns) const;
+        // Switched off meanwhile (all-off, a hand), or resting on its target once its time is up.
+        bool ended(int holds, std::int64_t ns) const;
     };
     struct State
     {
