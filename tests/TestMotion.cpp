@@ -149,6 +149,7 @@ private Q_SLOTS:
     void handRamp_data();
     void handRamp();
     void handAndBatch();
+    void stopPoseRamps();
 };
 
 void TestMotion::ramp_data()
@@ -320,6 +321,24 @@ void TestMotion::handAndBatch()
     // Cut short (the port closed), a ramp is shown where it stopped.
     rig.player.stop();
     QCOMPARE(rig.shown[0], rig.values[0]);
+}
+
+void TestMotion::stopPoseRamps()
+{
+    ChannelTable table;
+    table.setChannel(1, {"", 10, 200, 19, 100, 0});
+    table.setStopPose(ChannelTable::StopPose::Home);
+    Rig rig(table, 0);
+    rig.values = {50};
+    rig.player.start(parseBatch("1=100\nwait 5000").steps);
+    rig.runUntil(1'000'000'000);
+    // Stopped in the wait: home at 100 a second, 0.81 s, and the batch is over only then.
+    QVERIFY(rig.player.interrupt());
+    rig.runUntil(1'700'000'000);
+    QVERIFY(rig.player.isRunning() && rig.values[0] > 19);
+    rig.runUntil(3'000'000'000);
+    QVERIFY(!rig.player.isRunning() && rig.values[0] == 19);
+    QVERIFY(broken({rig.frames, {}, false}, table, {}).isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestMotion)
