@@ -25,9 +25,19 @@ struct StretchedMove
     MoveTiming timing;
 };
 
+// When a step starts playing, from the start of the batch: a move when it starts gliding, a wait
+// when it starts holding, any other step when its first frame is handed to the line. Every pass
+// of a loop is there.
+struct StepStart
+{
+    int line = 0;
+    std::int64_t ns = 0;
+};
+
 struct BatchPlan
 {
     std::vector<PlanFrame> frames;
+    std::vector<StepStart> starts;
     std::vector<StretchedMove> stretched; // each line once, in the order met
     bool cut = false;                     // still playing when the time planned ran out
 };
