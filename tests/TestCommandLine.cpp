@@ -120,7 +120,7 @@ void TestCommandLine::answersWithNoWindow_data()
         << u"--ports --com1 pwm20-x --com2 /dev/pwm20-x"_s << 0
         << u"com1：/dev/pwm20-x（命令行 --com1 指定）"_s
         << u"注意：com1 和 com2 是同一个设备（/dev/pwm20-x）。\n"_s;
-    QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.2.0"_s << QString();
+    QTest::newRow("version") << u"--version"_s << 0 << u"pwm20 1.3.0"_s << QString();
     QTest::newRow("a setup checked")
         << u"--setup SETUP --check"_s << 0
         << u" 5  shoulder          7..32     home 12   speed 40/s    accel 200/s²"_s << QString();
