@@ -9,7 +9,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
-          qt6-qpa-plugins libgl-dev fonts-arphic-uming fonts-wqy-microhei qt6-translations-l10n
+          qt6-charts-dev qt6-qpa-plugins libgl-dev fonts-arphic-uming fonts-wqy-microhei qt6-translations-l10n
           qt6-tools-dev qt6-l10n-tools)
 for purpose in "$@"; do
   case "$purpose" in
