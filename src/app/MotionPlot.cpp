@@ -340,7 +340,8 @@ void MotionPlot::wheelEvent(QWheelEvent *event)
     const double fraction = std::clamp((at.x() - area.left()) / area.width(), 0.0, 1.0);
     const double around = from + fraction * (to - from);
     const double factor = std::pow(0.85, event->angleDelta().y() / 120.0);
-    const double width = std::clamp((to - from) * factor, narrowestSeconds, m_endSeconds);
+    const double width =
+        std::clamp((to - from) * factor, std::min(narrowestSeconds, m_endSeconds), m_endSeconds);
     setTimeRange(around - fraction * width, around - fraction * width + width);
     event->accept();
 }
