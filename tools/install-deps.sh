@@ -8,9 +8,10 @@
 # Runs apt-get directly as root, through sudo otherwise.
 set -euo pipefail
 
+# Debian's qt6-charts-dev leaves out libqt6opengl6-dev, which its CMake files look for.
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-serialport-dev
-          qt6-qpa-plugins libgl-dev fonts-arphic-uming fonts-wqy-microhei qt6-translations-l10n
-          qt6-tools-dev qt6-l10n-tools)
+          qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev fonts-arphic-uming
+          fonts-wqy-microhei qt6-translations-l10n qt6-tools-dev qt6-l10n-tools)
 for purpose in "$@"; do
   case "$purpose" in
     --test) packages+=(xvfb xauth xdotool x11-utils python3 desktop-file-utils appstream lintian

@@ -24,8 +24,8 @@ for path in bin/pwm20 share/applications/org.pwm20.pwm20.desktop \
     check "installs $path" grep -qx "./usr/$path" <<<"$contents"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libqt6serialport6 fonts-arphic-uming fonts-wqy-microhei \
-               qt6-qpa-plugins qt6-translations-l10n; do
+for package in libqt6widgets6 libqt6serialport6 libqt6charts6 fonts-arphic-uming \
+               fonts-wqy-microhei qt6-qpa-plugins qt6-translations-l10n; do
     check "depends on $package" grep -q "\\b$package\\b" <<<"$depends"
 done
 
