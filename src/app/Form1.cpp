@@ -222,7 +222,11 @@ void Form1::endBySignal()
     Q_EMIT stoppedBySignal(m_signalStatus);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The editor reads the batch box, which goes before the windows it holds.
+    delete m_motionEditor;
+}
 
 template <typename Control> Control &Form1::control(const QString &name)
 {

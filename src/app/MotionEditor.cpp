@@ -95,6 +95,8 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     connect(&m_batch, &BatchArea::playingEnded, this, [this] {
         showPlaying(false);
         showPlayed();
+        // The plan starts from where the play left the channels.
+        m_planTimer.start();
     });
     connect(&m_batch, &BatchArea::lineStarted, this, [this](int line) {
         m_model->setPlayingRow(line - 1);

@@ -34,7 +34,9 @@ void SequenceModel::setSequence(MotionSequence sequence, const ChannelTable &tab
         beginResetModel();
     m_sequence = std::move(sequence);
     m_table = &table;
-    m_startMs.assign(m_sequence.rows().size(), std::nullopt);
+    // Rows that stay where they were keep their starts until the plan comes again.
+    if (!sameKinds)
+        m_startMs.assign(m_sequence.rows().size(), std::nullopt);
     if (m_errorRow >= rowCount())
         m_errorRow = -1;
     if (m_playingRow >= rowCount())
