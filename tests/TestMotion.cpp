@@ -294,8 +294,8 @@ void TestMotion::handRamp()
     QVERIFY(rig.player.moveByHand(1, 20));
     rig.runUntil(askedNs + 10'000'000'000);
     QCOMPARE(rig.values, (ChannelValues{20, 40}));
-    QVERIFY2(broken({rig.frames, {}, false}, table, {}).isEmpty(),
-             qPrintable(broken({rig.frames, {}, false}, table, {})));
+    QVERIFY2(broken({rig.frames, {}, false, {}}, table, {}).isEmpty(),
+             qPrintable(broken({rig.frames, {}, false, {}}, table, {})));
 }
 
 void TestMotion::handAndBatch()
@@ -317,7 +317,7 @@ void TestMotion::handAndBatch()
     QVERIFY(rig.player.moveByHand(1, 150));
     rig.runUntil(200'000'000);
     QVERIFY2(rig.values[0] >= 125, qPrintable(QString::number(rig.values[0])));
-    QVERIFY(broken({rig.frames, {}, false}, table, {}).isEmpty());
+    QVERIFY(broken({rig.frames, {}, false, {}}, table, {}).isEmpty());
     // Cut short (the port closed), a ramp is shown where it stopped.
     rig.player.stop();
     QCOMPARE(rig.shown[0], rig.values[0]);
@@ -338,7 +338,7 @@ void TestMotion::stopPoseRamps()
     QVERIFY(rig.player.isRunning() && rig.values[0] > 19);
     rig.runUntil(3'000'000'000);
     QVERIFY(!rig.player.isRunning() && rig.values[0] == 19);
-    QVERIFY(broken({rig.frames, {}, false}, table, {}).isEmpty());
+    QVERIFY(broken({rig.frames, {}, false, {}}, table, {}).isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestMotion)

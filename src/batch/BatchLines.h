@@ -20,6 +20,11 @@ struct TextLine
     std::string_view end;
 };
 
+// The words of a line: split at ASCII blanks, the no-break space and the ideographic space.
+std::vector<std::string_view> splitWords(std::string_view text);
+// A word the same as a keyword (written in lower case) but for ASCII case.
+bool sameWord(std::string_view word, std::string_view keyword);
+
 // The lines of a batch text, at least one.
 std::vector<TextLine> splitLines(std::string_view text);
 

@@ -78,6 +78,15 @@ BatchPlan planBatch(const std::vector<BatchStep> &steps, const ChannelTable &cha
                              plan.stretched.end())
                              plan.stretched.push_back({moveLine, timing});
                      });
+    QObject::connect(&player, &BatchPlayer::lineStarted, [&](int startLine) {
+        plan.starts.push_back({startLine, clock.now});
+    });
+    // A move glides from when the line is free, which may be a little after it was taken.
+    QObject::connect(&player, &BatchPlayer::moveStarted,
+                     [&](int moveLine, qint64 startNs, const MoveTiming &timing) {
+                         if (!plan.starts.empty() && plan.starts.back().line == moveLine)
+                             plan.starts.back() = {moveLine, startNs, timing.durationNs};
+                     });
     player.start(steps);
     while (player.isRunning() && ringsAt && *ringsAt <= forNs) {
         clock.now = std::max(clock.now, *std::exchange(ringsAt, std::nullopt));
@@ -86,6 +95,7 @@ BatchPlan planBatch(const std::vector<BatchStep> &steps, const ChannelTable &cha
     plan.cut = player.isRunning();
     plan.frames = std::move(board.frames);
     std::erase_if(plan.frames, [&](const PlanFrame &frame) { return frame.arrivalNs > forNs; });
+    std::erase_if(plan.starts, [&](const StepStart &start) { return start.ns > forNs; });
     return plan;
 }
 

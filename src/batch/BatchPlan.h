@@ -32,14 +32,15 @@ struct StepStart
 {
     int line = 0;
     std::int64_t ns = 0;
+    std::int64_t glideNs = 0; // a move: how long it glides, stretched or not
 };
 
 struct BatchPlan
 {
     std::vector<PlanFrame> frames;
-    std::vector<StepStart> starts;
     std::vector<StretchedMove> stretched; // each line once, in the order met
     bool cut = false;                     // still playing when the time planned ran out
+    std::vector<StepStart> starts;
 };
 
 // Whether the batch can only end by being stopped: it holds a `repeat` without a count.

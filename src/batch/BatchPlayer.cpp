@@ -262,6 +262,7 @@ void BatchPlayer::takeStep(const BatchStep &step)
             step.frames, held, startNs, step.amount * 1'000'000, step.smooth, step.line);
         // A move lasts its time, whatever it sent.
         m_holdUntilNs = std::max<qint64>(m_holdUntilNs, m_planner.moveEndNs());
+        Q_EMIT moveStarted(step.line, startNs, timing);
         if (timing.stretched())
             Q_EMIT moveStretched(step.line, timing);
         m_activity += step.amount > 0 ? 1 : 0;

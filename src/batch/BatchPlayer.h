@@ -65,6 +65,8 @@ Q_SIGNALS:
     void finished();
     // A timed move on this line takes longer than written, to keep its channels' limits.
     void moveStretched(int line, const pwm20::MoveTiming &timing);
+    // A timed move on this line starts gliding at `startNs` on the line's clock, for this long.
+    void moveStarted(int line, qint64 startNs, const pwm20::MoveTiming &timing);
 
 private:
     void advance();

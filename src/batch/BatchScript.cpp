@@ -12,52 +12,12 @@ namespace {
 
 using Problem = BatchError::Problem;
 
-// ASCII blanks, the no-break space and the ideographic space a Chinese input method types. A CR
-// is never one: it ends a line.
-constexpr std::array<std::string_view, 5> blanks{" ", "\t", "\v", "\xC2\xA0", "\xE3\x80\x80"};
-
-std::size_t blankAt(std::string_view text, std::size_t at)
-{
-    for (std::string_view blank : blanks) {
-        if (text.substr(at).starts_with(blank))
-            return blank.size();
-    }
-    return 0;
-}
-
-std::vector<std::string_view> splitWords(std::string_view text)
-{
-    std::vector<std::string_view> words;
-    std::size_t start = 0;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        if (const std::size_t blank = blankAt(text, at)) {
-            if (at > start)
-                words.push_back(text.substr(start, at - start));
-            at += blank;
-            start = at;
-        } else {
-            ++at;
-        }
-    }
-    if (at > start)
-        words.push_back(text.substr(start));
-    return words;
-}
-
 // The text from its first word to the end of its last.
 std::string_view spanOf(const std::vector<std::string_view> &words)
 {
     if (words.empty())
         return {};
     return {words.front().data(), words.back().data() + words.back().size()};
-}
-
-bool sameWord(std::string_view word, std::string_view keyword)
-{
-    return std::ranges::equal(word, keyword, [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? char(a - 'A' + 'a') : a) == b;
-    });
 }
 
 // A plain decimal integer: digits, a minus sign before them at most (so that a negative number
