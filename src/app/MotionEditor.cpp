@@ -106,7 +106,7 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     connect(m_model, &SequenceModel::editRefused, this, &MotionEditor::showMessage);
     connect(m_steps->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
-                m_plot->showSpan(current.isValid() ? m_plotted.spanOf(current.row() + 1) : nullptr);
+                m_plot->showSpan(spanOfRow(current.isValid() ? current.row() : -1));
             });
     m_planTimer.setSingleShot(true);
     m_planTimer.setInterval(planPauseMs);
@@ -276,12 +276,17 @@ void MotionEditor::replot()
     m_plotted = sequencePlot(*m_checked, m_plan, m_table, from);
     m_model->setStarts(m_plotted.spans);
     m_plot->showPlot(m_plotted, m_table);
-    const int row = selectedRow();
-    m_plot->showSpan(row >= 0 ? m_plotted.spanOf(row + 1) : nullptr);
+    m_plot->showSpan(spanOfRow(selectedRow()));
     const bool cut = m_plotted.cut || m_plan.cut;
     m_note->setText(playsUntilStopped(*m_checked) ? tr("只显示前 60 秒。")
                                                   : tr("只显示前 10 分钟。"));
     m_note->setVisible(cut);
+}
+
+std::optional<StepSpan> MotionEditor::spanOfRow(int row) const
+{
+    const StepSpan *span = row >= 0 ? m_plotted.spanOf(row + 1) : nullptr;
+    return span ? std::optional(*span) : std::nullopt;
 }
 
 std::vector<std::pair<int, int>> MotionEditor::lines() const

@@ -65,6 +65,8 @@ private:
     void insertLine(int after, const QString &text);
     std::vector<std::pair<int, int>> lines() const;
     QString lineText(int row) const;
+    // Where the plan plays the row's step: none for a line it never reaches, or no row.
+    std::optional<StepSpan> spanOfRow(int row) const;
     void check();
     void replot();
     void play(std::vector<BatchStep> steps);
