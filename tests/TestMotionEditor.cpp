@@ -40,7 +40,11 @@ private Q_SLOTS:
     {
         m_window = std::make_unique<WindowHarness>();
         m_window->form().useSetup(m_home.filePath(u"arm.ini"_s));
-        m_window->form().showMotionEditor();
+        // Ctrl+E in the batch box, as its menu says.
+        m_window->form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_window->form()));
+        box().setFocus();
+        QTest::keyClick(&box(), Qt::Key_E, Qt::ControlModifier);
         m_editor = m_window->form().findChild<MotionEditor *>(u"MotionEditor"_s);
         QVERIFY(m_editor && m_editor->isVisible());
     }
