@@ -12,6 +12,7 @@
 #include "sequence/PlayFrom.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -139,49 +140,54 @@ QAction *MotionEditor::addAction(const QString &name, const QString &text, const
 
 void MotionEditor::createActions()
 {
-    auto *bar = addToolBar(tr("步骤"));
+    auto *bar = addToolBar(QCoreApplication::translate("MotionEditor", "步骤"));
     bar->setObjectName(QStringLiteral("tools"));
     const auto edit = [this](const QString &name, const QString &text, const QKeySequence &keys,
                              const std::function<void()> &act) {
         m_editActions.push_back(addAction(name, text, keys, act));
         return m_editActions.back();
     };
-    edit(QStringLiteral("insert"), tr("插入行"), QKeySequence(Qt::Key_Insert),
-         [this] { insertRow(); });
-    edit(QStringLiteral("delete"), tr("删除行"), QKeySequence(Qt::Key_Delete),
-         [this] { deleteRow(); });
-    edit(QStringLiteral("duplicate"), tr("复制行"), QKeySequence(Qt::CTRL | Qt::Key_D),
-         [this] { duplicateRow(); });
-    edit(QStringLiteral("up"), tr("上移"), QKeySequence(Qt::ALT | Qt::Key_Up),
-         [this] { moveRow(-1); });
-    edit(QStringLiteral("down"), tr("下移"), QKeySequence(Qt::ALT | Qt::Key_Down),
-         [this] { moveRow(1); });
-    m_undo = edit(QStringLiteral("undo"), tr("撤销"), QKeySequence(Qt::CTRL | Qt::Key_Z),
-                  [this] { m_batch.document().undo(); });
+    edit(QStringLiteral("insert"), QCoreApplication::translate("MotionEditor", "插入行"),
+         QKeySequence(Qt::Key_Insert), [this] { insertRow(); });
+    edit(QStringLiteral("delete"), QCoreApplication::translate("MotionEditor", "删除行"),
+         QKeySequence(Qt::Key_Delete), [this] { deleteRow(); });
+    edit(QStringLiteral("duplicate"), QCoreApplication::translate("MotionEditor", "复制行"),
+         QKeySequence(Qt::CTRL | Qt::Key_D), [this] { duplicateRow(); });
+    edit(QStringLiteral("up"), QCoreApplication::translate("MotionEditor", "上移"),
+         QKeySequence(Qt::ALT | Qt::Key_Up), [this] { moveRow(-1); });
+    edit(QStringLiteral("down"), QCoreApplication::translate("MotionEditor", "下移"),
+         QKeySequence(Qt::ALT | Qt::Key_Down), [this] { moveRow(1); });
+    m_undo = edit(QStringLiteral("undo"), QCoreApplication::translate("MotionEditor", "撤销"),
+                  QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_batch.document().undo(); });
     m_redo =
-        edit(QStringLiteral("redo"), tr("重做"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-             [this] { m_batch.document().redo(); });
-    edit(QStringLiteral("capture"), tr("记录姿态"), QKeySequence(Qt::CTRL | Qt::Key_R),
-         [this] { capturePose(); });
-    edit(QStringLiteral("update"), tr("更新姿态"), QKeySequence(), [this] { updatePose(); });
+        edit(QStringLiteral("redo"), QCoreApplication::translate("MotionEditor", "重做"),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { m_batch.document().redo(); });
+    edit(QStringLiteral("capture"), QCoreApplication::translate("MotionEditor", "记录姿态"),
+         QKeySequence(Qt::CTRL | Qt::Key_R), [this] { capturePose(); });
+    edit(QStringLiteral("update"), QCoreApplication::translate("MotionEditor", "更新姿态"),
+         QKeySequence(), [this] { updatePose(); });
     const std::vector<QAction *> rows = m_editActions;
     m_playActions = {
-        addAction(QStringLiteral("play"), tr("播放"), QKeySequence(Qt::Key_F5),
-                  [this] { playAll(); }),
-        addAction(QStringLiteral("playFrom"), tr("从此步播放"),
+        addAction(QStringLiteral("play"), QCoreApplication::translate("MotionEditor", "播放"),
+                  QKeySequence(Qt::Key_F5), [this] { playAll(); }),
+        addAction(QStringLiteral("playFrom"),
+                  QCoreApplication::translate("MotionEditor", "从此步播放"),
                   QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] { playFromHere(); }),
     };
-    m_loop = addAction(QStringLiteral("loop"), tr("循环"), QKeySequence(), [] {});
+    m_loop = addAction(QStringLiteral("loop"), QCoreApplication::translate("MotionEditor", "循环"),
+                       QKeySequence(), [] {});
     m_loop->setCheckable(true);
-    m_stop = addAction(QStringLiteral("stop"), tr("停止"), QKeySequence(Qt::Key_Escape),
-                       [this] { m_batch.interrupt(); });
-    QAction *save = addAction(QStringLiteral("save"), tr("保存"),
-                              QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_batch.save(); });
-    QAction *saveAs = addAction(QStringLiteral("saveAs"), tr("另存为…"),
-                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-                                [this] { m_batch.chooseFileToSave(); });
+    m_stop = addAction(QStringLiteral("stop"), QCoreApplication::translate("MotionEditor", "停止"),
+                       QKeySequence(Qt::Key_Escape), [this] { m_batch.interrupt(); });
+    QAction *save =
+        addAction(QStringLiteral("save"), QCoreApplication::translate("MotionEditor", "保存"),
+                  QKeySequence(Qt::CTRL | Qt::Key_S), [this] { m_batch.save(); });
+    QAction *saveAs = addAction(
+        QStringLiteral("saveAs"), QCoreApplication::translate("MotionEditor", "另存为…"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { m_batch.chooseFileToSave(); });
     QAction *exportCsv =
-        addAction(QStringLiteral("exportCsv"), tr("导出 CSV…"), QKeySequence(),
+        addAction(QStringLiteral("exportCsv"),
+                  QCoreApplication::translate("MotionEditor", "导出 CSV…"), QKeySequence(),
                   [this] { exportPlanCsv(this, m_plan, m_batch.dialogFolder(), m_messages); });
     bar->addActions({rows.begin(), rows.begin() + 7});
     bar->addSeparator();
@@ -203,8 +209,11 @@ void MotionEditor::createActions()
 void MotionEditor::showTitle()
 {
     const QString file = QFileInfo(m_batch.currentFile()).fileName();
-    setWindowTitle(file.isEmpty() ? tr("动作编辑器") + QStringLiteral("[*]")
-                                  : tr("动作编辑器 — %1").arg(file) + QStringLiteral("[*]"));
+    setWindowTitle(file.isEmpty()
+                       ? QCoreApplication::translate("MotionEditor", "动作编辑器") +
+                             QStringLiteral("[*]")
+                       : QCoreApplication::translate("MotionEditor", "动作编辑器 — %1").arg(file) +
+                             QStringLiteral("[*]"));
 }
 
 int MotionEditor::selectedRow() const
@@ -278,8 +287,9 @@ void MotionEditor::replot()
     m_plot->showPlot(m_plotted, m_table);
     m_plot->showSpan(spanOfRow(selectedRow()));
     const bool cut = m_plotted.cut || m_plan.cut;
-    m_note->setText(playsUntilStopped(*m_checked) ? tr("只显示前 60 秒。")
-                                                  : tr("只显示前 10 分钟。"));
+    m_note->setText(playsUntilStopped(*m_checked)
+                        ? QCoreApplication::translate("MotionEditor", "只显示前 60 秒。")
+                        : QCoreApplication::translate("MotionEditor", "只显示前 10 分钟。"));
     m_note->setVisible(cut);
 }
 
@@ -376,7 +386,8 @@ void MotionEditor::capturePose()
     const std::optional<std::string> line =
         captureLine(m_values(), m_model->sequence().poseBefore(next), m_table);
     if (!line) {
-        showMessage(tr("没有可记录的通道：所有通道都是关（0）的，或与此处的姿态相同。"));
+        showMessage(QCoreApplication::translate(
+            "MotionEditor", "没有可记录的通道：所有通道都是关（0）的，或与此处的姿态相同。"));
         return;
     }
     insertLine(row, QString::fromStdString(*line));
@@ -386,7 +397,8 @@ void MotionEditor::updatePose()
 {
     const int row = selectedRow();
     if (row < 0 || m_model->isTextRow(row)) {
-        showMessage(tr("请先选中一个关键帧（姿态或移动）的行。"));
+        showMessage(
+            QCoreApplication::translate("MotionEditor", "请先选中一个关键帧（姿态或移动）的行。"));
         return;
     }
     const SequenceRow updated =
@@ -411,7 +423,7 @@ void MotionEditor::playFromHere()
     std::vector<BatchStep> steps = stepsFrom(
         *m_checked, row + 1, m_model->sequence().poseBefore(std::size_t(row)), m_values());
     if (steps.empty()) {
-        showMessage(tr("从这一行起没有要播放的步骤。"));
+        showMessage(QCoreApplication::translate("MotionEditor", "从这一行起没有要播放的步骤。"));
         return;
     }
     play(std::move(steps));
@@ -449,17 +461,19 @@ void MotionEditor::showPlayed()
     const BatchPlan plan = planBatch(m_batch.playedSteps(), m_table, m_batch.playedFrom(), forNs);
     const std::optional<PlanDifference> most = largestDifference(plan, m_batch.playedFrom(), sent);
     if (!most || most->value == 0) {
-        showMessage(tr("已发送 %1 帧，与计划一致。").arg(sent.size()));
+        showMessage(QCoreApplication::translate("MotionEditor", "已发送 %1 帧，与计划一致。")
+                        .arg(sent.size()));
         return;
     }
     const std::string &name = m_table.channel(most->channel).name;
     const QString channel = QStringLiteral("PWM%1").arg(most->channel) +
                             (name.empty() ? QString() : u' ' + QString::fromStdString(name));
-    showMessage(tr("已发送 %1 帧；与计划最大相差 %2（%3，%4 s）")
-                    .arg(sent.size())
-                    .arg(most->value)
-                    .arg(channel)
-                    .arg(double(most->ns) / secondNs, 0, 'f', 3));
+    showMessage(
+        QCoreApplication::translate("MotionEditor", "已发送 %1 帧；与计划最大相差 %2（%3，%4 s）")
+            .arg(sent.size())
+            .arg(most->value)
+            .arg(channel)
+            .arg(double(most->ns) / secondNs, 0, 'f', 3));
 }
 
 void MotionEditor::closeWithMain()
@@ -473,7 +487,10 @@ void MotionEditor::closeEvent(QCloseEvent *event)
     // The edits are the box's: closing leaves them there, saved or not.
     if (!m_closingWithMain &&
         !m_batch.settleEdits(
-            tr("动作编辑器中的修改尚未保存。要保存吗？不保存时，修改仍留在批量命令框中。"), this)) {
+            QCoreApplication::translate(
+                "MotionEditor",
+                "动作编辑器中的修改尚未保存。要保存吗？不保存时，修改仍留在批量命令框中。"),
+            this)) {
         event->ignore();
         return;
     }
