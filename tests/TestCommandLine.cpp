@@ -128,6 +128,12 @@ void TestCommandLine::answersWithNoWindow_data()
         << u"--check --setup /tmp"_s << 2 << QString() << u"/tmp: 这是一个文件夹，不是文件。\n"_s;
     QTest::newRow("a setup that fails to read") << u"--check --setup /proc/self/mem"_s << 2
                                                 << QString() << u"/proc/self/mem: 读取失败。\n"_s;
+    QTest::newRow("help: --edit")
+        << u"--help"_s << 0
+        << u"  --edit <FILE>    在批量命令框中打开批量命令文件，并在窗口旁打开动作编辑器。"_s
+        << QString();
+    QTest::newRow("--edit, no file") << u"--setup SETUP --edit"_s << 2 << QString()
+                                     << u"“--edit”之后缺少值。\n用法：pwm20 [选项]"_s;
     QTest::newRow("unknown option")
         << u"--bogus"_s << 2 << QString() << u"未知选项“bogus”。\n用法：pwm20 [选项]"_s;
     QTest::newRow("--lang fr") << u"LANGUAGE=en --lang fr"_s << 2 << QString()

@@ -690,8 +690,8 @@ void TestWindowFrames::poseAndFiles()
              u"17=0 18=0 19=0 20=19\nmove shoulder=20 20=19 in 500"_s);
     // Qt's own entries of the menu speak Chinese too.
     const QStringList menu = rightClickMenu(*batchBox(window).viewport());
-    QCOMPARE(menu.first() + menu.sliced(menu.size() - 3).join(u'|'),
-             u"撤消(&U)\tCtrl+Z另存为…|查看计划…|通道设置…"_s);
+    QCOMPARE(menu.first() + menu.sliced(menu.size() - 4).join(u'|'),
+             u"撤消(&U)\tCtrl+Z另存为…|查看计划…|动作编辑…|通道设置…"_s);
 
     // Saved and opened again through the menu's shortcuts and the file dialog; a name with no
     // suffix gets ".txt".

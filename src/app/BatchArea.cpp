@@ -1,8 +1,8 @@
 #include "BatchArea.h"
 
+#include "BoxText.h"
 #include "PlanWindow.h"
 #include "RecentFolder.h"
-#include "batch/BatchLines.h"
 #include "batch/BatchMessages.h"
 #include "serial/MessagePresenter.h"
 #include "serial/PortMessages.h"
@@ -24,25 +24,6 @@ namespace {
 const QString batchFileFilter()
 {
     return QCoreApplication::translate("BatchArea", "文本文件 (*.txt);;所有文件 (*)");
-}
-
-// The box's text as its lines are: paragraphs end in U+2029, as do the frames that pasted rich
-// text brings, and U+2028 and no-break spaces stay as typed.
-QString boxText(const QTextEdit &editor)
-{
-    return editor.document()
-        ->toRawText()
-        .replace(QChar(0xFDD0), QChar::ParagraphSeparator)
-        .replace(QChar(0xFDD1), QChar::ParagraphSeparator);
-}
-
-// The length of UTF-8 text in UTF-16 code units, the box's positions.
-int boxLength(std::string_view text)
-{
-    int length = 0;
-    for (const char byte : text)
-        length += int((byte & 0xC0) != 0x80) + int((byte & 0xF8) == 0xF0);
-    return length;
 }
 
 } // namespace
@@ -67,10 +48,14 @@ BatchArea::BatchArea(QTextEdit &editor, QPushButton &button, SerialService &comm
                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &BatchArea::chooseFileToSave);
     m_showPlan = addAction(QCoreApplication::translate("BatchArea", "查看计划…"), QKeySequence(),
                            &BatchArea::showPlan);
+    m_edit = addAction(QCoreApplication::translate("BatchArea", "动作编辑…"),
+                       QKeySequence(Qt::CTRL | Qt::Key_E), &BatchArea::editorRequested);
     m_editor.setContextMenuPolicy(Qt::CustomContextMenu);
     connect(&m_editor, &QTextEdit::customContextMenuRequested, this, &BatchArea::showMenu);
     connect(&m_player, &BatchPlayer::lineStarted, this, &BatchArea::highlightLine);
+    connect(&m_player, &BatchPlayer::lineStarted, this, &BatchArea::lineStarted);
     connect(&m_player, &BatchPlayer::finished, this, [this] {
+        m_recording = false;
         showRunning(false);
         Q_EMIT playingEnded();
     });
@@ -98,32 +83,51 @@ void BatchArea::startOrStop()
 
 void BatchArea::start()
 {
-    const std::optional<std::vector<BatchStep>> steps = checkedSteps();
-    if (!steps || steps->empty())
-        return;
+    std::optional<std::vector<BatchStep>> steps = checkedSteps();
+    if (steps && !steps->empty())
+        play(std::move(*steps));
+}
+
+bool BatchArea::play(std::vector<BatchStep> steps)
+{
     if (!m_comm.portOpen()) {
         m_messages.showMessage(notOpenMessage());
-        return;
+        return false;
     }
+    // The steps' lines are highlighted where the text holds them now.
+    readLines();
     // A move that must take longer to keep its channels' limits is never silent.
     constexpr qint64 planNs = 600'000'000'000;
-    const BatchPlan plan = planBatch(*steps, m_channels, m_output.channelValues(), planNs);
+    m_playedFrom = m_output.channelValues();
+    const BatchPlan plan = planBatch(steps, m_channels, m_playedFrom, planNs);
     if (!plan.stretched.empty())
         m_messages.showMessage(stretchedMovesMessage(plan.stretched, m_channels));
     showRunning(true);
-    m_player.start(*steps);
+    m_playedSteps = steps;
+    m_sent.clear();
+    // The player starts once frames written before have left the line, as its plan does.
+    m_playStartNs = std::max(m_comm.line().nowNs(), m_comm.line().freeAtNs());
+    m_recording = true;
+    Q_EMIT playingStarted();
+    m_player.start(std::move(steps));
+    return true;
+}
+
+void BatchArea::frameWritten(int channel, int value)
+{
+    if (m_recording)
+        m_sent.push_back({m_comm.line().freeAtNs() - m_playStartNs, channel, value});
+}
+
+QTextDocument &BatchArea::document() const
+{
+    return *m_editor.document();
 }
 
 std::optional<std::vector<BatchStep>> BatchArea::checkedSteps()
 {
-    const QByteArray text = boxText(m_editor).toUtf8();
+    const QByteArray text = readLines();
     const std::string_view view(text.constData(), std::size_t(text.size()));
-    m_lines.clear();
-    int at = 0;
-    for (const TextLine &line : splitLines(view)) {
-        m_lines.emplace_back(at, at + boxLength(line.text));
-        at = m_lines.back().second + boxLength(line.end);
-    }
     const BatchScript script = parseBatch(view, m_channels);
     if (script.error) {
         m_editor.setTextCursor(lineCursor(script.error->line, false));
@@ -132,6 +136,13 @@ std::optional<std::vector<BatchStep>> BatchArea::checkedSteps()
         return std::nullopt;
     }
     return script.steps;
+}
+
+QByteArray BatchArea::readLines()
+{
+    QByteArray text = boxText(*m_editor.document()).toUtf8();
+    m_lines = boxLines(std::string_view(text.constData(), std::size_t(text.size())));
+    return text;
 }
 
 void BatchArea::showPlan()
@@ -149,6 +160,7 @@ void BatchArea::showPlan()
 bool BatchArea::interrupt()
 {
     const bool playing = m_player.isRunning();
+    m_recording = false;
     if (m_player.interrupt())
         return true;
     showRunning(false);
@@ -162,6 +174,7 @@ bool BatchArea::stop()
     if (!m_player.isRunning())
         return false;
     m_player.stop();
+    m_recording = false;
     showRunning(false);
     Q_EMIT playingEnded();
     return true;
@@ -282,7 +295,7 @@ bool BatchArea::open(const QString &path)
 bool BatchArea::saveAs(const QString &path)
 {
     QString error;
-    if (!writeBatchFile(path, fileBytes(boxText(m_editor), m_fileStyle), error)) {
+    if (!writeBatchFile(path, fileBytes(boxText(*m_editor.document()), m_fileStyle), error)) {
         m_messages.showWarning(error);
         return false;
     }
@@ -300,21 +313,28 @@ bool BatchArea::save()
     return saveAs(m_currentFile);
 }
 
-bool BatchArea::settleEdits()
+bool BatchArea::settleEdits(const QString &question, QWidget *over)
 {
     const QTextDocument &document = *m_editor.document();
     if (!document.isModified() || document.isEmpty())
         return true;
+    // Another view closes with the edits left in the box, not dropped.
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        m_editor.window(), QApplication::applicationDisplayName(),
-        QCoreApplication::translate("BatchArea", "批量命令框中的修改尚未保存。要保存吗？"),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    return answer == QMessageBox::Discard || (answer == QMessageBox::Save && save());
+        over ? over : m_editor.window(), QApplication::applicationDisplayName(),
+        question.isEmpty()
+            ? QCoreApplication::translate("BatchArea", "批量命令框中的修改尚未保存。要保存吗？")
+            : question,
+        QMessageBox::Save | (question.isEmpty() ? QMessageBox::Discard : QMessageBox::Close) |
+            QMessageBox::Cancel,
+        QMessageBox::Save);
+    return answer == QMessageBox::Discard || answer == QMessageBox::Close ||
+           (answer == QMessageBox::Save && save());
 }
 
 void BatchArea::useFile(const QString &path)
 {
-    m_currentFile = path;
+    if (std::exchange(m_currentFile, path) != path)
+        Q_EMIT currentFileChanged(path);
     m_folder = QFileInfo(path).absolutePath();
     if (m_recentFolder)
         m_recentFolder->remember(m_folder);
@@ -332,6 +352,7 @@ void BatchArea::showMenu(const QPoint &at)
     menu->addActions({m_insertPose, m_insertMove, m_open, m_save, m_saveAs});
     menu->addSeparator();
     menu->addAction(m_showPlan);
+    menu->addAction(m_edit);
     menu->addAction(QCoreApplication::translate("BatchArea", "通道设置…"), this,
                     &BatchArea::channelSetupRequested);
     menu->exec(m_editor.viewport()->mapToGlobal(at));

@@ -2,6 +2,7 @@
 
 #include "batch/BatchFile.h"
 #include "batch/BatchPlayer.h"
+#include "sequence/SequencePlot.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +15,9 @@ class QKeySequence;
 class QPoint;
 class QPushButton;
 class QTextCursor;
+class QTextDocument;
 class QTextEdit;
+class QWidget;
 
 namespace pwm20 {
 
@@ -40,6 +43,12 @@ public:
 
     // The button: plays the batch, or stops the one playing.
     void startOrStop();
+    // Checks the batch and plays it; an error is shown in the box.
+    void start();
+    // Plays steps of the box's text, checked already: false, and says why, when the port is
+    // closed. The box is read-only while they play.
+    bool play(std::vector<BatchStep> steps);
+    bool isPlaying() const { return m_player.isRunning(); }
     // Ends a batch that is playing at once: the port or the device is gone; playingEnded()
     // follows. False when none was playing.
     bool stop();
@@ -70,17 +79,41 @@ public:
     bool save();
     // Asks whether edits not saved are to be saved (and saves them), dropped, or kept in the box
     // by going no further: true unless they are still wanted. An empty box asks nothing.
-    bool settleEdits();
+    // `question` asks in other words, over `over`, for another view of the box: its Close leaves
+    // the edits in the box.
+    bool settleEdits(const QString &question = {}, QWidget *over = nullptr);
+    // Asks for a name and saves there: true once written.
+    bool chooseFileToSave();
+
+    // The box's text, which every view of it edits.
+    QTextDocument &document() const;
+    // The file Save writes to, empty when there is none.
+    const QString &currentFile() const { return m_currentFile; }
+    QString dialogFolder() const;
+
+    // A frame written to the port: while a batch plays, it is kept with the moment it will have
+    // left the line.
+    void frameWritten(int channel, int value);
+    // The steps last played, from where the channels stood, and the frames sent since, until
+    // played again: what a plan of the play compares with.
+    const std::vector<BatchStep> &playedSteps() const { return m_playedSteps; }
+    const ChannelValues &playedFrom() const { return m_playedFrom; }
+    const std::vector<SentFrame> &sentFrames() const { return m_sent; }
 
 Q_SIGNALS:
     // A batch, or its stop pose, is over, however it ended.
     void playingEnded();
+    void playingStarted();
+    // The step on this line of the box has started.
+    void lineStarted(int line);
+    void currentFileChanged(const QString &path);
+    // "动作编辑…" in the box's menu.
+    void editorRequested();
     // "通道设置…" in the box's menu.
     void channelSetupRequested();
 
 private:
     void insertLine(const QString &line);
-    void start();
     // The batch's steps, checked as a start checks them; an error is shown, and gives none.
     std::optional<std::vector<BatchStep>> checkedSteps();
     void showRunning(bool running);
@@ -91,9 +124,9 @@ private:
     template <typename Result>
     QAction *addAction(const QString &text, const QKeySequence &keys, Result (BatchArea::*act)());
     void chooseFileToOpen();
-    bool chooseFileToSave();
     void useFile(const QString &path);
-    QString dialogFolder() const;
+    // The box's text as UTF-8, its lines kept where they are.
+    QByteArray readLines();
 
     QTextEdit &m_editor;
     QPushButton &m_button;
@@ -108,6 +141,7 @@ private:
     QAction *m_save = nullptr;
     QAction *m_saveAs = nullptr;
     QAction *m_showPlan = nullptr;
+    QAction *m_edit = nullptr;
     QPointer<PlanWindow> m_planWindow;
     RecentFolder *m_recentFolder = nullptr;
     QString m_currentFile;
@@ -117,6 +151,11 @@ private:
     // The undo steps once the current file was opened: fewer, and its Open was undone.
     int m_undoStepsAtOpen = 0;
     QString m_folder;
+    std::vector<BatchStep> m_playedSteps;
+    ChannelValues m_playedFrom{};
+    qint64 m_playStartNs = 0;
+    bool m_recording = false; // the stop pose is no part of the play
+    std::vector<SentFrame> m_sent;
 };
 
 } // namespace pwm20

@@ -7,6 +7,7 @@
 #include "ChannelSlider.h"
 #include "FrameSend.h"
 #include "GroupCommands.h"
+#include "MotionEditor.h"
 #include "PortChooser.h"
 #include "PortSwitch.h"
 #include "ReceiveMonitor.h"
@@ -98,6 +99,9 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
                                     *m_groupCommands, m_setup.table(), m_recentFolder.get());
     m_frameSend->setRamper(
         [this](int channel, int value) { return m_batchArea->moveByHand(channel, value); });
+    m_frameSend->setWritten(
+        [this](int channel, int value) { m_batchArea->frameWritten(channel, value); });
+    connect(m_batchArea.get(), &BatchArea::editorRequested, this, &Form1::showMotionEditor);
     // A window closed while the stop pose went out closes once it is over, or cut short by
     // the port or the device going: after the handler that ended it has run.
     connect(
@@ -130,6 +134,11 @@ Form1::Form1(std::unique_ptr<SerialService> comm, std::unique_ptr<MessagePresent
     });
     connect(m_batchArea.get(), &BatchArea::channelSetupRequested, this,
             [this] { openChannelSetup(1); });
+    // The editor's columns and checks follow the setup.
+    connect(&m_setup, &SetupInUse::changed, this, [this] {
+        if (m_motionEditor)
+            m_motionEditor->reread();
+    });
     showChannelSetup();
     Form_Load();
 }
@@ -152,6 +161,23 @@ void Form1::useSetup(const QString &path)
         m_messages->showWarning(text.arg(error));
     else
         new WarningWhenShown(*this, *m_messages, text.arg(error));
+}
+
+void Form1::editFile(const QString &path)
+{
+    if (m_batchArea->open(path))
+        showMotionEditor();
+}
+
+void Form1::showMotionEditor()
+{
+    if (!m_motionEditor)
+        m_motionEditor = new MotionEditor(
+            *m_batchArea, m_setup.table(), [this] { return m_groupCommands->channelValues(); },
+            *m_messages, this);
+    m_motionEditor->show();
+    m_motionEditor->raise();
+    m_motionEditor->activateWindow();
 }
 
 void Form1::showChannelSetup()
@@ -196,7 +222,11 @@ void Form1::endBySignal()
     Q_EMIT stoppedBySignal(m_signalStatus);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The editor reads the batch box, which goes before the windows it holds.
+    delete m_motionEditor;
+}
 
 template <typename Control> Control &Form1::control(const QString &name)
 {
@@ -314,6 +344,9 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     Form_Unload();
+    // The edits were asked about, once, above.
+    if (m_motionEditor)
+        m_motionEditor->closeWithMain();
     event->accept();
 }
 

@@ -27,6 +27,7 @@ class ChannelSlider;
 class FrameSend;
 class GroupCommands;
 class MessagePresenter;
+class MotionEditor;
 class PortChooser;
 class PortSwitch;
 class RecentFolder;
@@ -49,6 +50,11 @@ public:
     // Runs with the channel setup in this file; a file that cannot be used is reported once the
     // window is on screen, and the defaults are used.
     void useSetup(const QString &path);
+    // Opens the batch file in the batch box and shows the motion editor beside the window; a
+    // file that cannot be used is told, and leaves the box as it was.
+    void editFile(const QString &path);
+    // Shows the motion editor on the batch box, beside the window.
+    void showMotionEditor();
 
     // SIGTERM, SIGINT or SIGHUP (a logout, `kill`): stops as closing does, a batch's stop pose
     // going out first, but asks nothing; then closes the port and reports stoppedBySignal(). A
@@ -119,6 +125,7 @@ private:
     std::unique_ptr<BatchArea> m_batchArea;
     std::unique_ptr<PortChooser> m_portChooser;
     QPointer<ChannelSetupDialog> m_setupDialog; // one at a time
+    QPointer<MotionEditor> m_motionEditor;      // kept once made, where the user left it
 };
 
 } // namespace pwm20

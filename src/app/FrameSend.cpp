@@ -58,6 +58,8 @@ void FrameSend::keepSent()
 void FrameSend::write()
 {
     m_comm.output(frameBytes(m_frameBuffer));
+    if (m_written)
+        m_written(m_frameBuffer[1], m_frameBuffer[2]);
 }
 
 } // namespace pwm20

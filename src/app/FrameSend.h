@@ -23,7 +23,11 @@ public:
     FrameSend(SerialService &comm, FrameBuffer &frameBuffer, QLineEdit &text1, QLineEdit &text2,
               MessagePresenter &messages);
 
+    // Told of each frame once it is handed to the port.
+    using Written = std::function<void(int channel, int value)>;
+
     void setRamper(Ramper ramper) { m_ramper = std::move(ramper); }
+    void setWritten(Written written) { m_written = std::move(written); }
 
     // A row's new value: with the port open a channel with limits ramps there, its frames to
     // follow; otherwise the frame is written with its echo in Text1 when the port is open, the
@@ -48,6 +52,7 @@ private:
     QLineEdit &m_text2;
     MessagePresenter &m_messages;
     Ramper m_ramper;
+    Written m_written;
     ChannelValues m_sent{};
 };
 

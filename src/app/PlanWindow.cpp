@@ -1,19 +1,15 @@
 #include "PlanWindow.h"
 
+#include "PlanExport.h"
 #include "PlanModel.h"
-#include "batch/BatchFile.h"
+#include "WindowPlace.h"
 #include "batch/BatchMessages.h"
-#include "batch/PlanText.h"
-#include "serial/MessagePresenter.h"
 
 #include <QCoreApplication>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -21,12 +17,6 @@
 namespace pwm20 {
 namespace {
 
-constexpr std::int64_t secondNs = 1'000'000'000;
-// A batch that never ends by itself is shown for this long.
-constexpr std::int64_t endlessPlanNs = 60 * secondNs;
-// Any other is shown to its end, up to this: a few loops nested deep can run for years, and
-// ten minutes at the line's pace are some 144,000 frames, planned in a blink.
-constexpr std::int64_t longestPlanNs = 600 * secondNs;
 // The note above the table scrolls beyond this many lines, so that the table keeps its room.
 constexpr int noteLines = 5;
 
@@ -71,7 +61,7 @@ void PlanWindow::showPlan(const std::vector<BatchStep> &steps, const ChannelTabl
                           const ChannelValues &from)
 {
     const bool endless = playsUntilStopped(steps);
-    BatchPlan plan = planBatch(steps, table, from, endless ? endlessPlanNs : longestPlanNs);
+    BatchPlan plan = planBatch(steps, table, from, shownPlanNs(steps));
     QStringList note;
     if (endless)
         note << QCoreApplication::translate("PlanWindow", "批量命令不会自行结束：只列出前 60 秒。");
@@ -109,33 +99,12 @@ void PlanWindow::placeBeside(const QWidget &window)
     constexpr int noteWidth = 520;
     resize(std::max({width + margins.left() + margins.right(), sizeHint().width(), noteWidth}),
            window.height());
-    const QRect main = window.frameGeometry();
-    const QRect room = window.screen()->availableGeometry();
-    const int frameWidth = main.width() - window.width();
-    QPoint at(main.right() + 1, main.top());
-    if (at.x() + this->width() + frameWidth > room.right() + 1)
-        at.setX(main.left() - this->width() - frameWidth);
-    if (at.x() < room.left())
-        at.setX(room.right() + 1 - this->width() - frameWidth);
-    move(at);
+    moveBeside(*this, window);
 }
 
 bool PlanWindow::exportCsv()
 {
-    QString path = QFileDialog::getSaveFileName(
-        this, QCoreApplication::translate("PlanWindow", "导出 CSV"), m_folder(),
-        QCoreApplication::translate("PlanWindow", "CSV 文件 (*.csv);;所有文件 (*)"));
-    if (path.isEmpty())
-        return false;
-    // A name typed without a suffix gets the one the dialog offers, as the batch files do.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    QString error;
-    if (!writeBatchFile(path, planCsv(m_model->plan()).toUtf8(), error)) {
-        m_messages.showWarning(error);
-        return false;
-    }
-    return true;
+    return exportPlanCsv(this, m_model->plan(), m_folder(), m_messages);
 }
 
 } // namespace pwm20

@@ -80,6 +80,9 @@ int main(int argc, char *argv[])
     if (!setup.isEmpty())
         window.useSetup(setup);
     window.show();
+    // Opened over the window, so that a file that cannot be used is told there.
+    if (!commandLine.editFile.isEmpty())
+        window.editFile(commandLine.editFile);
     // A logout or `kill` stops the window as closing it does, and it then ends by that signal.
     const pwm20::StopSignals stopSignals;
     QObject::connect(&stopSignals, &pwm20::StopSignals::stopRequested, &window,

@@ -79,7 +79,12 @@ CommandLine readCommandLine(const QStringList &arguments)
     const QCommandLineOption check(
         QStringLiteral("check"),
         QCoreApplication::translate("CommandLine", "检查通道设置文件并显示其内容，然后退出。"));
-    parser.addOptions({help, version, ports, com1, com2, lang, setup, check});
+    const QCommandLineOption edit(
+        QStringLiteral("edit"),
+        QCoreApplication::translate("CommandLine",
+                                    "在批量命令框中打开批量命令文件，并在窗口旁打开动作编辑器。"),
+        QStringLiteral("FILE"));
+    parser.addOptions({help, version, ports, com1, com2, lang, setup, check, edit});
     parser.addPositionalArgument(
         QStringLiteral("run"),
         QCoreApplication::translate("CommandLine",
@@ -124,6 +129,7 @@ CommandLine readCommandLine(const QStringList &arguments)
     commandLine.language = parser.value(lang);
     commandLine.portDevices = {parser.value(com1), parser.value(com2)};
     commandLine.setupFile = parser.value(setup);
+    commandLine.editFile = parser.value(edit);
     commandLine.batchArguments = parser.positionalArguments().mid(1);
     if (parser.isSet(check))
         commandLine.action = CommandLine::Action::CheckSetup;

@@ -19,6 +19,7 @@ struct CommandLine
     QString language;                   // "zh", "en", or empty for the user's own
     std::array<QString, 2> portDevices; // --com1 and --com2; empty where not given
     QString setupFile;                  // --setup; empty where not given
+    QString editFile;                   // --edit: a batch file for the motion editor
     QStringList batchArguments;         // what follows `run` or `plan`
 };
 
