@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChartView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTranslator>
+#include <QXYSeries>
 
 using namespace pwm20;
 using namespace pwm20::testing;
@@ -144,6 +146,17 @@ void TestMotionEditor::plays()
     QCOMPARE(model().playingRow(), -1);
     QVERIFY(!box().isReadOnly());
     QCOMPARE(message(), u"已发送 1 帧，与计划一致。"_s);
+    // The frame sent stays drawn over the plan until the text changes.
+    const auto sentShown = [this] {
+        int count = 0;
+        for (QAbstractSeries *series : m_editor->findChild<QChartView *>()->chart()->series())
+            if (series->objectName() == u"sent"_s)
+                count += int(static_cast<QXYSeries *>(series)->count());
+        return count;
+    };
+    QCOMPARE(sentShown(), 1);
+    QTest::qWait(400);
+    QCOMPARE(sentShown(), 1);
     // From the last row: channel 1 stands where the rows before leave it, so only its step goes.
     select(2);
     act(u"playFrom"_s);

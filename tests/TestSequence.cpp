@@ -268,6 +268,14 @@ private Q_SLOTS:
         QCOMPARE(curves.planned.back().value, 40.0);
         QCOMPARE(curves.keyframes, (std::vector<PlotPoint>{{0, 20}, {104.166666, 40}}));
         QCOMPARE(plot.spanOf(4), nullptr);
+        // `off` and `centre` reach every channel; the plot keeps to those the steps name.
+        for (const auto &[text, shown] : {std::pair{"centre\n2=30\noff", 1}, {"centre", 20}}) {
+            const BatchScript others = parseBatch(text);
+            QCOMPARE(sequencePlot(others.steps, planBatch(others.steps, setup, {}, 1'000'000'000),
+                                  setup, {})
+                         .channels.size(),
+                     std::size_t(shown));
+        }
     }
 
     void comparesSentWithPlan_data()

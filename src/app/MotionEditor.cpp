@@ -92,12 +92,18 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     connect(&document, &QTextDocument::undoAvailable, m_undo, &QAction::setEnabled);
     connect(&document, &QTextDocument::redoAvailable, m_redo, &QAction::setEnabled);
     connect(&m_batch, &BatchArea::currentFileChanged, this, &MotionEditor::showTitle);
-    connect(&m_batch, &BatchArea::playingStarted, this, [this] { showPlaying(true); });
+    connect(&m_batch, &BatchArea::playingStarted, this, [this] {
+        // A plan still waiting for a pause is made now, from where the play starts: made later
+        // it would start mid-way, or draw over what the play sent.
+        if (m_planTimer.isActive()) {
+            m_planTimer.stop();
+            replot();
+        }
+        showPlaying(true);
+    });
     connect(&m_batch, &BatchArea::playingEnded, this, [this] {
         showPlaying(false);
         showPlayed();
-        // The plan starts from where the play left the channels.
-        m_planTimer.start();
     });
     connect(&m_batch, &BatchArea::lineStarted, this, [this](int line) {
         m_model->setPlayingRow(line - 1);
@@ -121,10 +127,11 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     showPlaying(m_batch.isPlaying());
     replot();
 
-    if (parent) {
-        resize(900, parent->height());
+    // Tall enough for the table and the plot both to be read; the main window is short.
+    constexpr QSize startSize(1000, 720);
+    resize(startSize);
+    if (parent)
         moveBeside(*this, *parent);
-    }
 }
 
 QAction *MotionEditor::addAction(const QString &name, const QString &text, const QKeySequence &keys,
@@ -149,8 +156,9 @@ void MotionEditor::createActions()
     };
     edit(QStringLiteral("insert"), QCoreApplication::translate("MotionEditor", "插入行"),
          QKeySequence(Qt::Key_Insert), [this] { insertRow(); });
+    // Delete alone clears a cell, as in a spreadsheet; the row goes with Ctrl.
     edit(QStringLiteral("delete"), QCoreApplication::translate("MotionEditor", "删除行"),
-         QKeySequence(Qt::Key_Delete), [this] { deleteRow(); });
+         QKeySequence(Qt::CTRL | Qt::Key_Delete), [this] { deleteRow(); });
     edit(QStringLiteral("duplicate"), QCoreApplication::translate("MotionEditor", "复制行"),
          QKeySequence(Qt::CTRL | Qt::Key_D), [this] { duplicateRow(); });
     edit(QStringLiteral("up"), QCoreApplication::translate("MotionEditor", "上移"),
@@ -166,6 +174,9 @@ void MotionEditor::createActions()
          QKeySequence(Qt::CTRL | Qt::Key_R), [this] { capturePose(); });
     edit(QStringLiteral("update"), QCoreApplication::translate("MotionEditor", "更新姿态"),
          QKeySequence(), [this] { updatePose(); });
+    QAction *clear =
+        edit(QStringLiteral("clear"), QCoreApplication::translate("MotionEditor", "清空单元格"),
+             QKeySequence(Qt::Key_Delete), [this] { clearCell(); });
     const std::vector<QAction *> rows = m_editActions;
     m_playActions = {
         addAction(QStringLiteral("play"), QCoreApplication::translate("MotionEditor", "播放"),
@@ -197,13 +208,15 @@ void MotionEditor::createActions()
     bar->addSeparator();
     bar->addActions({save, saveAs, exportCsv});
 
-    connect(m_steps, &QWidget::customContextMenuRequested, this, [this, rows](const QPoint &at) {
-        QMenu menu(this);
-        menu.addActions({rows.begin(), rows.begin() + 7});
-        menu.addSeparator();
-        menu.addActions({rows[7], rows[8], m_playActions[1]});
-        menu.exec(m_steps->viewport()->mapToGlobal(at));
-    });
+    connect(m_steps, &QWidget::customContextMenuRequested, this,
+            [this, rows, clear](const QPoint &at) {
+                QMenu menu(this);
+                menu.addAction(clear);
+                menu.addActions({rows.begin(), rows.begin() + 7});
+                menu.addSeparator();
+                menu.addActions({rows[7], rows[8], m_playActions[1]});
+                menu.exec(m_steps->viewport()->mapToGlobal(at));
+            });
 }
 
 void MotionEditor::showTitle()
@@ -358,6 +371,14 @@ void MotionEditor::deleteRow()
         editBox(all[index].first, all[index].second, QString(), row);
 }
 
+void MotionEditor::clearCell()
+{
+    // A channel's cell of a keyframe: the step leaves that channel alone from now on.
+    const QModelIndex at = m_steps->currentIndex();
+    if (at.isValid() && m_model->channelAt(at.column()) != 0 && !m_model->isTextRow(at.row()))
+        m_model->setData(at, QVariant(), Qt::EditRole);
+}
+
 void MotionEditor::duplicateRow()
 {
     const int row = selectedRow();
@@ -456,9 +477,14 @@ void MotionEditor::showPlaying(bool playing)
 void MotionEditor::showPlayed()
 {
     const std::vector<SentFrame> &sent = m_batch.sentFrames();
-    m_plot->showSent(sent);
     const std::int64_t forNs = sent.empty() ? 0 : sent.back().ns + secondNs;
     const BatchPlan plan = planBatch(m_batch.playedSteps(), m_table, m_batch.playedFrom(), forNs);
+    // What was sent is drawn over the plan of what was played (from a row, looped, from where the
+    // servos stood), and stays until the text changes.
+    m_plotted = sequencePlot(m_batch.playedSteps(), plan, m_table, m_batch.playedFrom());
+    m_plot->showPlot(m_plotted, m_table);
+    m_plot->showSent(sent);
+    m_plot->showSpan(spanOfRow(selectedRow()));
     const std::optional<PlanDifference> most = largestDifference(plan, m_batch.playedFrom(), sent);
     if (!most || most->value == 0) {
         showMessage(QCoreApplication::translate("MotionEditor", "已发送 %1 帧，与计划一致。")

@@ -42,6 +42,7 @@ public:
     // The rows' actions, on the selected row.
     void insertRow();
     void deleteRow();
+    void clearCell();
     void duplicateRow();
     void moveRow(int by);
     void capturePose();

@@ -74,13 +74,16 @@ SequencePlot sequencePlot(const std::vector<BatchStep> &steps, const BatchPlan &
     using Kind = BatchStep::Kind;
     SequencePlot plot;
     plot.cut = plan.cut;
+    // The channels the steps name: `off` and `centre` reach every channel, which would bury
+    // the few a motion is about. A batch of only those shows what it sends.
     std::array<bool, ChannelTable::channelCount + 1> used{};
     for (const BatchStep &step : steps) {
         for (const ChannelValue &frame : step.frames)
             used[std::size_t(frame.channel)] = true;
     }
+    const bool namesNone = std::ranges::none_of(used, std::identity());
     for (const PlanFrame &frame : plan.frames) {
-        used[std::size_t(frame.frame.channel)] |= !frame.frame.offLoop;
+        used[std::size_t(frame.frame.channel)] |= namesNone && !frame.frame.offLoop;
         plot.endMs = std::max(plot.endMs, double(frame.arrivalNs) / nsPerMs);
     }
 

@@ -45,10 +45,11 @@ struct StepSpan
 
 struct SequencePlot
 {
-    std::vector<ChannelCurves> channels; // every channel a keyframe or a frame sets, in order
-    std::vector<StepSpan> spans;         // in the order they start
-    double endMs = 0;                    // the end of the plan: its last frame or wait
-    bool cut = false;                    // the plan stops before the batch does
+    // The channels the steps name (or, when none does, those the frames set), in order.
+    std::vector<ChannelCurves> channels;
+    std::vector<StepSpan> spans; // in the order they start
+    double endMs = 0;            // the end of the plan: its last frame or wait
+    bool cut = false;            // the plan stops before the batch does
 
     const StepSpan *spanOf(int line) const;
 };
