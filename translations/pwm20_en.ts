@@ -55,6 +55,10 @@
         <source>查看计划…</source>
         <translation>Show plan…</translation>
     </message>
+    <message>
+        <source>动作编辑…</source>
+        <translation>Motion editor…</translation>
+    </message>
 </context>
 <context>
     <name>BatchFile</name>
@@ -441,6 +445,10 @@ Plays a batch file on the board with no window; run --help tells more.</translat
         <translation>plan FILE [--setup SETUP] [--csv] [--for SECONDS]
 Lists every frame run would send and when, without opening a port; plan --help tells more.</translation>
     </message>
+    <message>
+        <source>在批量命令框中打开批量命令文件，并在窗口旁打开动作编辑器。</source>
+        <translation>Open a batch file in the batch box and the motion editor beside the window.</translation>
+    </message>
 </context>
 <context>
     <name>FileProblem</name>
@@ -496,6 +504,160 @@ Lists every frame run would send and when, without opening a port; plan --help t
         <translation>The channel setup used last time can no longer be used; pwm20 has forgotten it and uses the defaults.
 %1
 To use another setup file, start pwm20 with --setup FILE, or right-click a channel caption to open “Channel setup…”, put it right, and save it.</translation>
+    </message>
+</context>
+<context>
+    <name>MotionEditor</name>
+    <message>
+        <source>步骤</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>插入行</source>
+        <translation>Insert row</translation>
+    </message>
+    <message>
+        <source>删除行</source>
+        <translation>Delete row</translation>
+    </message>
+    <message>
+        <source>复制行</source>
+        <translation>Duplicate row</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>记录姿态</source>
+        <translation>Record pose</translation>
+    </message>
+    <message>
+        <source>更新姿态</source>
+        <translation>Update pose</translation>
+    </message>
+    <message>
+        <source>清空单元格</source>
+        <translation>Clear cell</translation>
+    </message>
+    <message>
+        <source>播放</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>从此步播放</source>
+        <translation>Play from here</translation>
+    </message>
+    <message>
+        <source>循环</source>
+        <translation>Loop</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>Save as…</translation>
+    </message>
+    <message>
+        <source>导出 CSV…</source>
+        <translation>Export CSV…</translation>
+    </message>
+    <message>
+        <source>动作编辑器</source>
+        <translation>Motion editor</translation>
+    </message>
+    <message>
+        <source>动作编辑器 — %1</source>
+        <translation>Motion editor — %1</translation>
+    </message>
+    <message>
+        <source>只显示前 60 秒。</source>
+        <translation>Only the first 60 seconds are shown.</translation>
+    </message>
+    <message>
+        <source>只显示前 10 分钟。</source>
+        <translation>Only the first 10 minutes are shown.</translation>
+    </message>
+    <message>
+        <source>没有可记录的通道：所有通道都是关（0）的，或与此处的姿态相同。</source>
+        <translation>No channel to record: every channel is off (0) or already holds the pose here.</translation>
+    </message>
+    <message>
+        <source>请先选中一个关键帧（姿态或移动）的行。</source>
+        <translation>Select a keyframe row (a pose or a move) first.</translation>
+    </message>
+    <message>
+        <source>从这一行起没有要播放的步骤。</source>
+        <translation>There are no steps to play from this row on.</translation>
+    </message>
+    <message>
+        <source>已发送 %1 帧，与计划一致。</source>
+        <translation>Frames sent: %1, as planned.</translation>
+    </message>
+    <message>
+        <source>已发送 %1 帧；与计划最大相差 %2（%3，%4 s）</source>
+        <translation>Frames sent: %1; largest difference from the plan: %2 (%3, %4 s)</translation>
+    </message>
+    <message>
+        <source>动作编辑器中的修改尚未保存。要保存吗？不保存时，修改仍留在批量命令框中。</source>
+        <translation>The motion editor's edits are not saved. Save them? If not, they stay in the batch box.</translation>
+    </message>
+</context>
+<context>
+    <name>MotionPlot</name>
+    <message>
+        <source>时间 (s)</source>
+        <translation>Time (s)</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>拉长</source>
+        <translation>Stretched</translation>
+    </message>
+    <message>
+        <source>计划</source>
+        <translation>Planned</translation>
+    </message>
+    <message>
+        <source>理想</source>
+        <translation>Ideal</translation>
+    </message>
+    <message>
+        <source>关键帧</source>
+        <translation>Keyframe</translation>
+    </message>
+    <message>
+        <source>已发送</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>%1 s · %2 · %3 · %4</source>
+        <translation>%1 s · %2 · %3 · %4</translation>
+    </message>
+    <message>
+        <source>拉长：第 %1 行的动作比写的时间长，以守住通道的速度和加速度限制。</source>
+        <translation>Stretched: the move on line %1 takes longer than written, to keep the channels' speed and acceleration limits.</translation>
     </message>
 </context>
 <context>
@@ -809,6 +971,37 @@ Check the connection, then run again; plugged in again, the device may have a ne
     <message>
         <source>[options]</source>
         <translation>[options]</translation>
+    </message>
+</context>
+<context>
+    <name>SequenceModel</name>
+    <message>
+        <source>即时</source>
+        <translation>Instant</translation>
+    </message>
+    <message>
+        <source>线性</source>
+        <translation>Linear</translation>
+    </message>
+    <message>
+        <source>平滑</source>
+        <translation>Smooth</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>时长</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <source>曲线</source>
+        <translation>Curve</translation>
+    </message>
+    <message>
+        <source>关键帧至少要设一个通道：最后一个通道不能清空。</source>
+        <translation>A keyframe sets at least one channel: its last channel cannot be cleared.</translation>
     </message>
 </context>
 <context>
