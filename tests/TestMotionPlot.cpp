@@ -4,6 +4,7 @@
 #include <QLegendMarker>
 #include <QTest>
 #include <QToolTip>
+#include <QValueAxis>
 #include <QXYSeries>
 
 using namespace pwm20;
@@ -32,6 +33,9 @@ void TestMotionPlot::plot()
     view.show();
     QVERIFY(QTest::qWaitForWindowActive(&view)); // or its activation hides the tooltip
     view.showPlot(plot, table);
+    // Values 19..200 and the limits 40..200 drawn, with a margin: not all of 0..255.
+    const auto *values = qobject_cast<QValueAxis *>(view.chart()->axes(Qt::Vertical).first());
+    QCOMPARE(std::pair(values->min(), values->max()), std::pair(4.0, 215.0));
     const auto shown = [&view](const char *kind) { // "name count" of each series of a kind
         QStringList names;
         for (QAbstractSeries *series : view.chart()->series()) {

@@ -88,7 +88,8 @@ void BatchArea::start()
         play(std::move(*steps));
 }
 
-bool BatchArea::play(std::vector<BatchStep> steps)
+bool BatchArea::play(std::vector<BatchStep> steps,
+                     const std::function<void(const QString &)> &tellStretched)
 {
     if (!m_comm.portOpen()) {
         m_messages.showMessage(notOpenMessage());
@@ -100,7 +101,9 @@ bool BatchArea::play(std::vector<BatchStep> steps)
     constexpr qint64 planNs = 600'000'000'000;
     m_playedFrom = m_output.channelValues();
     const BatchPlan plan = planBatch(steps, m_channels, m_playedFrom, planNs);
-    if (!plan.stretched.empty())
+    if (!plan.stretched.empty() && tellStretched)
+        tellStretched(stretchedMovesMessage(plan.stretched, m_channels));
+    else if (!plan.stretched.empty())
         m_messages.showMessage(stretchedMovesMessage(plan.stretched, m_channels));
     showRunning(true);
     m_playedSteps = steps;

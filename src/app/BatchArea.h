@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -46,8 +47,10 @@ public:
     // Checks the batch and plays it; an error is shown in the box.
     void start();
     // Plays steps of the box's text, checked already: false, and says why, when the port is
-    // closed. The box is read-only while they play.
-    bool play(std::vector<BatchStep> steps);
+    // closed. The box is read-only while they play. Moves stretched to keep limits are told in a
+    // message box, or to `tellStretched` (a view that shows them already, and says so in a line).
+    bool play(std::vector<BatchStep> steps,
+              const std::function<void(const QString &)> &tellStretched = {});
     bool isPlaying() const { return m_player.isRunning(); }
     // Ends a batch that is playing at once: the port or the device is gone; playingEnded()
     // follows. False when none was playing.

@@ -128,8 +128,10 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     replot();
 
     // Tall enough for the table and the plot both to be read; the main window is short.
-    constexpr QSize startSize(1000, 720);
+    constexpr QSize startSize(1000, 760);
     resize(startSize);
+    // The plot has the more to show: keyframes and limits of every channel over time.
+    split->setSizes({300, 460});
     if (parent)
         moveBeside(*this, *parent);
 }
@@ -454,7 +456,9 @@ void MotionEditor::play(std::vector<BatchStep> steps)
 {
     if (steps.empty())
         return;
-    m_batch.play(m_loop->isChecked() ? loopedSteps(std::move(steps)) : std::move(steps));
+    // The plot flags stretched moves already: the line under the table says it, no box.
+    m_batch.play(m_loop->isChecked() ? loopedSteps(std::move(steps)) : std::move(steps),
+                 [this](const QString &text) { showMessage(text); });
 }
 
 void MotionEditor::showPlaying(bool playing)

@@ -117,9 +117,9 @@ QAreaSeries *band(const QColor &colour)
 }
 
 // 1, 2 or 5 times a power of ten: ticks about every eighth of what is shown.
-double tickInterval(double seconds)
+double tickInterval(double span)
 {
-    const double rough = seconds / 8;
+    const double rough = span / 8;
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
     for (double step : {1.0, 2.0, 5.0}) {
         if (step * power >= rough)
@@ -268,12 +268,43 @@ void MotionPlot::showPlot(const SequencePlot &plot, const ChannelTable &channels
         m_stretchedLabels.push_back(label);
     }
 
+    fitValues(plot);
     m_endSeconds = std::max(end, 0.0);
     if (m_zoomed && m_time->max() <= m_endSeconds)
         setTimeRange(m_time->min(), m_time->max());
     else
         setTimeRange(0, m_endSeconds);
     placeStretchedLabels();
+}
+
+void MotionPlot::fitValues(const SequencePlot &plot)
+{
+    // A servo's travel is a small part of 0..255: the axis spans what is drawn, limits too, so
+    // that a move of a few values is seen as one.
+    double low = ChannelTable::highestValue;
+    double high = ChannelTable::lowestValue;
+    for (const ChannelCurves &curves : plot.channels) {
+        for (const auto *points : {&curves.ideal, &curves.planned, &curves.keyframes}) {
+            for (const PlotPoint &point : *points) {
+                low = std::min(low, point.value);
+                high = std::max(high, point.value);
+            }
+        }
+        if (curves.low > 1 || curves.high < ChannelTable::highestValue) {
+            low = std::min(low, double(curves.low));
+            high = std::max(high, double(curves.high));
+        }
+    }
+    if (low > high) {
+        low = ChannelTable::lowestValue;
+        high = ChannelTable::highestValue;
+    }
+    const double margin = std::max(2.0, (high - low) * 0.08);
+    low = std::max<double>(ChannelTable::lowestValue, std::floor(low - margin));
+    high = std::min<double>(ChannelTable::highestValue, std::ceil(high + margin));
+    m_value->setRange(low, high);
+    // Whole values: a tick every 1, 2, 5, 10... of them, about eight over the axis.
+    m_value->setTickInterval(std::max(1.0, tickInterval(high - low)));
 }
 
 void MotionPlot::showSent(const std::vector<SentFrame> &sent)
@@ -295,13 +326,10 @@ void MotionPlot::showSent(const std::vector<SentFrame> &sent)
     for (auto &[number, points] : byChannel) {
         auto found = std::find_if(m_channels.begin(), m_channels.end(),
                                   [number](const Channel &c) { return c.number == number; });
-        if (found == m_channels.end()) {
-            // A frame the plan does not have, such as the stop pose's: its channel joins the
-            // legend.
-            m_channels.push_back(newChannel(number));
-            found = std::prev(m_channels.end());
-            addSeries(*found, found->steps);
-        }
+        // A channel the plot leaves out (one `centre` or `off` reached, say) stays out: its
+        // frames still count in the difference from the plan.
+        if (found == m_channels.end())
+            continue;
         if (!found->sent) {
             found->sent = markers(Marker::Cross, channelColour(number).darker(160), 7);
             found->sent->setObjectName(QStringLiteral("sent"));
@@ -497,9 +525,9 @@ void MotionPlot::showToolTip(QPointF position, QPoint global)
     }
     const double from = m_time->min(), to = m_time->max();
     const double perSecond = area.width() / (to - from);
-    const double perValue = area.height() / ChannelTable::highestValue;
+    const double perValue = area.height() / (m_value->max() - m_value->min());
     const double seconds = from + (position.x() - area.left()) / perSecond;
-    const double value = ChannelTable::highestValue - (position.y() - area.top()) / perValue;
+    const double value = m_value->max() - (position.y() - area.top()) / perValue;
 
     QString text;
     double nearest = hoverPixels * hoverPixels;

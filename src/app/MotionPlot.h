@@ -46,6 +46,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The value axis spans what is drawn, the limits bands too.
+    void fitValues(const SequencePlot &plot);
     // One channel's series, shown and hidden together from its legend entry, and its points in
     // seconds, in time order, by PlotPointKind, for the tooltip.
     struct Channel
