@@ -17,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QScreen>
 #include <QSplitter>
 #include <QTableView>
 #include <QTextCursor>
@@ -127,11 +128,18 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     showPlaying(m_batch.isPlaying());
     replot();
 
-    // Tall enough for the table and the plot both to be read; the main window is short.
-    constexpr QSize startSize(1000, 760);
-    resize(startSize);
+    // Tall enough for the table and the plot both to be read (the main window is short), and
+    // as wide as the room beside the main window allows, down to what the table needs.
+    constexpr int widest = 1000, narrowest = 640, tallest = 760, windowFrame = 16;
+    QSize size(widest, tallest);
+    if (parent) {
+        const QRect room = parent->screen()->availableGeometry();
+        const int beside = room.width() - parent->frameGeometry().width() - windowFrame;
+        size = QSize(std::clamp(beside, narrowest, widest), std::min(tallest, room.height()));
+    }
+    resize(size);
     // The plot has the more to show: keyframes and limits of every channel over time.
-    split->setSizes({300, 460});
+    split->setSizes({size.height() * 2 / 5, size.height() * 3 / 5});
     if (parent)
         moveBeside(*this, *parent);
 }

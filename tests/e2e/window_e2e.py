@@ -114,6 +114,34 @@ def main():
         process.send_signal(signal.SIGTERM)
         expect("SIGTERM: the stop pose", com1.read(80), frames(*[(c, 19) for c in range(1, 21)]))
         expect("ended by SIGTERM", process.wait(timeout=10), -signal.SIGTERM)
+
+        # The motion editor from the shell: its title, a cell typed into and saved, F5 playing
+        # on the main window's port.
+        motion = os.path.join(config, "reach.txt")
+        with open(motion, "wb") as file:
+            file.write(b"1=10\r\nwait 100\r\n2=20\r\n")
+        process = subprocess.Popen([sys.argv[1], "--edit", motion], env=env)
+        editor = xdotool("search", "--sync", "--onlyvisible", "--name", "reach.txt")[0]
+        window = xdotool("search", "--sync", "--onlyvisible", "--name", TITLE)[0]
+        time.sleep(0.5)
+        # This screen is narrower than both windows side by side: the editor goes right of the
+        # main window's buttons.
+        xdotool("windowmove", editor, 520, 0)
+        title = subprocess.run(["xprop", "-id", editor, "-notype", "_NET_WM_NAME"],
+                               capture_output=True, text=True, timeout=10).stdout
+        expect("editor's title", title.split(" = ", 1)[-1].strip(), '"动作编辑器 — reach.txt"')
+        click(460, 24)
+        expect("editor: the port opened, all off", len(com1.read(80)), 80)
+        xdotool("mousemove", "--window", editor, 60, 55, "click", "1")  # row 1, its start
+        for key in ["Right", "Right", "Right", "1", "5", "Return", "ctrl+s"]:
+            xdotool("key", key)
+            time.sleep(0.1)
+        time.sleep(0.3)
+        with open(motion, "rb") as file:
+            expect("a cell edited and saved: its line only", file.read(),
+                   b"1=15\r\nwait 100\r\n2=20\r\n")
+        xdotool("key", "F5")
+        expect("F5 plays the text", com1.read(8, timeout=3), frames((1, 15), (2, 20)))
     finally:
         process.kill()
         process.wait(timeout=10)
