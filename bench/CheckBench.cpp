@@ -1,7 +1,8 @@
 // How long a batch takes to check, the reader alone and the window's button (port closed, so the
 // check is all it does), for huge texts: a 200 KB line, 1 MiB of short lines, 1 MiB of nested
 // loops; and how long the box takes to take the text and show it. Both run in the window's event
-// loop, so their time is the window's stall.
+// loop, so their time is the window's stall. Then the same with the motion editor open, which
+// reads the box again on every change: the text set, and one character typed at its end.
 //   pwm20_check_bench [RUNS]   (default 20)
 #include "WindowHarness.h"
 #include "batch/BatchScript.h"
@@ -75,6 +76,19 @@ int main(int argc, char *argv[])
         report(qPrintable(u"check, window's button: "_s + name), runs,
                [&] { window.click(window.button(2)); });
         window.messages().takeShown();
+    }
+    window.form().showMotionEditor();
+    for (const auto &[what, text] : texts) {
+        const QString name = QLatin1StringView(what);
+        report(qPrintable(u"editor open: text set and shown: "_s + name), 1, [&] {
+            box.setPlainText(text);
+            QApplication::processEvents();
+        });
+        report(qPrintable(u"editor open: a key typed: "_s + name), std::min(runs, 5), [&] {
+            box.moveCursor(QTextCursor::End);
+            box.insertPlainText(u"#"_s);
+            QApplication::processEvents();
+        });
     }
     return 0;
 }

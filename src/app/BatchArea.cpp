@@ -334,7 +334,8 @@ bool BatchArea::settleEdits(const QString &question, QWidget *over)
            (answer == QMessageBox::Save && save());
 }
 
-void BatchArea::useFile(const QString &path)
+// By value: Save passes the current file's own name, which the exchange below would empty.
+void BatchArea::useFile(QString path)
 {
     if (std::exchange(m_currentFile, path) != path)
         Q_EMIT currentFileChanged(path);

@@ -127,7 +127,7 @@ private:
     template <typename Result>
     QAction *addAction(const QString &text, const QKeySequence &keys, Result (BatchArea::*act)());
     void chooseFileToOpen();
-    void useFile(const QString &path);
+    void useFile(QString path);
     // The box's text as UTF-8, its lines kept where they are.
     QByteArray readLines();
 

@@ -30,6 +30,7 @@ namespace {
 
 // Edits come in bursts (a held key, an undo after another): the plan waits for a pause.
 constexpr int planPauseMs = 150;
+constexpr int readPauseMs = 100;
 
 std::string_view viewOf(const QByteArray &text)
 {
@@ -60,6 +61,8 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
                              QAbstractItemView::AnyKeyPressed);
     m_steps->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_steps->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A click into the table, to edit a cell of it, comes after typing in the box.
+    m_steps->installEventFilter(this);
 
     m_message = new QLabel(this);
     m_message->setObjectName(QStringLiteral("message"));
@@ -88,7 +91,15 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     createActions();
 
     QTextDocument &document = m_batch.document();
-    connect(&document, &QTextDocument::contentsChanged, this, &MotionEditor::reread);
+    // Typing in the batch box is read after a pause, not at every key: a long text takes a
+    // while to read. The editor's own edits are read at once.
+    m_readTimer.setSingleShot(true);
+    m_readTimer.setInterval(readPauseMs);
+    connect(&m_readTimer, &QTimer::timeout, this, &MotionEditor::reread);
+    connect(&document, &QTextDocument::contentsChanged, this, [this] {
+        if (!m_editing)
+            m_readTimer.start();
+    });
     connect(&document, &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
     connect(&document, &QTextDocument::undoAvailable, m_undo, &QAction::setEnabled);
     connect(&document, &QTextDocument::redoAvailable, m_redo, &QAction::setEnabled);
@@ -96,6 +107,7 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     connect(&m_batch, &BatchArea::playingStarted, this, [this] {
         // A plan still waiting for a pause is made now, from where the play starts: made later
         // it would start mid-way, or draw over what the play sent.
+        readNow();
         if (m_planTimer.isActive()) {
             m_planTimer.stop();
             replot();
@@ -150,7 +162,11 @@ QAction *MotionEditor::addAction(const QString &name, const QString &text, const
     auto *action = new QAction(text, this);
     action->setObjectName(name);
     action->setShortcut(keys);
-    connect(action, &QAction::triggered, this, act);
+    // Every action works on the text as it is now, typing of a moment ago included.
+    connect(action, &QAction::triggered, this, [this, act] {
+        readNow();
+        act();
+    });
     QWidget::addAction(action);
     return action;
 }
@@ -176,10 +192,10 @@ void MotionEditor::createActions()
     edit(QStringLiteral("down"), QCoreApplication::translate("MotionEditor", "下移"),
          QKeySequence(Qt::ALT | Qt::Key_Down), [this] { moveRow(1); });
     m_undo = edit(QStringLiteral("undo"), QCoreApplication::translate("MotionEditor", "撤销"),
-                  QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_batch.document().undo(); });
-    m_redo =
-        edit(QStringLiteral("redo"), QCoreApplication::translate("MotionEditor", "重做"),
-             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { m_batch.document().redo(); });
+                  QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undoOrRedo(&QTextDocument::undo); });
+    m_redo = edit(QStringLiteral("redo"), QCoreApplication::translate("MotionEditor", "重做"),
+                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                  [this] { undoOrRedo(&QTextDocument::redo); });
     edit(QStringLiteral("capture"), QCoreApplication::translate("MotionEditor", "记录姿态"),
          QKeySequence(Qt::CTRL | Qt::Key_R), [this] { capturePose(); });
     edit(QStringLiteral("update"), QCoreApplication::translate("MotionEditor", "更新姿态"),
@@ -255,8 +271,24 @@ void MotionEditor::selectRow(int row)
     m_steps->scrollTo(at);
 }
 
+bool MotionEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_steps && event->type() == QEvent::FocusIn)
+        readNow();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MotionEditor::readNow()
+{
+    if (m_readTimer.isActive()) {
+        m_readTimer.stop();
+        reread();
+    }
+}
+
 void MotionEditor::reread()
 {
+    m_readTimer.stop();
     const int selected = std::exchange(m_selectAfterRead, -1);
     const int keep = selected >= 0 ? selected : selectedRow();
     const int column = m_steps->currentIndex().column();
@@ -339,12 +371,21 @@ void MotionEditor::editBox(int from, int to, const QString &text, int select)
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     m_selectAfterRead = select;
+    m_editing = true;
     cursor.beginEditBlock();
     cursor.insertText(text);
     cursor.endEditBlock();
-    // An edit that changes nothing reads nothing again.
-    if (m_selectAfterRead >= 0)
-        selectRow(std::exchange(m_selectAfterRead, -1));
+    m_editing = false;
+    reread();
+}
+
+void MotionEditor::undoOrRedo(void (QTextDocument::*step)())
+{
+    // Read at once, as the editor's own edits are.
+    m_editing = true;
+    (m_batch.document().*step)();
+    m_editing = false;
+    reread();
 }
 
 void MotionEditor::setLine(int row, const QString &text)

@@ -13,6 +13,7 @@
 class QAction;
 class QLabel;
 class QTableView;
+class QTextDocument;
 
 namespace pwm20 {
 
@@ -36,6 +37,8 @@ public:
 
     // Reads the box again: its text, or the channel setup, changed.
     void reread();
+    // Reads the box now if a read waits for a pause in typing.
+    void readNow();
     // The main window is closing and has asked about the edits: none is asked here.
     void closeWithMain();
 
@@ -52,6 +55,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QAction *addAction(const QString &name, const QString &text, const QKeySequence &keys,
@@ -63,6 +67,7 @@ private:
     // `select`.
     void editBox(int from, int to, const QString &text, int select);
     void setLine(int row, const QString &text);
+    void undoOrRedo(void (QTextDocument::*step)());
     void insertLine(int after, const QString &text);
     std::vector<std::pair<int, int>> lines() const;
     QString lineText(int row) const;
@@ -86,6 +91,8 @@ private:
     QLabel *m_note = nullptr;
     QLabel *m_message = nullptr;
     QTimer m_planTimer;
+    QTimer m_readTimer;
+    bool m_editing = false;                          // an edit of the editor's own is under way
     std::optional<std::vector<BatchStep>> m_checked; // the text's steps, none with an error
     BatchPlan m_plan;
     SequencePlot m_plotted;
