@@ -192,17 +192,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("played");
         QTest::addColumn<QString>("looped");
         QTest::newRow("glides to the pose held")
-            << "1=20\nmove 2=50 3=60 in 300\nwait 100" << 3 << "M3:2=50,3=60/500s W3"
-            << "R3>3 M3:2=50,3=60/500s W3 E3>0";
+            << "1=20\nmove 2=50 3=60 in 300\nwait 100" << 3 << "M0:2=50,3=60/500s W3"
+            << "R0>3 M0:2=50,3=60/500s W3 E3>0";
         QTest::newRow("from a move")
-            << "move 2=40 in 300\nmove 2=50 in 300" << 2 << "M2:2=40/500s M2:2=50/300"
+            << "move 2=40 in 300\nmove 2=50 in 300" << 2 << "M0:2=40/500s M2:2=50/300"
             << "";
         QTest::newRow("rest of a loop once")
             << "repeat 3\n1=20\nwait 100\nend\n1=30" << 3 << "W3 F5:1=30"
             << "";
         QTest::newRow("a whole loop") << "# c\nrepeat 2\n1=20\nend" << 1 << "R2>2 F3:1=20 E4>0"
                                       << "R2>4 R2>3 F3:1=20 E4>1 E4>0";
-        QTest::newRow("held off") << "1=20\noff\n2=30" << 3 << "F3:1=0 F3:2=30"
+        QTest::newRow("held off") << "1=20\noff\n2=30" << 3 << "F0:1=0 F3:2=30"
                                   << "";
         QTest::newRow("from a comment") << "1=20\n# c\n2=30" << 2 << "F3:2=30"
                                         << "";

@@ -100,7 +100,9 @@ bool BatchArea::play(std::vector<BatchStep> steps,
     // A move that must take longer to keep its channels' limits is never silent.
     constexpr qint64 planNs = 600'000'000'000;
     m_playedFrom = m_output.channelValues();
-    const BatchPlan plan = planBatch(steps, m_channels, m_playedFrom, planNs);
+    BatchPlan plan = planBatch(steps, m_channels, m_playedFrom, planNs);
+    // A lead-in of no line (playing from a row) is nothing the user wrote.
+    std::erase_if(plan.stretched, [](const StretchedMove &move) { return move.line == 0; });
     if (!plan.stretched.empty() && tellStretched)
         tellStretched(stretchedMovesMessage(plan.stretched, m_channels));
     else if (!plan.stretched.empty())
@@ -199,6 +201,10 @@ void BatchArea::showRunning(bool running)
 
 void BatchArea::highlightLine(int line)
 {
+    if (line <= 0) {
+        m_editor.setExtraSelections({});
+        return;
+    }
     // All of the line, on each of its rows when it wraps: a selection spans the rows across, and
     // an empty one at its end spans its last row.
     QTextEdit::ExtraSelection whole;

@@ -78,8 +78,8 @@ BatchPlan planBatch(const std::vector<BatchStep> &steps, const ChannelTable &cha
                              plan.stretched.end())
                              plan.stretched.push_back({moveLine, timing});
                      });
-    QObject::connect(&player, &BatchPlayer::lineStarted, [&](int startLine) {
-        plan.starts.push_back({startLine, clock.now});
+    QObject::connect(&player, &BatchPlayer::stepTaken, [&](int stepLine) {
+        plan.starts.push_back({stepLine, clock.now});
     });
     // A move glides from when the line is free, which may be a little after it was taken.
     QObject::connect(&player, &BatchPlayer::moveStarted,

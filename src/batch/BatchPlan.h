@@ -25,9 +25,9 @@ struct StretchedMove
     MoveTiming timing;
 };
 
-// When a step starts playing, from the start of the batch: a move when it starts gliding, a wait
-// when it starts holding, any other step when its first frame is handed to the line. Every pass
-// of a loop is there.
+// When a step starts playing, from the start of the batch: a move when it starts gliding, any
+// other step when it is taken (its frames follow as the line takes them). Every pass of a loop is
+// there, in the order played.
 struct StepStart
 {
     int line = 0;

@@ -208,6 +208,8 @@ void BatchPlayer::takeStep(const BatchStep &step)
 {
     using Kind = BatchStep::Kind;
     const std::size_t index = m_nextStep - 1;
+    if (step.kind != Kind::Repeat && step.kind != Kind::End)
+        Q_EMIT stepTaken(step.line);
     // A step that sent nothing leaves no line to show.
     m_lineToShow = 0;
     if (step.kind == Kind::Wait || step.kind == Kind::Move)

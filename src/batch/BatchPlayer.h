@@ -65,6 +65,9 @@ Q_SIGNALS:
     void finished();
     // A timed move on this line takes longer than written, to keep its channels' limits.
     void moveStretched(int line, const pwm20::MoveTiming &timing);
+    // The step on this line is taken: before any frame of it goes out (a loop's `repeat` and
+    // `end` are not steps of their own here).
+    void stepTaken(int line);
     // A timed move on this line starts gliding at `startNs` on the line's clock, for this long.
     void moveStarted(int line, qint64 startNs, const pwm20::MoveTiming &timing);
 

@@ -15,8 +15,10 @@ std::vector<BatchStep> stepsFrom(const std::vector<BatchStep> &steps, int line,
         return {};
     const auto from = std::size_t(first - steps.begin());
     // The pose the sequence holds there, reached from where the servos are.
+    // The lead-in is no line of the text: nothing is highlighted for it, and a limit that
+    // stretches it is no fault of the row.
     BatchStep offs;
-    offs.line = first->line;
+    offs.line = 0;
     BatchStep glide = offs;
     glide.kind = Kind::Move;
     glide.amount = glideToPoseMs;

@@ -11,7 +11,7 @@ inline constexpr std::int64_t glideToPoseMs = 500;
 
 // The steps that play a checked batch from its step on `line` (or the first one after it):
 // first the pose the sequence holds there, from where the channels stand now (a channel it holds
-// off goes off, the others glide there together in a 500 ms smooth move on that line), then the
+// off goes off, the others glide there together in a 500 ms smooth move, both on line 0), then the
 // steps from that one. A loop entered part-way plays the rest of its body once. Empty when no
 // step is on or after the line.
 std::vector<BatchStep> stepsFrom(const std::vector<BatchStep> &steps, int line,

@@ -87,8 +87,8 @@ SequencePlot sequencePlot(const std::vector<BatchStep> &steps, const BatchPlan &
         plot.endMs = std::max(plot.endMs, double(frame.arrivalNs) / nsPerMs);
     }
 
-    // Steps start in the order they are played, so each start is the next step on its line
-    // (a loop goes back to the top), even where several steps share a line.
+    // Every step but `repeat` and `end` has a start, in the order played: each start is the
+    // next such step on its line (a loop goes back to the top), where several share a line too.
     std::size_t cursor = 0;
     const auto stepStarting = [&](int line) -> const BatchStep & {
         for (std::size_t offset = 0; offset < steps.size(); ++offset) {
