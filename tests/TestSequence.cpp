@@ -162,6 +162,8 @@ private Q_SLOTS:
                                       << "";
         QTest::newRow("after a loop and a frame") << 7 << "move shoulder=60 in 500 smooth"
                                                   << "";
+        QTest::newRow("after centre: homes") << 9 << "move 1=30 2=50 shoulder=60 in 500 smooth"
+                                             << "";
     }
     void capturesWhatDiffers()
     {
@@ -171,15 +173,17 @@ private Q_SLOTS:
         const ChannelTable setup = armSetup();
         const MotionSequence sequence =
             MotionSequence::read("move shoulder=40 2=50 in 500 # c\nwait 9\noff\n1=30\nrepeat 2\n"
-                                 "2=50\nS 1 30 E\nend",
+                                 "2=50\nS 1 30 E\nend\ncentre",
                                  setup);
         const ChannelValues now = valuesOf({{1, 30}, {2, 50}, {3, 60}});
         const std::optional<std::string> line =
             captureLine(now, sequence.poseBefore(std::size_t(row)), setup);
         QCOMPARE(QString::fromStdString(line.value_or("")), captured);
         if (!updated.isEmpty())
-            QCOMPARE(QString::fromStdString(keyframeLine(
-                         updatedPose(sequence.rows()[0], now, sequence.poseBefore(0)), setup)),
+            QCOMPARE(QString::fromStdString(
+                         keyframeLine(updatedPose(sequence.rows()[0], valuesOf({{1, 30}, {3, 60}}),
+                                                  sequence.poseBefore(0)),
+                                      setup)),
                      updated);
         QVERIFY(!captureLine(valuesOf({{1, 30}}), sequence.poseBefore(5), setup));
     }
@@ -202,6 +206,8 @@ private Q_SLOTS:
             << "";
         QTest::newRow("a whole loop") << "# c\nrepeat 2\n1=20\nend" << 1 << "R2>2 F3:1=20 E4>0"
                                       << "R2>4 R2>3 F3:1=20 E4>1 E4>0";
+        QTest::newRow("first line of a loop body") << "repeat 2\n1=20\nend" << 2 << "F2:1=20"
+                                                   << "R2>2 F2:1=20 E2>0";
         QTest::newRow("held off") << "1=20\noff\n2=30" << 3 << "F0:1=0 F3:2=30"
                                   << "";
         QTest::newRow("from a comment") << "1=20\n# c\n2=30" << 2 << "F3:2=30"
@@ -268,6 +274,15 @@ private Q_SLOTS:
         QCOMPARE(curves.planned.back().value, 40.0);
         QCOMPARE(curves.keyframes, (std::vector<PlotPoint>{{0, 20}, {104.166666, 40}}));
         QCOMPARE(plot.spanOf(4), nullptr);
+        // Steps sharing a line (a lead-in) each take their own start; a move from off jumps.
+        BatchScript shared = parseBatch("1=10\n1=20\nmove 2=40 in 100");
+        shared.steps[1].line = 1;
+        const SequencePlot sharing = sequencePlot(
+            shared.steps, planBatch(shared.steps, setup, {}, 1'000'000'000), setup, {});
+        QCOMPARE(sharing.channels[0].ideal.back().value, 20.0);
+        const std::vector<PlotPoint> &fromOff = sharing.channels[1].ideal;
+        QCOMPARE(std::tuple(fromOff[1].value, fromOff[2].value, fromOff[2].ms - fromOff[1].ms),
+                 std::tuple(0.0, 40.0, 0.0));
         // `off` and `centre` reach every channel; the plot keeps to those the steps name.
         for (const auto &[text, shown] : {std::pair{"centre\n2=30\noff", 1}, {"centre", 20}}) {
             const BatchScript others = parseBatch(text);

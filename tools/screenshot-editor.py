@@ -44,7 +44,7 @@ try:
     time.sleep(1)
     xdotool("mousemove", "--window", main, 461, 25, "click", "1")  # the port's button
     time.sleep(0.5)
-    xdotool("mousemove", "--window", editor, 500, 120, "click", "1")  # the row of the first move
+    xdotool("mousemove", "--window", editor, 500, 150, "click", "1")  # the row of the first move
     xdotool("key", "F5")
     time.sleep(4)
     xdotool("mousemove", "--window", editor, 600, 520)  # a tooltip over the plot

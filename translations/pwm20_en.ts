@@ -618,7 +618,11 @@ To use another setup file, start pwm20 with --setup FILE, or right-click a chann
     </message>
     <message>
         <source>动作编辑器中的修改尚未保存。要保存吗？不保存时，修改仍留在批量命令框中。</source>
-        <translation>The motion editor's edits are not saved. Save them? If not, they stay in the batch box.</translation>
+        <translation>The motion editor&apos;s edits are not saved. Save them? If not, they stay in the batch box.</translation>
+    </message>
+    <message>
+        <source>文本有误：图中仍是上次无误时的计划。</source>
+        <translation>The text has a fault: the plot still shows the plan of the last text without one.</translation>
     </message>
 </context>
 <context>
@@ -657,7 +661,7 @@ To use another setup file, start pwm20 with --setup FILE, or right-click a chann
     </message>
     <message>
         <source>拉长：第 %1 行的动作比写的时间长，以守住通道的速度和加速度限制。</source>
-        <translation>Stretched: the move on line %1 takes longer than written, to keep the channels' speed and acceleration limits.</translation>
+        <translation>Stretched: the move on line %1 takes longer than written, to keep the channels&apos; speed and acceleration limits.</translation>
     </message>
 </context>
 <context>

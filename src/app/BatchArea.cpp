@@ -122,6 +122,7 @@ void BatchArea::frameWritten(int channel, int value)
 {
     if (m_recording)
         m_sent.push_back({m_comm.line().freeAtNs() - m_playStartNs, channel, value});
+    Q_EMIT boardChanged();
 }
 
 QTextDocument &BatchArea::document() const

@@ -110,6 +110,8 @@ Q_SIGNALS:
     // The step on this line of the box has started.
     void lineStarted(int line);
     void currentFileChanged(const QString &path);
+    // A frame went to the port: the board stands elsewhere now.
+    void boardChanged();
     // "动作编辑…" in the box's menu.
     void editorRequested();
     // "通道设置…" in the box's menu.

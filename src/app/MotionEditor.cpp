@@ -96,8 +96,9 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     m_readTimer.setSingleShot(true);
     m_readTimer.setInterval(readPauseMs);
     connect(&m_readTimer, &QTimer::timeout, this, &MotionEditor::reread);
+    // Hidden, it reads nothing until shown again.
     connect(&document, &QTextDocument::contentsChanged, this, [this] {
-        if (!m_editing)
+        if (!m_editing && isVisible())
             m_readTimer.start();
     });
     connect(&document, &QTextDocument::modificationChanged, this, &QWidget::setWindowModified);
@@ -117,6 +118,12 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     connect(&m_batch, &BatchArea::playingEnded, this, [this] {
         showPlaying(false);
         showPlayed();
+    });
+    // The plan starts from where the servos stand: moved by hand, they start it elsewhere. A
+    // play's own frames wait for its end, whose plot shows what it sent.
+    connect(&m_batch, &BatchArea::boardChanged, this, [this] {
+        if (!m_batch.isPlaying() && isVisible())
+            m_planTimer.start();
     });
     connect(&m_batch, &BatchArea::lineStarted, this, [this](int line) {
         m_model->setPlayingRow(line - 1);
@@ -162,6 +169,10 @@ QAction *MotionEditor::addAction(const QString &name, const QString &text, const
     auto *action = new QAction(text, this);
     action->setObjectName(name);
     action->setShortcut(keys);
+    // The keys are said where the button is, or nobody finds F5.
+    if (!keys.isEmpty())
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(QString(text).remove(QChar(0x2026)),
+                                                         keys.toString(QKeySequence::NativeText)));
     // Every action works on the text as it is now, typing of a moment ago included.
     connect(action, &QAction::triggered, this, [this, act] {
         readNow();
@@ -222,17 +233,20 @@ void MotionEditor::createActions()
     QAction *saveAs = addAction(
         QStringLiteral("saveAs"), QCoreApplication::translate("MotionEditor", "另存为…"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { m_batch.chooseFileToSave(); });
-    QAction *exportCsv =
-        addAction(QStringLiteral("exportCsv"),
-                  QCoreApplication::translate("MotionEditor", "导出 CSV…"), QKeySequence(),
-                  [this] { exportPlanCsv(this, m_plan, m_batch.dialogFolder(), m_messages); });
+    QAction *exportCsv = addAction(QStringLiteral("exportCsv"),
+                                   QCoreApplication::translate("MotionEditor", "导出 CSV…"),
+                                   QKeySequence(), [this] { exportPlan(); });
     bar->addActions({rows.begin(), rows.begin() + 7});
     bar->addSeparator();
     bar->addActions({rows[7], rows[8]});
-    bar->addSeparator();
-    bar->addActions({m_playActions[0], m_playActions[1], m_loop, m_stop});
-    bar->addSeparator();
-    bar->addActions({save, saveAs, exportCsv});
+    // Two rows, so that no button hides behind the overflow arrow in a narrow window or in
+    // English.
+    addToolBarBreak();
+    QToolBar *playBar = addToolBar(QCoreApplication::translate("MotionEditor", "播放"));
+    playBar->setObjectName(QStringLiteral("playTools"));
+    playBar->addActions({m_playActions[0], m_playActions[1], m_loop, m_stop});
+    playBar->addSeparator();
+    playBar->addActions({save, saveAs, exportCsv});
 
     connect(m_steps, &QWidget::customContextMenuRequested, this,
             [this, rows, clear](const QPoint &at) {
@@ -269,6 +283,27 @@ void MotionEditor::selectRow(int row)
     m_steps->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
                                                        QItemSelectionModel::Rows);
     m_steps->scrollTo(at);
+}
+
+void MotionEditor::showEvent(QShowEvent *event)
+{
+    // The box may have changed while the editor was closed.
+    reread();
+    QMainWindow::showEvent(event);
+}
+
+void MotionEditor::exportPlan()
+{
+    // What is written is the plan of the text as it reads now, or nothing.
+    if (!m_checked) {
+        m_message->setText(m_checkMessage);
+        return;
+    }
+    if (m_planTimer.isActive()) {
+        m_planTimer.stop();
+        replot();
+    }
+    exportPlanCsv(this, m_plan, m_batch.dialogFolder(), m_messages);
 }
 
 bool MotionEditor::eventFilter(QObject *watched, QEvent *event)
@@ -315,6 +350,10 @@ void MotionEditor::check()
     const BatchScript script = parseBatch(viewOf(text), m_table);
     if (script.error) {
         m_checked.reset();
+        // The plot cannot follow a text that does not read: it says whose plan it shows.
+        m_note->setText(
+            QCoreApplication::translate("MotionEditor", "文本有误：图中仍是上次无误时的计划。"));
+        m_note->show();
         m_model->setErrorRow(script.error->line - 1);
         m_checkMessage = batchErrorMessage(*script.error, m_table);
     } else {
@@ -398,6 +437,12 @@ void MotionEditor::insertLine(int after, const QString &text)
 {
     const std::vector<std::pair<int, int>> all = lines();
     const int row = after < 0 ? int(all.size()) - 1 : after;
+    // A text that ends with a line end has an empty last row: a line added after it goes before
+    // it, so that the text still ends with its line end.
+    if (const auto last = all.back(); row + 1 == int(all.size()) && last.first == last.second) {
+        editBox(last.first, last.first, row > 0 ? text + u'\n' : text, row);
+        return;
+    }
     const int end = all.at(std::size_t(row)).second;
     editBox(end, end, u'\n' + text, row + 1);
 }

@@ -56,6 +56,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QAction *addAction(const QString &name, const QString &text, const QKeySequence &keys,
@@ -75,6 +76,7 @@ private:
     std::optional<StepSpan> spanOfRow(int row) const;
     void check();
     void replot();
+    void exportPlan();
     void play(std::vector<BatchStep> steps);
     void showPlaying(bool playing);
     void showPlayed();

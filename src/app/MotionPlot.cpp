@@ -3,6 +3,7 @@
 #include <QAreaSeries>
 #include <QCoreApplication>
 #include <QGraphicsSimpleTextItem>
+#include <QHelpEvent>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
@@ -384,6 +385,17 @@ void MotionPlot::mousePressEvent(QMouseEvent *event)
     m_dragStart = m_time->min();
     QToolTip::hideText();
     viewport()->setCursor(Qt::ClosedHandCursor);
+}
+
+bool MotionPlot::viewportEvent(QEvent *event)
+{
+    // A pause over the plot asks for the tip as over any widget, whatever moves came before.
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        showToolTip(m_chart->mapFromScene(mapToScene(help->pos())), help->globalPos());
+        return true;
+    }
+    return QChartView::viewportEvent(event);
 }
 
 void MotionPlot::mouseMoveEvent(QMouseEvent *event)

@@ -38,6 +38,7 @@ public:
     void resetView();
 
 protected:
+    bool viewportEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -8,6 +8,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include <algorithm>
+
 namespace pwm20 {
 
 QString SequenceModel::curveName(Curve curve)
@@ -200,7 +202,12 @@ bool SequenceModel::setData(const QModelIndex &index, const QVariant &value, int
 
 void SequenceModel::changeRow(int row, const QString &text)
 {
-    if (text != QString::fromStdString(m_sequence.rows()[std::size_t(row)].text))
+    // A row is one line: a line end pasted into it would make it two.
+    const bool oneLine = std::ranges::none_of(text, [](QChar c) {
+        return c == u'\n' || c == u'\r' || c == QChar::LineSeparator ||
+               c == QChar::ParagraphSeparator;
+    });
+    if (oneLine && text != QString::fromStdString(m_sequence.rows()[std::size_t(row)].text))
         Q_EMIT lineEdited(row, text);
 }
 

@@ -24,6 +24,10 @@ public:
 
     void jump(int channel, double ms, int value)
     {
+        // A pose that repeats a value draws nothing: a long line of them would draw it a
+        // thousand times.
+        if (m_values[std::size_t(channel - 1)] == value)
+            return;
         auto &curve = m_curves[std::size_t(channel - 1)];
         curve.push_back({ms, m_values[std::size_t(channel - 1)]});
         curve.push_back({ms, double(value)});
@@ -123,8 +127,10 @@ SequencePlot sequencePlot(const std::vector<BatchStep> &steps, const BatchPlan &
                 ideal.glide(target.channel, ms, step, target.value);
             else
                 ideal.jump(target.channel, ms, target.value);
-            keyframes[std::size_t(target.channel)].push_back(
-                {ms + double(step.amount), double(target.value)});
+            auto &marks = keyframes[std::size_t(target.channel)];
+            if (const PlotPoint mark{ms + double(step.amount), double(target.value)};
+                marks.empty() || marks.back() != mark)
+                marks.push_back(mark);
         }
         for (int channel = 1; channel <= ChannelTable::channelCount; ++channel) {
             if (step.kind == Kind::Off)

@@ -132,7 +132,7 @@ def main():
         expect("editor's title", title.split(" = ", 1)[-1].strip(), '"动作编辑器 — reach.txt"')
         click(460, 24)
         expect("editor: the port opened, all off", len(com1.read(80)), 80)
-        xdotool("mousemove", "--window", editor, 60, 55, "click", "1")  # row 1, its start
+        xdotool("mousemove", "--window", editor, 60, 94, "click", "1")  # row 1, its start
         for key in ["Right", "Right", "Right", "1", "5", "Return", "ctrl+s"]:
             xdotool("key", key)
             time.sleep(0.1)
