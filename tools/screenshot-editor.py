@@ -47,8 +47,6 @@ try:
     xdotool("mousemove", "--window", editor, 500, 150, "click", "1")  # the row of the first move
     xdotool("key", "F5")
     time.sleep(4)
-    xdotool("mousemove", "--window", editor, 600, 520)  # a tooltip over the plot
-    time.sleep(1)
     subprocess.run(["import", "-window", editor, out], check=True, timeout=30)
 finally:
     window.terminate()
