@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -303,7 +304,14 @@ void MotionEditor::exportPlan()
         m_planTimer.stop();
         replot();
     }
-    exportPlanCsv(this, m_plan, m_batch.dialogFolder(), m_messages);
+    // Named after the batch file, where there is one: reach.txt's plan is reach.csv.
+    const QFileInfo file(m_batch.currentFile());
+    exportPlanCsv(this, m_plan,
+                  file.fileName().isEmpty()
+                      ? m_batch.dialogFolder()
+                      : QDir(m_batch.dialogFolder())
+                            .filePath(file.completeBaseName() + QStringLiteral(".csv")),
+                  m_messages);
 }
 
 bool MotionEditor::eventFilter(QObject *watched, QEvent *event)

@@ -22,8 +22,8 @@ inline constexpr std::int64_t longestPlanNs = 600 * secondNs;
 // How long a plan of these steps is made for, when the window shows one.
 std::int64_t shownPlanNs(const std::vector<BatchStep> &steps);
 
-// Asks for a file, starting in `folder`, and writes the plan to it as `pwm20 plan --csv` prints
-// it: true once written; a file that cannot be written is told.
+// Asks for a file, starting at `folder` (or a file name in it), and writes the plan to it as
+// `pwm20 plan --csv` prints it: true once written; a file that cannot be written is told.
 bool exportPlanCsv(QWidget *parent, const BatchPlan &plan, const QString &folder,
                    MessagePresenter &messages);
 

@@ -1,6 +1,7 @@
 #include "SequenceDelegate.h"
 
 #include "SequenceModel.h"
+#include "batch/BatchScript.h"
 
 #include <QComboBox>
 #include <QSpinBox>
@@ -30,9 +31,6 @@ protected:
     }
 };
 
-// A time as long as a batch takes: a day is far beyond any move.
-constexpr int longestMoveMs = 86'400'000;
-
 bool isChannel(const QModelIndex &index)
 {
     const auto *model = qobject_cast<const SequenceModel *>(index.model());
@@ -58,7 +56,7 @@ QWidget *SequenceDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     }
     if (isKeyframe(index) && index.column() == SequenceModel::DurationColumn) {
         auto *time = new QSpinBox(parent);
-        time->setRange(0, longestMoveMs);
+        time->setRange(0, int(longestWaitMs)); // what a batch line takes
         time->setSuffix(QStringLiteral(" ms"));
         return time;
     }
