@@ -363,6 +363,7 @@ void MotionEditor::check()
             QCoreApplication::translate("MotionEditor", "文本有误：图中仍是上次无误时的计划。"));
         m_note->show();
         m_model->setErrorRow(script.error->line - 1);
+        m_steps->scrollTo(m_model->index(script.error->line - 1, 0));
         m_checkMessage = batchErrorMessage(*script.error, m_table);
     } else {
         m_checked = script.steps;
@@ -584,10 +585,11 @@ void MotionEditor::showPlayed()
 {
     const std::vector<SentFrame> &sent = m_batch.sentFrames();
     const std::int64_t forNs = sent.empty() ? 0 : sent.back().ns + secondNs;
-    const BatchPlan plan = planBatch(m_batch.playedSteps(), m_table, m_batch.playedFrom(), forNs);
+    BatchPlan plan = planBatch(m_batch.playedSteps(), m_table, m_batch.playedFrom(), forNs);
     // What was sent is drawn over the plan of what was played (from a row, looped, from where the
     // servos stood), and stays until the text changes.
     m_plotted = sequencePlot(m_batch.playedSteps(), plan, m_table, m_batch.playedFrom());
+    m_plan = plan; // what an export writes is the plan shown
     m_plot->showPlot(m_plotted, m_table);
     m_plot->showSent(sent);
     m_plot->showSpan(spanOfRow(selectedRow()));
