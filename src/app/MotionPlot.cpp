@@ -131,12 +131,12 @@ double tickInterval(double span)
 
 } // namespace
 
-MotionPlot::MotionPlot(QWidget *parent) : QChartView(parent)
+// Made with its chart: a chart set later releases the view's own default one, which nobody frees.
+MotionPlot::MotionPlot(QWidget *parent) : QChartView(new QChart, parent)
 {
-    m_chart = new QChart;
+    m_chart = chart();
     m_chart->legend()->setAlignment(Qt::AlignBottom);
     m_chart->setMargins(QMargins(4, 4, 4, 4));
-    setChart(m_chart);
     setRenderHint(QPainter::Antialiasing);
     setFocusPolicy(Qt::WheelFocus);
     viewport()->setMouseTracking(true);
