@@ -5,6 +5,7 @@
 // reads the box again on every change: the text set, and one character typed at its end.
 //   pwm20_check_bench [RUNS]   (default 20)
 #include "WindowHarness.h"
+#include "app/MotionEditor.h"
 #include "batch/BatchScript.h"
 
 #include <QApplication>
@@ -78,6 +79,7 @@ int main(int argc, char *argv[])
         window.messages().takeShown();
     }
     window.form().showMotionEditor();
+    auto &editor = *window.form().findChild<pwm20::MotionEditor *>();
     for (const auto &[what, text] : texts) {
         const QString name = QLatin1StringView(what);
         report(qPrintable(u"editor open: text set and shown: "_s + name), 1, [&] {
@@ -89,6 +91,12 @@ int main(int argc, char *argv[])
             box.insertPlainText(u"#"_s);
             QApplication::processEvents();
         });
+        // What the pause in typing then costs: the editor reads the box again.
+        report(qPrintable(u"editor open: the read after a pause: "_s + name), std::min(runs, 5),
+               [&] {
+                   box.insertPlainText(u"#"_s);
+                   editor.readNow();
+               });
     }
     return 0;
 }

@@ -168,13 +168,7 @@ MotionPlot::MotionPlot(QWidget *parent) : QChartView(new QChart, parent)
     }
     m_span->setVisible(false);
 
-    connect(m_time, &QValueAxis::rangeChanged, this, [this](qreal from, qreal to) {
-        const double interval = tickInterval(to - from);
-        m_time->setTickInterval(interval);
-        const int decimals = std::clamp(static_cast<int>(-std::floor(std::log10(interval))), 0, 3);
-        m_time->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
-        placeStretchedLabels();
-    });
+    connect(m_time, &QValueAxis::rangeChanged, this, &MotionPlot::placeStretchedLabels);
     connect(m_chart, &QChart::plotAreaChanged, this, &MotionPlot::placeStretchedLabels);
     setTimeRange(0, m_endSeconds);
 }
@@ -303,9 +297,10 @@ void MotionPlot::fitValues(const SequencePlot &plot)
     const double margin = std::max(2.0, (high - low) * 0.08);
     low = std::max<double>(ChannelTable::lowestValue, std::floor(low - margin));
     high = std::min<double>(ChannelTable::highestValue, std::ceil(high + margin));
-    m_value->setRange(low, high);
-    // Whole values: a tick every 1, 2, 5, 10... of them, about eight over the axis.
+    // Whole values: a tick every 1, 2, 5, 10... of them, about eight over the axis; set before
+    // the range, as the time's.
     m_value->setTickInterval(std::max(1.0, tickInterval(high - low)));
+    m_value->setRange(low, high);
 }
 
 void MotionPlot::showSent(const std::vector<SentFrame> &sent)
@@ -509,6 +504,12 @@ void MotionPlot::setTimeRange(double from, double to)
         to = 1; // an empty plan still shows its axes
     }
     m_zoomed = from > 0 || to < m_endSeconds;
+    // The ticks first: the axis lays out its ticks as the range changes, and the ticks of a
+    // tenth of a second's view over ten minutes are a million.
+    const double interval = tickInterval(to - from);
+    m_time->setTickInterval(interval);
+    const int decimals = std::clamp(static_cast<int>(-std::floor(std::log10(interval))), 0, 3);
+    m_time->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
     m_time->setRange(from, to);
 }
 
