@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace pwm20 {
 namespace {
@@ -93,17 +94,19 @@ SequencePlot sequencePlot(const std::vector<BatchStep> &steps, const BatchPlan &
 
     // Every step but `repeat` and `end` has a start, in the order played: each start is the
     // next such step on its line (a loop goes back to the top), where several share a line too.
+    // Looked up by line, so that thousands of loops around a step cost no scan of them each.
+    std::map<int, std::vector<std::size_t>> onLine;
+    for (std::size_t index = 0; index < steps.size(); ++index) {
+        if (steps[index].kind != Kind::Repeat && steps[index].kind != Kind::End)
+            onLine[steps[index].line].push_back(index);
+    }
     std::size_t cursor = 0;
     const auto stepStarting = [&](int line) -> const BatchStep & {
-        for (std::size_t offset = 0; offset < steps.size(); ++offset) {
-            const std::size_t index = (cursor + offset) % steps.size();
-            if (steps[index].line == line && steps[index].kind != Kind::Repeat &&
-                steps[index].kind != Kind::End) {
-                cursor = index + 1;
-                return steps[index];
-            }
-        }
-        return steps.at(cursor);
+        const std::vector<std::size_t> &indices = onLine.at(line);
+        const auto next = std::ranges::lower_bound(indices, cursor);
+        const std::size_t index = next == indices.end() ? indices.front() : *next;
+        cursor = index + 1;
+        return steps[index];
     };
     IdealCurves ideal(from);
     std::array<std::vector<PlotPoint>, ChannelTable::channelCount + 1> keyframes;
