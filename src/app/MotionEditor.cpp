@@ -96,7 +96,7 @@ MotionEditor::MotionEditor(BatchArea &batch, const ChannelTable &table,
     // while to read. The editor's own edits are read at once.
     m_readTimer.setSingleShot(true);
     m_readTimer.setInterval(readPauseMs);
-    connect(&m_readTimer, &QTimer::timeout, this, &MotionEditor::reread);
+    connect(&m_readTimer, &QTimer::timeout, this, [this] { reread(); });
     // Hidden, it reads nothing until shown again.
     connect(&document, &QTextDocument::contentsChanged, this, [this] {
         if (!m_editing && isVisible())
@@ -329,11 +329,10 @@ void MotionEditor::readNow()
     }
 }
 
-void MotionEditor::reread()
+void MotionEditor::reread(int select)
 {
     m_readTimer.stop();
-    const int selected = std::exchange(m_selectAfterRead, -1);
-    const int keep = selected >= 0 ? selected : selectedRow();
+    const int keep = select >= 0 ? select : selectedRow();
     const int column = m_steps->currentIndex().column();
     const QByteArray text = boxText(m_batch.document()).toUtf8();
     m_model->setSequence(MotionSequence::read(viewOf(text), m_table), m_table);
@@ -418,13 +417,12 @@ void MotionEditor::editBox(int from, int to, const QString &text, int select)
     QTextCursor cursor(&m_batch.document());
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
-    m_selectAfterRead = select;
     m_editing = true;
     cursor.beginEditBlock();
     cursor.insertText(text);
     cursor.endEditBlock();
     m_editing = false;
-    reread();
+    reread(select);
 }
 
 void MotionEditor::undoOrRedo(void (QTextDocument::*step)())
@@ -533,16 +531,15 @@ void MotionEditor::updatePose()
     setLine(row, QString::fromStdString(keyframeLine(updated, m_table)));
 }
 
+// The actions read the text first, so the steps checked are the text's as it is now.
 void MotionEditor::playAll()
 {
-    check();
     if (m_checked)
         play(*m_checked);
 }
 
 void MotionEditor::playFromHere()
 {
-    check();
     if (!m_checked)
         return;
     const int row = std::max(selectedRow(), 0);

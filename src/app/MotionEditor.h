@@ -35,8 +35,9 @@ public:
     MotionEditor(BatchArea &batch, const ChannelTable &table, std::function<ChannelValues()> values,
                  MessagePresenter &messages, QWidget *parent);
 
-    // Reads the box again: its text, or the channel setup, changed.
-    void reread();
+    // Reads the box again: its text, or the channel setup, changed. Then selects row `select`,
+    // or keeps the row selected.
+    void reread(int select = -1);
     // Reads the box now if a read waits for a pause in typing.
     void readNow();
     // The main window is closing and has asked about the edits: none is asked here.
@@ -99,7 +100,6 @@ private:
     BatchPlan m_plan;
     SequencePlot m_plotted;
     QString m_checkMessage;
-    int m_selectAfterRead = -1;
     bool m_closingWithMain = false;
     std::vector<QAction *> m_editActions;
     std::vector<QAction *> m_playActions;
